@@ -1,0 +1,44 @@
+# Windows tests run under 64-bit Wine on a private Xvfb display and a private
+# prefix in the build tree; the wine fixture starts both and stops them again.
+set(TESTENV ${CMAKE_BINARY_DIR}/testenv)
+set(WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run ${TESTENV})
+
+add_test(NAME wine_env_start COMMAND ${CMAKE_SOURCE_DIR}/scripts/test-env start ${TESTENV})
+add_test(NAME wine_env_stop COMMAND ${CMAKE_SOURCE_DIR}/scripts/test-env stop ${TESTENV})
+set_tests_properties(wine_env_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
+set_tests_properties(wine_env_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+# One ctest entry per gtest suite: a Wine process per test case would spend
+# most of the run starting Wine.
+file(STRINGS ${WIN_TESTS} _lines REGEX "^TEST(_F)?\\(")
+set(_suites "")
+foreach(line ${_lines})
+  string(REGEX REPLACE "^TEST(_F)?\\(([A-Za-z0-9_]+),.*" "\\2" suite "${line}")
+  list(APPEND _suites ${suite})
+endforeach()
+list(REMOVE_DUPLICATES _suites)
+foreach(suite ${_suites})
+  if(suite MATCHES "^LocaleWin32")
+    continue()
+  endif()
+  add_test(NAME win.${suite} COMMAND ${WINE_RUN} $<TARGET_FILE:win_tests> --gtest_filter=${suite}.*)
+  set_tests_properties(win.${suite} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix
+    LABELS win TIMEOUT 300 ENVIRONMENT "LC_ALL=en_US.UTF-8")
+endforeach()
+
+# The locale suite runs once per locale; the test reads which one it is in.
+foreach(loc en_US de_DE)
+  add_test(NAME win.LocaleWin32.${loc} COMMAND ${WINE_RUN} $<TARGET_FILE:win_tests> --gtest_filter=LocaleWin32*)
+  set_tests_properties(win.LocaleWin32.${loc} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix
+    LABELS win TIMEOUT 120 ENVIRONMENT "LC_ALL=${loc}.UTF-8;FUMORA_TEST_LOCALE=${loc}")
+endforeach()
+
+# End-to-end: the real executable, driven with xdotool and read back with xclip.
+file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.sh)
+foreach(script ${E2E_TESTS})
+  get_filename_component(name ${script} NAME_WE)
+  add_test(NAME e2e.${name} COMMAND ${script})
+  set_tests_properties(e2e.${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix
+    LABELS e2e TIMEOUT 300
+    ENVIRONMENT "TESTENV=${TESTENV};FUMORA_EXE=$<TARGET_FILE:Fumora>;ARTEFACTS=${CMAKE_BINARY_DIR}/artefacts;LC_ALL=en_US.UTF-8")
+endforeach()
