@@ -1,0 +1,3 @@
+#include "formats/price_points.h"
+
+PricePointList PricePoints;
