@@ -1,0 +1,11 @@
+#include "app/app_state.h"
+
+HINSTANCE AppInstance;
+SYSTEMTIME DatePickerRange[2];
+COLORREF CustomColours[16];
+int ScrollBarWidth;
+HANDLE InstanceMutex;
+HHOOK KeyboardHookHandle;
+HWND MainWindow;
+HWND DialogMessageTarget;
+std::string BuddyFilePath;

@@ -1,0 +1,15 @@
+// Process-wide values that start-up sets once, before any window exists.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+extern HINSTANCE AppInstance;
+extern SYSTEMTIME DatePickerRange[2];  // minimum and maximum of every date picker
+extern COLORREF CustomColours[16];  // the colour chooser's custom colours
+extern int ScrollBarWidth;
+extern HANDLE InstanceMutex;
+extern HHOOK KeyboardHookHandle;
+extern HWND MainWindow;
+extern HWND DialogMessageTarget;  // the window whose dialog keys the loop handles
+extern std::string BuddyFilePath;  // anny.dat beside the executable
