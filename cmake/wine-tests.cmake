@@ -10,7 +10,11 @@ set_tests_properties(wine_env_stop PROPERTIES FIXTURES_CLEANUP wine)
 
 # One ctest entry per gtest suite: a Wine process per test case would spend
 # most of the run starting Wine.
-file(STRINGS ${WIN_TESTS} _lines REGEX "^TEST(_F)?\\(")
+set(_lines "")
+foreach(f ${WIN_TESTS})
+  file(STRINGS ${f} _file_lines REGEX "^TEST(_F)?\\(")
+  list(APPEND _lines ${_file_lines})
+endforeach()
 set(_suites "")
 foreach(line ${_lines})
   string(REGEX REPLACE "^TEST(_F)?\\(([A-Za-z0-9_]+),.*" "\\2" suite "${line}")
