@@ -1,0 +1,55 @@
+#include "app/about_box.h"
+
+#include <windowsx.h>
+
+#include "app/app_state.h"
+#include "app/new_static.h"
+#include "resource.h"
+
+namespace {
+HICON AboutIcon;  // one box at a time: it is modal
+
+BOOL OnInitDialog(HWND box, HWND, LPARAM) {
+  RegisterNewStaticClass();
+  // No SS_NOTIFY: the icon shows the hover frame but a click does nothing.
+  HWND label = CreateWindowExA(0, NewStaticClassName, "", WS_CHILD | WS_VISIBLE | SS_CENTERIMAGE | SS_ICON, 13, 14,
+                               48, 48, box, nullptr, AppInstance, nullptr);
+  AboutIcon = static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_FUMORA), IMAGE_ICON, 32, 32, 0));
+  SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(AboutIcon));
+  return FALSE;
+}
+
+void OnCommand(HWND box, int id, HWND, UINT) {
+  // Escape (IDCANCEL) leaves the box open; OK and Enter close it.
+  if (id == IDC_ABOUT_OK) EndDialog(box, 0);
+}
+
+void OnClose(HWND box) { EndDialog(box, 0); }
+
+void OnDestroy(HWND) {
+  if (AboutIcon) DestroyIcon(AboutIcon);
+  AboutIcon = nullptr;
+}
+}  // namespace
+
+INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      HANDLE_WM_INITDIALOG(box, wParam, lParam, OnInitDialog);
+      return FALSE;
+    case WM_COMMAND:
+      HANDLE_WM_COMMAND(box, wParam, lParam, OnCommand);
+      return FALSE;
+    case WM_CLOSE:
+      HANDLE_WM_CLOSE(box, wParam, lParam, OnClose);
+      return FALSE;
+    case WM_DESTROY:
+      HANDLE_WM_DESTROY(box, wParam, lParam, OnDestroy);
+      return FALSE;
+  }
+  return FALSE;
+}
+
+void ShowAboutBox(HWND owner) {
+  DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutBoxProc, 0);
+}

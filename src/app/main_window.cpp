@@ -1,0 +1,311 @@
+#include "app/main_window.h"
+
+#include <windowsx.h>
+
+#include <cstring>
+
+#include "app/about_box.h"
+#include "app/app_state.h"
+#include "app/view_strip.h"
+#include "formats/settings_records.h"
+#if __has_include("milestones/milestones_view.h")
+#include "milestones/milestones_view.h"
+#else
+// TEMPORARY until the milestones view exists.
+inline HWND CreateMilestonesView(HWND) { return nullptr; }
+#endif
+#include "quitdetails/price_point_file.h"
+#include "resource.h"
+#include "settings/registry_store.h"
+#include "stats/clipboard.h"
+#include "stats/statistics_view.h"
+#include "util/text.h"
+
+HWND ViewWindows[ViewCount];
+int CurrentView = NoView;
+HWND TitleLabel;
+NOTIFYICONDATAA TrayIcon;
+bool TrayIconShown;
+ATOM HotkeyId;
+
+namespace {
+constexpr const char* ViewTitles[ViewCount] = {"Quitting Statistics", "Personal Milestones", "Buddy List",
+                                               "Days Ahead"};
+constexpr char HotkeyAtomName[] = "3g46aFumoraMutex1dk92a0";
+constexpr int32_t NoStoredPosition = -103;
+
+HMODULE RichEditModule;
+HMENU MenuBar;
+HMENU TrayMenu;  // menu 10100; its first pop-up is the one shown
+HICON SmallIcon;
+HFONT TitleFont;
+
+// The Buddies and Days Ahead templates shown as they are, until those
+// views get their own procedures.
+INT_PTR CALLBACK PlainViewProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+HWND CreatePlainView(HWND parent, int templateId) {
+  return CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(templateId), parent, PlainViewProc, 0);
+}
+
+void AddTrayIcon() {
+  if (Shell_NotifyIconA(NIM_ADD, &TrayIcon)) TrayIconShown = true;
+}
+
+void RemoveTrayIcon() {
+  Shell_NotifyIconA(NIM_DELETE, &TrayIcon);
+  TrayIconShown = false;
+}
+
+void LoadMenusAndIcon(HWND window) {
+  MenuBar = LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_MAIN_MENU));
+  SetMenu(window, MenuBar);
+  TrayMenu = LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU));
+  SmallIcon = static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_FUMORA_SMALL), IMAGE_ICON, 16, 16, 0));
+  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon));
+
+  TrayIcon = NOTIFYICONDATAA{};
+  TrayIcon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+  TrayIcon.hWnd = window;
+  TrayIcon.uID = 0;
+  TrayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  TrayIcon.uCallbackMessage = TrayMessage;
+  TrayIcon.hIcon = SmallIcon;
+  TrayIconShown = false;
+}
+
+void CreateViews(HWND window) {
+  ViewWindows[StatisticsViewIndex] = CreateStatisticsView(window);
+  ViewWindows[BuddiesViewIndex] = CreatePlainView(window, IDD_BUDDIES);
+  ViewWindows[DaysAheadViewIndex] = CreatePlainView(window, IDD_DAYS_AHEAD);
+  ViewWindows[MilestonesViewIndex] = CreateMilestonesView(window);
+  for (HWND view : {ViewWindows[StatisticsViewIndex], ViewWindows[BuddiesViewIndex],
+                    ViewWindows[DaysAheadViewIndex], ViewWindows[MilestonesViewIndex]})
+    if (view) ShowWindow(view, SW_HIDE);
+}
+
+// A stored position that would put the window on no monitor at all (a
+// monitor since removed, a damaged value) is not applied.
+void RestorePosition(HWND window) {
+  ReadWindowPosition();
+  if (LastPosX == NoStoredPosition) return;
+  RECT area{};
+  GetWindowRect(window, &area);
+  OffsetRect(&area, LastPosX - area.left, LastPosY - area.top);
+  if (!MonitorFromRect(&area, MONITOR_DEFAULTTONULL)) return;
+  SetWindowPos(window, nullptr, LastPosX, LastPosY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+BOOL OnInitDialog(HWND window, HWND, LPARAM) {
+  CurrentView = NoView;
+  RichEditModule = LoadLibraryA("RichEd20.dll");
+  MainWindow = window;
+  LoadMenusAndIcon(window);
+  LoadSettings();
+  LoadPricePoints();
+  CreateViewStrip(window);
+  CreateViews(window);
+
+  TitleLabel = GetDlgItem(window, IDC_TITLE_LABEL);
+  // Only a damaged GenPrefs holds another start-up view: show the statistics.
+  const uint32_t startView = GeneralPrefs.startupView;
+  SelectView(startView < ViewCount ? static_cast<int>(startView) : StatisticsViewIndex);
+  TitleFont = CreateFontA(20, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial");
+  SendMessageA(TitleLabel, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont), TRUE);
+
+  RestorePosition(window);
+  HotkeyId = GlobalAddAtomA(HotkeyAtomName);
+  return FALSE;
+}
+
+HBRUSH OnControlColour(HWND, HDC dc, HWND control, int) {
+  const int id = GetDlgCtrlID(control);
+  if (id != IDC_TITLE_LABEL && id != IDC_TITLE_BAND) return nullptr;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+  return GetSysColorBrush(COLOR_BTNSHADOW);
+}
+
+void RestoreFromTray(HWND window) {
+  RemoveTrayIcon();
+  ShowWindow(window, SW_RESTORE);
+}
+
+void OnCommand(HWND window, int id, HWND, UINT) {
+  switch (id) {
+    case IDM_EXIT:
+    case IDM_TRAY_EXIT:
+      DestroyWindow(window);
+      break;
+    case IDM_COPY_STATS:
+    case IDM_TRAY_COPY_STATS:
+      CopyStatsToClipboard(window);
+      break;
+    case IDM_VIEW_STATISTICS:
+    case IDM_VIEW_MILESTONES:
+    case IDM_VIEW_BUDDIES:
+    case IDM_VIEW_DAYS_AHEAD:
+      SelectView(id - IDM_VIEW_STATISTICS);
+      break;
+    case IDM_ABOUT:
+      ShowAboutBox(window);
+      break;
+    case IDM_TRAY_RESTORE:
+      RestoreFromTray(window);
+      break;
+    case IDM_TRAY_STATISTICS:
+    case IDM_TRAY_MILESTONES:
+    case IDM_TRAY_BUDDIES:
+    case IDM_TRAY_DAYS_AHEAD:
+      SendMessageA(window, WM_COMMAND, IDM_VIEW_STATISTICS + (id - IDM_TRAY_STATISTICS), 0);
+      SendMessageA(window, WM_COMMAND, IDM_TRAY_RESTORE, 0);
+      break;
+  }
+}
+
+void OnSize(HWND window, UINT state, int, int) {
+  if (state != SIZE_MINIMIZED) return;
+  AddTrayIcon();
+  ShowWindow(window, SW_HIDE);
+}
+
+void ShowTrayMenu(HWND window) {
+  POINT cursor{};
+  GetCursorPos(&cursor);
+  SetForegroundWindow(window);
+  TrackPopupMenu(GetSubMenu(TrayMenu, 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+  // Lets the menu close when the user clicks elsewhere.
+  PostMessageA(window, WM_NULL, 0, 0);
+}
+
+void OnTrayMessage(HWND window, WPARAM iconId, LPARAM mouseMessage) {
+  if (iconId != 0) return;
+  switch (mouseMessage) {
+    case WM_MOUSEMOVE:
+      lstrcpynA(TrayIcon.szTip, QuitTimeText.c_str(), sizeof(TrayIcon.szTip));
+      Shell_NotifyIconA(NIM_MODIFY, &TrayIcon);
+      break;
+    case WM_RBUTTONDOWN:
+      ShowTrayMenu(window);
+      break;
+    case WM_LBUTTONDBLCLK:
+      RemoveTrayIcon();
+      ShowWindow(window, SW_MINIMIZE);
+      ShowWindow(window, SW_RESTORE);
+      break;
+  }
+}
+
+void OnTimeChange(HWND) { StatsMinuteMarker = ForceStatsRecompute; }
+
+// Only the close command is ours; true when handled.
+bool OnSysCommand(HWND window, WPARAM command) {
+  if (command != SC_CLOSE) return false;
+  DestroyWindow(window);
+  return true;
+}
+
+void StorePositionIfAsked(HWND window) {
+  // A window closed from the notification area is minimised: nothing stored.
+  if (IsIconic(window) || savePositionOnExit != 1) return;
+  RECT area{};
+  if (GetWindowRect(window, &area)) StoreWindowPosition(area.left, area.top);
+}
+
+void DestroyViews() {
+  for (int index : {StatisticsViewIndex, MilestonesViewIndex, DaysAheadViewIndex, BuddiesViewIndex}) {
+    if (ViewWindows[index]) DestroyWindow(ViewWindows[index]);
+    ViewWindows[index] = nullptr;
+  }
+}
+
+void DestroyIcons() {
+  DestroyStripIcons();
+  if (SmallIcon) DestroyIcon(SmallIcon);
+  SmallIcon = nullptr;
+  if (StatsClipboardIcon) DestroyIcon(StatsClipboardIcon);
+  StatsClipboardIcon = nullptr;
+}
+
+void DestroyMenus(HWND window) {
+  SetMenu(window, nullptr);
+  if (MenuBar) DestroyMenu(MenuBar);
+  if (TrayMenu) DestroyMenu(TrayMenu);
+  MenuBar = TrayMenu = nullptr;
+}
+
+void OnDestroy(HWND window) {
+  StorePositionIfAsked(window);
+  RemoveTrayIcon();
+  StopStatisticsClock();
+  if (KeyboardHookHandle) UnhookWindowsHookEx(KeyboardHookHandle);
+  KeyboardHookHandle = nullptr;
+  UnregisterHotKey(window, HotkeyId);
+  if (HotkeyId) GlobalDeleteAtom(HotkeyId);
+  HotkeyId = 0;
+  if (RichEditModule) FreeLibrary(RichEditModule);
+  RichEditModule = nullptr;
+  if (TitleFont) DeleteObject(TitleFont);
+  TitleFont = nullptr;
+  DestroyViews();
+  DestroyIcons();
+  DestroyMenus(window);
+  if (InstanceMutex) CloseHandle(InstanceMutex);
+  InstanceMutex = nullptr;
+  TitleLabel = nullptr;
+  CurrentView = NoView;
+  PostQuitMessage(0);
+}
+}  // namespace
+
+std::string ViewTitleText(int index) {
+  if (index == DaysAheadViewIndex) return "Next " + FormatDecimal(static_cast<int32_t>(GeneralPrefs.LookAheadDays)) + " Days";
+  if (index < 0 || index >= ViewCount) return {};
+  return ViewTitles[index];
+}
+
+void SelectView(int index) {
+  if (index == CurrentView || index < 0 || index >= ViewCount) return;
+  if (CurrentView != NoView && ViewWindows[CurrentView]) ShowWindow(ViewWindows[CurrentView], SW_HIDE);
+  CurrentView = index;
+  if (ViewWindows[index]) ShowWindow(ViewWindows[index], SW_SHOW);
+  SetWindowTextA(TitleLabel, ViewTitleText(index).c_str());
+  if (index == BuddiesViewIndex && ViewWindows[index]) {
+    DialogMessageTarget = ViewWindows[index];
+    SetFocus(GetDlgItem(ViewWindows[index], IDC_BUDDY_LIST));
+  } else {
+    DialogMessageTarget = MainWindow;
+  }
+}
+
+INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return HANDLE_WM_INITDIALOG(window, wParam, lParam, OnInitDialog);
+    case WM_CTLCOLORSTATIC:
+      return reinterpret_cast<INT_PTR>(HANDLE_WM_CTLCOLORSTATIC(window, wParam, lParam, OnControlColour));
+    case WM_COMMAND:
+      HANDLE_WM_COMMAND(window, wParam, lParam, OnCommand);
+      return FALSE;
+    case WM_SIZE:
+      HANDLE_WM_SIZE(window, wParam, lParam, OnSize);
+      return FALSE;
+    case TrayMessage:
+      OnTrayMessage(window, wParam, lParam);
+      return FALSE;
+    case WM_TIMECHANGE:
+      OnTimeChange(window);
+      return FALSE;
+    case WM_SYSCOMMAND:
+      // Handled: the default course would close a window already gone.
+      return OnSysCommand(window, wParam) ? TRUE : FALSE;
+    case WM_DESTROY:
+      OnDestroy(window);
+      return FALSE;
+  }
+  return FALSE;
+}
+
+HWND CreateMainWindow() {
+  return CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainWindowProc, 0);
+}

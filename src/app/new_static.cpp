@@ -1,0 +1,96 @@
+#include "app/new_static.h"
+
+#include "app/app_state.h"
+#include "win/scoped.h"
+
+WNDPROC NewStaticBaseProc;
+
+namespace {
+constexpr int FrameNear = 1;
+constexpr int FrameFar = 48;
+
+// Bottom and right edges in one colour, then top and left in the other, as
+// one closed path: the same pixels whatever the colours.
+void DrawFrame(HWND label, COLORREF lowerRight, COLORREF upperLeft) {
+  WindowDC dc(label);
+  if (!dc.get()) return;
+  ScopedPen lowerPen(CreatePen(PS_SOLID, 1, lowerRight));
+  ScopedPen upperPen(CreatePen(PS_SOLID, 1, upperLeft));
+  MoveToEx(dc.get(), FrameNear, FrameFar, nullptr);
+  {
+    SelectedObject pen(dc.get(), lowerPen.get());
+    LineTo(dc.get(), FrameFar, FrameFar);
+    LineTo(dc.get(), FrameFar, FrameNear);
+  }
+  {
+    SelectedObject pen(dc.get(), upperPen.get());
+    LineTo(dc.get(), FrameNear, FrameNear);
+    LineTo(dc.get(), FrameNear, FrameFar);
+  }
+}
+
+bool CursorOutside(HWND label) {
+  POINT cursor{};
+  RECT area{};
+  GetCursorPos(&cursor);
+  GetWindowRect(label, &area);
+  return !PtInRect(&area, cursor);
+}
+
+LRESULT OnMouseMove(HWND label) {
+  if (CursorOutside(label)) {
+    ReleaseCapture();
+    DrawLabelFrame(label, LabelFrame::Erased);
+  } else if (GetCapture() != label) {
+    DrawLabelFrame(label, LabelFrame::Raised);
+    // Holding the capture is what lets the label see the move that leaves it.
+    SetCapture(label);
+  }
+  return 0;
+}
+}  // namespace
+
+void DrawLabelFrame(HWND label, LabelFrame look) {
+  switch (look) {
+    case LabelFrame::Erased:
+      DrawFrame(label, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNSHADOW));
+      break;
+    case LabelFrame::Raised:
+      DrawFrame(label, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
+      break;
+    case LabelFrame::Sunken:
+      DrawFrame(label, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
+      break;
+  }
+}
+
+LRESULT CALLBACK NewStaticProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MOUSEMOVE:
+      return OnMouseMove(label);
+    case WM_LBUTTONDOWN:
+      DrawLabelFrame(label, LabelFrame::Sunken);
+      break;  // the base procedure sends the click notification
+    case WM_LBUTTONUP:
+      DrawLabelFrame(label, LabelFrame::Raised);
+      break;
+    case WM_CLOSE:
+      DestroyWindow(label);
+      return 0;
+  }
+  return CallWindowProcA(NewStaticBaseProc, label, message, wParam, lParam);
+}
+
+bool RegisterNewStaticClass() {
+  WNDCLASSEXA existing{};
+  existing.cbSize = sizeof(existing);
+  if (NewStaticBaseProc && GetClassInfoExA(AppInstance, NewStaticClassName, &existing)) return true;
+  WNDCLASSEXA info{};
+  info.cbSize = sizeof(info);
+  if (!GetClassInfoExA(nullptr, "STATIC", &info)) return false;
+  NewStaticBaseProc = info.lpfnWndProc;
+  info.lpfnWndProc = NewStaticProc;
+  info.hInstance = AppInstance;
+  info.lpszClassName = NewStaticClassName;
+  return RegisterClassExA(&info) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}

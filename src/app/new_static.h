@@ -1,0 +1,20 @@
+// NEWSTATIC: the STATIC class with a hover frame (raised while the pointer
+// rests on the label, sunken while the button is down). Used for the view
+// strip's buttons, the About box icon and the statistics view's copy button.
+#pragma once
+#include <windows.h>
+
+inline constexpr char NewStaticClassName[] = "NEWSTATIC";
+
+// Registers the class (a copy of STATIC with NewStaticProc) for the program's
+// instance. Later calls keep the first registration; true when it exists.
+bool RegisterNewStaticClass();
+
+// The class's procedure; everything it does not handle goes to STATIC's.
+LRESULT CALLBACK NewStaticProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam);
+// STATIC's class procedure, saved at registration.
+extern WNDPROC NewStaticBaseProc;
+
+// The frame is drawn straight onto the label, corners (1, 1) and (48, 48).
+enum class LabelFrame { Erased, Raised, Sunken };
+void DrawLabelFrame(HWND label, LabelFrame look);

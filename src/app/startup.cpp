@@ -1,0 +1,99 @@
+#include "app/startup.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "formats/settings_records.h"
+#include "locale/formats.h"
+#include "quitdetails/price_point_file.h"
+#if __has_include("settings/first_run_wizard.h")
+#include "settings/first_run_wizard.h"
+#else
+// TEMPORARY until the wizard exists.
+inline INT_PTR RunFirstRunWizard(HWND) { return 1; }
+#endif
+#include "settings/registry_store.h"
+#include "util/text.h"
+
+namespace {
+void RegisterControlClasses() {
+  INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_DATE_CLASSES | ICC_HOTKEY_CLASS};
+  InitCommonControlsEx(&classes);
+  // The list views, their headers and the preferences' tab control.
+  INITCOMMONCONTROLSEX more{sizeof(INITCOMMONCONTROLSEX), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
+  InitCommonControlsEx(&more);
+}
+
+void FillDatePickerRange() {
+  DatePickerRange[0] = SYSTEMTIME{};
+  DatePickerRange[0].wYear = 1950;
+  DatePickerRange[0].wMonth = 1;
+  DatePickerRange[0].wDay = 1;
+  DatePickerRange[1] = SYSTEMTIME{};
+  DatePickerRange[1].wYear = 2099;
+  DatePickerRange[1].wMonth = 12;
+  DatePickerRange[1].wDay = 31;
+  for (COLORREF& colour : CustomColours) colour = RGB(255, 255, 255);
+}
+
+// The data files lie beside the executable, wherever the current directory is.
+void FormDataFilePaths() {
+  // Longer than MAX_PATH so that a deep folder is not cut short: a truncated
+  // path would put the files somewhere else.
+  char path[1024] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
+  const std::string directory = (length > 0 && length < sizeof(path)) ? PathDirectory(path) : std::string();
+  PricePointFilePath = directory + "pp.dat";
+  BuddyFilePath = directory + "anny.dat";
+}
+
+void RunMessageLoop(MSG& message) {
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageA(DialogMessageTarget, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+}
+}  // namespace
+
+void InitialiseProcessValues(HINSTANCE instance) {
+  AppInstance = instance;
+  RegisterControlClasses();
+  FillDatePickerRange();
+  SetUpLocale();
+  FormDataFilePaths();
+  ScrollBarWidth = GetSystemMetrics(SM_CXVSCROLL);
+  BuildDatePicture();
+}
+
+bool TakeSingleInstanceMutex() {
+  HANDLE mutex = CreateMutexA(nullptr, TRUE, InstanceMutexName);
+  if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(mutex);
+    return false;
+  }
+  InstanceMutex = mutex;
+  return true;
+}
+
+int RunFumora(HINSTANCE instance) {
+  InitialiseProcessValues(instance);
+  // A second copy ends silently: no window, no message, nothing sent to the first.
+  if (!TakeSingleInstanceMutex()) return 0;
+  if (!IsSetupComplete() && RunFirstRunWizard(nullptr) == 1) return 0;
+
+  HWND window = CreateMainWindow();
+  // Without its window the program could only wait, unseen, for ever.
+  if (!window) return 0;
+  MainWindow = window;
+  // The start-up view may have made the Buddies view the target already.
+  if (!DialogMessageTarget) DialogMessageTarget = window;
+  ShowWindow(window, GeneralPrefs.startMinimised == 1 ? SW_MINIMIZE : SW_SHOW);
+
+  MSG message{};
+  RunMessageLoop(message);
+  return static_cast<int>(message.wParam);
+}

@@ -1,0 +1,19 @@
+// Start-up: the process-wide values, the single-instance gate, the first-run
+// wizard, the main window and the message loop.
+#pragma once
+#include <windows.h>
+
+// Runs the program; the result is the process's exit code (0 when start-up
+// stops early: another copy runs, or the first-run wizard was cancelled).
+int RunFumora(HINSTANCE instance);
+
+// The values every window reads, set before any window exists: instance,
+// common-control classes, date-picker range, custom colours, locale formats,
+// data-file paths, scroll-bar width.
+void InitialiseProcessValues(HINSTANCE instance);
+
+// Takes the named single-instance mutex into InstanceMutex; false (and no
+// handle kept) when another copy holds it.
+bool TakeSingleInstanceMutex();
+
+inline constexpr char InstanceMutexName[] = "3g46aFumoraMutex1dk92a0";
