@@ -3,9 +3,48 @@
 #pragma once
 
 // ---- icons ----
-#define IDI_FUMORA 101
+#define IDI_FUMORA 101  // 32 x 32: the program (About box)
+#define IDI_QUIT_STATS 102  // the view strip's four buttons
+#define IDI_BUDDIES 103
+#define IDI_DAYS_AHEAD 104
+#define IDI_MILESTONES 105
+#define IDI_CLIPBOARD 106  // the statistics view's copy button
+#define IDI_FUMORA_SMALL 107  // 16 x 16: window and notification-area icon
 
 // ---- application shell: main window 1000, menus 10000/10100, About 9000 ----
+#define IDD_MAIN 1000
+#define IDC_TITLE_LABEL 1001
+#define IDC_TITLE_BAND 1002
+
+#define IDR_MAIN_MENU 10000
+#define IDM_FILE 10001
+#define IDM_EXIT 10002
+#define IDM_EDIT 10003
+#define IDM_COPY_STATS 10004
+#define IDM_PREFERENCES 10005
+#define IDM_VIEW 10006
+#define IDM_VIEW_STATISTICS 10007
+#define IDM_VIEW_MILESTONES 10008
+#define IDM_VIEW_BUDDIES 10009
+#define IDM_VIEW_DAYS_AHEAD 10010
+#define IDM_HELP 10011
+#define IDM_ABOUT 10012
+#define IDM_EDIT_SEPARATOR 10013
+#define IDM_EDIT_QUIT_DETAILS 10014
+
+#define IDR_TRAY_MENU 10100
+#define IDM_TRAY_RESTORE 10101  // sent by the tray commands, not a menu item
+#define IDM_TRAY_STATISTICS 10102
+#define IDM_TRAY_MILESTONES 10103
+#define IDM_TRAY_BUDDIES 10104
+#define IDM_TRAY_DAYS_AHEAD 10105
+#define IDM_TRAY_COPY_STATS 10106
+#define IDM_TRAY_EXIT 10107
+
+#define IDD_ABOUT 9000
+#define IDC_ABOUT_NAME 9001
+#define IDC_ABOUT_OK 9004
+#define IDC_ABOUT_RULE 9005
 
 // ---- first-run wizard 7000 ----
 
@@ -14,8 +53,22 @@
 // ---- milestones view 5000 ----
 
 // ---- buddies view 2000 ----
+#define IDD_BUDDIES 2000
+#define IDC_BUDDY_FRAME 2001
+#define IDC_BUDDY_LIST 2002
+#define IDC_BUDDY_NEW 2003
+#define IDC_BUDDY_CHANGE 2004
+#define IDC_BUDDY_DELETE 2005
 
 // ---- days ahead view 3000 ----
+#define IDD_DAYS_AHEAD 3000
+#define IDC_DAYS_AHEAD_FRAME 3001
+#define IDC_DAYS_AHEAD_LIST 3002
+#define IDC_LEGEND_BAND 3003
+#define IDC_LEGEND_TODAY_SWATCH 3004
+#define IDC_LEGEND_TODAY 3005
+#define IDC_LEGEND_TOMORROW 3006
+#define IDC_LEGEND_TOMORROW_SWATCH 3007
 
 // ---- quit details 7500, price point ----
 
