@@ -47,10 +47,32 @@
 #define IDC_ABOUT_RULE 9005
 
 // ---- first-run wizard 7000 ----
+#define IDD_FIRST_RUN 7000
+#define IDC_FR_FRAME 7001
+#define IDC_FR_NAME 7002
+#define IDC_FR_PER_DAY 7003
+#define IDC_FR_PRICE 7004
+#define IDC_FR_DATE 7005
+#define IDC_FR_PER_PACK 7006
+#define IDC_FR_NAME_LABEL 7007
+#define IDC_FR_PER_DAY_LABEL 7008
+#define IDC_FR_PRICE_LABEL 7009
+#define IDC_FR_DATE_LABEL 7010
+#define IDC_FR_PER_PACK_LABEL 7011
+#define IDC_FR_TITLE 7012
+#define IDC_FR_INTRO 7013
+#define IDC_FR_CURRENCY 7014
+#define IDC_FR_CONTINUE 7015
+#define IDC_FR_CANCEL 7016
+#define IDC_FR_TIME 7020
 
 // ---- statistics view 4000 ----
 
 // ---- milestones view 5000 ----
+#define IDD_MILESTONES 5000
+#define IDC_MILESTONES_FRAME 5001
+#define IDC_MILESTONES_LIST 5002
+#define IDC_MILESTONES_NEXT 5003
 
 // ---- buddies view 2000 ----
 #define IDD_BUDDIES 2000

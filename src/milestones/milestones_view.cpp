@@ -1,0 +1,191 @@
+#include "milestones/milestones_view.h"
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "engine/calendar.h"
+#include "engine/milestones.h"
+#include "engine/savings.h"
+#include "formats/settings_records.h"
+#include "resource.h"
+#include "util/text.h"
+#include "win/listview.h"
+#include "win/scoped.h"
+#include "win/systime_win32.h"
+
+HWND MilestonesView;
+HWND MilestonesList;
+
+namespace {
+constexpr UINT Unmarked = INDEXTOSTATEIMAGEMASK(1);
+constexpr UINT Marked = INDEXTOSTATEIMAGEMASK(2);
+constexpr COLORREF White = RGB(255, 255, 255);
+constexpr COLORREF Black = RGB(0, 0, 0);
+// How far below the next milestone the list is scrolled into view.
+constexpr int RowsShownBelowNext = 10;
+
+ScopedFont LineFont;
+// The check boxes belong to the program: while it sets them, a change passes;
+// otherwise (the space bar) it is refused.
+bool SettingMarks = false;
+
+ScopedFont MakeLineFont() {
+  return ScopedFont(CreateFontA(16, 0, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
+}
+
+void SetRowMark(HWND list, int row, UINT mark) {
+  SettingMarks = true;
+  ListView_SetItemState(list, row, mark, LVIS_STATEIMAGEMASK);
+  SettingMarks = false;
+}
+
+bool IsMarked(HWND list, int row) {
+  return (ListView_GetItemState(list, row, LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) == Marked;
+}
+
+void AddColumns(HWND list) {
+  AddColumn(list, 0, "Cdate", 0, 1);
+  AddColumn(list, 1, "Milestone Date", 150, 2);
+  AddColumn(list, 2, "Milestone", 164 - ScrollBarWidth, 1);
+}
+
+void OnInitDialog(HWND view) {
+  MilestonesView = view;
+  MilestonesList = GetDlgItem(view, IDC_MILESTONES_LIST);
+  ListView_SetExtendedListViewStyle(MilestonesList, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP |
+                                                         LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES);
+  AddColumns(MilestonesList);
+  FixColumns(MilestonesList);
+  LineFont = MakeLineFont();
+  SendDlgItemMessageA(view, IDC_MILESTONES_NEXT, WM_SETFONT, reinterpret_cast<WPARAM>(LineFont.get()), FALSE);
+  BuildMilestoneList();
+}
+
+// Even row positions (the first, third, ...) in the row highlight colour,
+// odd ones white; the marked row in the anniversary colours.
+LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw) {
+  switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+      int row = static_cast<int>(draw->nmcd.dwItemSpec);
+      if (IsMarked(draw->nmcd.hdr.hwndFrom, row)) {
+        draw->clrText = AppColors.anniversaryText;
+        draw->clrTextBk = AppColors.anniversaryBack;
+      } else {
+        draw->clrText = Black;
+        draw->clrTextBk = row % 2 ? White : AppColors.rowHighlightBack;
+      }
+      return CDRF_DODEFAULT;
+    }
+  }
+  return CDRF_DODEFAULT;
+}
+
+LRESULT OnItemChanging(const NMLISTVIEW* change) {
+  bool markChanges = ((change->uOldState ^ change->uNewState) & LVIS_STATEIMAGEMASK) != 0;
+  return markChanges && (change->uChanged & LVIF_STATE) && !SettingMarks ? TRUE : FALSE;
+}
+
+INT_PTR OnNotify(HWND view, NMHDR* header) {
+  if (header->idFrom != IDC_MILESTONES_LIST) return FALSE;
+  LRESULT result;
+  switch (header->code) {
+    case NM_CUSTOMDRAW:
+      result = OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+      break;
+    case LVN_ITEMCHANGING:
+      result = OnItemChanging(reinterpret_cast<NMLISTVIEW*>(header));
+      break;
+    default:
+      return FALSE;
+  }
+  SetWindowLongPtrA(view, DWLP_MSGRESULT, result);
+  return TRUE;
+}
+
+// The line: tooltip-background text on the button-shadow colour.
+INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
+  if (GetDlgCtrlID(control) != IDC_MILESTONES_NEXT) return FALSE;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_INFOBK));
+  return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNSHADOW));
+}
+
+void OnDestroy(HWND view) {
+  if (view != MilestonesView) return;
+  LineFont.Reset();
+  MilestonesView = nullptr;
+  MilestonesList = nullptr;
+}
+}  // namespace
+
+int AddMilestoneRow(HWND list, const char* key, const char* date, const char* label) {
+  int index = RowCount(list);
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_STATE;
+  item.iItem = index;
+  item.pszText = const_cast<char*>(key);
+  item.lParam = index;
+  item.state = Unmarked;
+  item.stateMask = LVIS_STATEIMAGEMASK;
+  SettingMarks = true;
+  index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  SettingMarks = false;
+  if (index < 0) return index;
+  SetCellText(list, index, 1, date);
+  SetCellText(list, index, 2, label);
+  return index;
+}
+
+void BuildMilestoneList() {
+  HWND list = MilestonesList;
+  if (!list) return;
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  ListView_DeleteAllItems(list);
+  std::vector<MilestoneRow> rows = MilestoneRows(QuitDetails.quitTime, QuitDetails.cigsPerDay);
+  for (const MilestoneRow& row : rows)
+    AddMilestoneRow(list, FormatDecimal(row.day).c_str(), row.date.c_str(), row.label.c_str());
+
+  LocalNow = LocalTimeNow();
+  TodayDayNumber = DateToDayNumber(LocalNow);
+  int next = NextMilestoneRow(rows, TodayDayNumber);
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  if (next >= 0) {
+    // Show the rows after the next one too; near the end, the last row.
+    int below = next + RowsShownBelowNext;
+    if (below >= static_cast<int>(rows.size())) below = static_cast<int>(rows.size()) - 1;
+    ListView_EnsureVisible(list, below, FALSE);
+    SetRowMark(list, next, Marked);
+  }
+  if (MilestonesView) SetDlgItemTextA(MilestonesView, IDC_MILESTONES_NEXT, NextMilestoneLine(rows, next).c_str());
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+INT_PTR CALLBACK MilestonesViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog(view);
+      return FALSE;
+    case WM_NOTIFY:
+      return OnNotify(view, reinterpret_cast<NMHDR*>(lParam));
+    case WM_CTLCOLORSTATIC:
+      return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_CLOSE:
+      DestroyWindow(view);
+      return TRUE;
+    case WM_DESTROY:
+      OnDestroy(view);
+      return FALSE;
+  }
+  return FALSE;
+}
+
+HWND CreateMilestonesView(HWND parent) {
+  HWND view = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MILESTONES), parent, MilestonesViewProc, 0);
+  if (view) ShowWindow(view, SW_HIDE);
+  return view;
+}

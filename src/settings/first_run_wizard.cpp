@@ -1,0 +1,156 @@
+#include "settings/first_run_wizard.h"
+
+#include <commctrl.h>
+
+#include <string>
+
+#include "app/app_state.h"
+#include "engine/first_run_checks.h"
+#include "engine/savings.h"
+#include "formats/settings_records.h"
+#include "locale/formats.h"
+#include "resource.h"
+#include "settings/registry_store.h"
+#include "stats/statistics_view.h"
+#include "win/number_edit.h"
+#include "win/scoped.h"
+#include "win/systime_win32.h"
+
+namespace {
+constexpr INT_PTR Stored = 0;
+constexpr INT_PTR Cancelled = 1;
+
+// Lives from WM_INITDIALOG to WM_NCDESTROY, so every way out of the dialog
+// deletes the title font and the small icon.
+struct WizardState {
+  ScopedFont titleFont;
+  HICON smallIcon = nullptr;
+  ~WizardState() {
+    if (smallIcon) DestroyIcon(smallIcon);
+  }
+};
+
+WizardState* StateOf(HWND wizard) { return reinterpret_cast<WizardState*>(GetWindowLongPtrA(wizard, DWLP_USER)); }
+
+std::string FieldText(HWND wizard, int id, int capacity) {
+  std::string text(static_cast<std::size_t>(capacity), '\0');
+  int length = GetDlgItemTextA(wizard, id, text.data(), capacity);
+  text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
+  return text;
+}
+
+SYSTEMTIME PickerTime(HWND wizard, int id) {
+  SYSTEMTIME time{};
+  SendDlgItemMessageA(wizard, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
+  return time;
+}
+
+ScopedFont MakeTitleFont() {
+  return ScopedFont(CreateFontA(24, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
+}
+
+BOOL OnInitDialog(HWND wizard) {
+  auto* state = new WizardState;
+  SetWindowLongPtrA(wizard, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+
+  ReadCurrencySymbol();
+  SetDlgItemTextA(wizard, IDC_FR_CURRENCY, CurrencySymbol.c_str());
+
+  state->smallIcon = static_cast<HICON>(
+      LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_FUMORA_SMALL), IMAGE_ICON, 16, 16, 0));
+  if (state->smallIcon) SendMessageA(wizard, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon));
+
+  HWND date = GetDlgItem(wizard, IDC_FR_DATE);
+  SendMessageA(date, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(DatePicture.c_str()));
+  SendMessageA(date, DTM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(DatePickerRange));
+
+  SendDlgItemMessageA(wizard, IDC_FR_NAME, EM_LIMITTEXT, 30, 0);
+  SendDlgItemMessageA(wizard, IDC_FR_PER_DAY, EM_LIMITTEXT, 3, 0);
+  MakeDigitsOnlyEdit(GetDlgItem(wizard, IDC_FR_PER_DAY));
+  MakePriceEdit(GetDlgItem(wizard, IDC_FR_PRICE));
+
+  state->titleFont = MakeTitleFont();
+  SendDlgItemMessageA(wizard, IDC_FR_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(state->titleFont.get()), FALSE);
+
+  LocalNow = LocalTimeNow();
+  TodayDayNumber = DateToDayNumber(LocalNow);
+  return TRUE;  // the focus goes to the name field
+}
+
+// The title is white on a grey band; every other static keeps the defaults.
+INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
+  if (GetDlgCtrlID(control) != IDC_FR_TITLE) return 0;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+  return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNSHADOW));
+}
+
+void OnContinue(HWND wizard) {
+  if (!ValidateFirstRun(wizard)) return;
+  SaveFirstRunSettings();
+  StatsMinuteMarker = ForceStatsRecompute;
+  EndDialog(wizard, Stored);
+}
+
+// Only button clicks count: Enter and Escape arrive as IDOK / IDCANCEL from
+// no control and are ignored, and so are the edits' notifications.
+void OnCommand(HWND wizard, int id, HWND control, UINT code) {
+  if (!control || code != BN_CLICKED) return;
+  if (id == IDC_FR_CANCEL) EndDialog(wizard, Cancelled);
+  if (id == IDC_FR_CONTINUE) OnContinue(wizard);
+}
+
+void OnNcDestroy(HWND wizard) {
+  delete StateOf(wizard);
+  SetWindowLongPtrA(wizard, DWLP_USER, 0);
+}
+}  // namespace
+
+int ValidateFirstRun(HWND wizard) {
+  SYSTEMTIME date = PickerTime(wizard, IDC_FR_DATE);
+  QuitDetails.quitTime.wYear = date.wYear;
+  QuitDetails.quitTime.wMonth = date.wMonth;
+  QuitDetails.quitTime.wDay = date.wDay;
+  SYSTEMTIME time = PickerTime(wizard, IDC_FR_TIME);
+  QuitDetails.quitTime.wHour = time.wHour;
+  QuitDetails.quitTime.wMinute = time.wMinute;
+  QuitDetails.quitTime.wSecond = 0;
+  QuitDetails.quitTime.wMilliseconds = 0;
+  QuitDetails.quitTime.wDayOfWeek = 0;
+
+  std::string name = FieldText(wizard, IDC_FR_NAME, 128);
+  std::string perPack = FieldText(wizard, IDC_FR_PER_PACK, 256);
+  std::string perDay = FieldText(wizard, IDC_FR_PER_DAY, 256);
+  std::string price = FieldText(wizard, IDC_FR_PRICE, 256);
+  QuitEntryFault fault = CheckQuitEntries({name, perPack, perDay, price}, QuitDetails);
+  if (fault == QuitEntryFault::None) return 1;
+  MessageBoxA(wizard, QuitEntryMessage(fault), "Fumora", MB_OK | MB_ICONINFORMATION);
+  return 0;
+}
+
+INT_PTR CALLBACK FirstRunWizardProc(HWND wizard, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog(wizard);
+    case WM_CTLCOLORSTATIC:
+      return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_COMMAND:
+      OnCommand(wizard, LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
+      return 0;
+    case WM_SYSCOMMAND:
+      if (wParam != SC_CLOSE) return 0;
+      EndDialog(wizard, Cancelled);
+      return TRUE;
+    case WM_CLOSE:
+      EndDialog(wizard, Cancelled);
+      return TRUE;
+    case WM_NCDESTROY:
+      OnNcDestroy(wizard);
+      return 0;
+  }
+  return 0;
+}
+
+INT_PTR RunFirstRunWizard(HWND owner) {
+  return DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_FIRST_RUN), owner, FirstRunWizardProc, 1);
+}

@@ -1,0 +1,174 @@
+#include "win/listview.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "win/scoped.h"
+
+namespace {
+// Per-list state, kept in a window property from the first replacement of
+// the procedure until WM_NCDESTROY.
+struct ListBehaviour {
+  WNDPROC listProc = nullptr;
+  WNDPROC headerProc = nullptr;
+  HWND header = nullptr;
+  bool fixed = false;
+  bool passHeaderClicks = false;
+  int ownWidthChanges = 0;  // > 0 while SetFixedColumnWidth runs
+  bool hasEmptyText = false;
+  std::string emptyText;
+  COLORREF greyText = 0;
+  COLORREF windowBack = 0;
+};
+
+constexpr char ListProperty[] = "FumoraListBehaviour";
+constexpr char HeaderProperty[] = "FumoraHeaderList";
+
+ListBehaviour* BehaviourOf(HWND list) { return static_cast<ListBehaviour*>(GetPropA(list, ListProperty)); }
+
+LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK HeaderBehaviourProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam);
+
+ListBehaviour& Behaviour(HWND list) {
+  ListBehaviour* behaviour = BehaviourOf(list);
+  if (behaviour) return *behaviour;
+  behaviour = new ListBehaviour;
+  SetPropA(list, ListProperty, behaviour);
+  behaviour->listProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBehaviourProc)));
+  return *behaviour;
+}
+
+bool IsHeaderClick(UINT code) { return code == HDN_ITEMCLICKA || code == HDN_ITEMCLICKW; }
+
+LRESULT OnHeaderNotify(HWND list, ListBehaviour& b, WPARAM wParam, LPARAM lParam) {
+  const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
+  if (b.ownWidthChanges > 0 || (b.passHeaderClicks && IsHeaderClick(header->code)))
+    return CallWindowProcA(b.listProc, list, WM_NOTIFY, wParam, lParam);
+  return TRUE;
+}
+
+void PaintEmptyText(HWND list, const ListBehaviour& b) {
+  PaintDC paint(list);
+  HDC dc = paint.get();
+  SetTextColor(dc, b.greyText);
+  SetBkColor(dc, b.windowBack);
+  SelectedObject font(dc, GetStockObject(ANSI_VAR_FONT));
+  RECT area;
+  GetClientRect(list, &area);
+  HWND header = ListView_GetHeader(list);
+  if (header && IsWindowVisible(header)) {
+    RECT headerRect;
+    GetWindowRect(header, &headerRect);
+    MapWindowPoints(HWND_DESKTOP, list, reinterpret_cast<POINT*>(&headerRect), 2);
+    area.top = headerRect.bottom;
+  }
+  area.top += 10;
+  DrawTextA(dc, b.emptyText.c_str(), -1, &area, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
+}
+
+LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+  ListBehaviour* b = BehaviourOf(list);
+  if (!b) return DefWindowProcA(list, message, wParam, lParam);
+  WNDPROC saved = b->listProc;
+  switch (message) {
+    case WM_NOTIFY:
+      if (b->fixed && b->header && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == b->header)
+        return OnHeaderNotify(list, *b, wParam, lParam);
+      break;
+    case WM_PAINT:
+      if (b->hasEmptyText && RowCount(list) == 0) {
+        PaintEmptyText(list, *b);
+        return 0;
+      }
+      break;
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
+      RemovePropA(list, ListProperty);
+      delete b;
+      break;
+  }
+  return CallWindowProcA(saved, list, message, wParam, lParam);
+}
+
+LRESULT CALLBACK HeaderBehaviourProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND list = static_cast<HWND>(GetPropA(header, HeaderProperty));
+  ListBehaviour* b = list ? BehaviourOf(list) : nullptr;
+  if (!b || !b->headerProc) return DefWindowProcA(header, message, wParam, lParam);
+  WNDPROC saved = b->headerProc;
+  switch (message) {
+    case WM_SETCURSOR:
+      return TRUE;  // never the sizing cursor over a divider
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
+      RemovePropA(header, HeaderProperty);
+      b->headerProc = nullptr;
+      break;
+  }
+  return CallWindowProcA(saved, header, message, wParam, lParam);
+}
+}  // namespace
+
+int RowCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+
+int CurrentRow(HWND list) {
+  return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
+}
+
+void AddColumn(HWND list, int index, const char* caption, int width, int alignment) {
+  LVCOLUMNA column{};
+  column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+  column.fmt = alignment == 2 ? LVCFMT_CENTER : alignment == 3 ? LVCFMT_RIGHT : LVCFMT_LEFT;
+  column.cx = width;
+  column.pszText = const_cast<char*>(caption);
+  column.iSubItem = index;
+  SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&column));
+}
+
+void SetCellText(HWND list, int row, int column, const char* text) {
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = const_cast<char*>(text);
+  SendMessageA(list, LVM_SETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+}
+
+std::string CellText(HWND list, int row, int column, int capacity) {
+  if (capacity < 1) return {};
+  std::string text(static_cast<std::size_t>(capacity), '\0');
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = text.data();
+  item.cchTextMax = capacity;
+  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  text.resize(std::strlen(text.c_str()));
+  return text;
+}
+
+void FixColumns(HWND list, bool passHeaderClicks) {
+  ListBehaviour& b = Behaviour(list);
+  b.fixed = true;
+  b.passHeaderClicks = passHeaderClicks;
+  HWND header = ListView_GetHeader(list);
+  if (!header || b.headerProc) return;
+  b.header = header;
+  SetPropA(header, HeaderProperty, list);
+  b.headerProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HeaderBehaviourProc)));
+}
+
+void SetFixedColumnWidth(HWND list, int column, int width) {
+  ListBehaviour* b = BehaviourOf(list);
+  if (b) ++b->ownWidthChanges;
+  SendMessageA(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), MAKELPARAM(width, 0));
+  if (b) --b->ownWidthChanges;
+}
+
+void SetEmptyListText(HWND list, const char* text) {
+  ListBehaviour& b = Behaviour(list);
+  b.hasEmptyText = true;
+  b.emptyText = text;
+  b.greyText = GetSysColor(COLOR_GRAYTEXT);
+  b.windowBack = GetSysColor(COLOR_WINDOW);
+  InvalidateRect(list, nullptr, TRUE);
+}

@@ -1,0 +1,31 @@
+// Routines shared by the program's report list views: rows, columns, cells,
+// columns the user cannot resize, and a grey text in place of an empty list.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+int RowCount(HWND list);
+// The row with the focus (the first found from the top), or -1.
+int CurrentRow(HWND list);
+// Alignment 2 centred, 3 right-aligned, anything else left-aligned.
+void AddColumn(HWND list, int index, const char* caption, int width, int alignment);
+void SetCellText(HWND list, int row, int column, const char* text);
+// At most `capacity` - 1 characters of one cell.
+std::string CellText(HWND list, int row, int column, int capacity = 80);
+
+// Fixes the columns: the list refuses every notification from its header
+// (no resizing, no dragging, so zero-width key columns stay hidden) and the
+// header never shows its sizing cursor. With `passHeaderClicks` a click on a
+// heading still reaches the list (LVN_COLUMNCLICK to the list's parent).
+// Replaces the window procedures of the list and its header; everything
+// else goes to the saved procedures.
+void FixColumns(HWND list, bool passHeaderClicks = false);
+// The program's own width change on a fixed list: the header's notifications
+// pass while it is made.
+void SetFixedColumnWidth(HWND list, int column, int width);
+
+// While the list has no rows it paints `text` instead, in grey on the window
+// colour, centred, 10 pixels below the headings. Call after FixColumns when
+// both are wanted (either order works).
+void SetEmptyListText(HWND list, const char* text);
