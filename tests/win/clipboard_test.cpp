@@ -81,6 +81,20 @@ class ClipboardWin32 : public ::testing::Test {
   HWND owner = nullptr;
 };
 
+struct HolderArgs {
+  HANDLE opened, release;
+};
+
+// Opens the clipboard on its own thread and keeps it open until released.
+DWORD WINAPI HoldClipboardOpen(LPVOID param) {
+  auto* args = static_cast<HolderArgs*>(param);
+  BOOL ok = OpenClipboard(nullptr);
+  SetEvent(args->opened);
+  WaitForSingleObject(args->release, 10000);
+  if (ok) CloseClipboard();
+  return ok ? 0 : 1;
+}
+
 }  // namespace
 
 TEST_F(ClipboardWin32, HoldsExactlyTheExpansion) {
@@ -122,19 +136,8 @@ TEST_F(ClipboardWin32, ClipboardHeldOpenElsewhereKeepsItsContent) {
   // Another thread holds the clipboard open: the copy fails silently.
   HANDLE opened = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  struct Args {
-    HANDLE opened, release;
-  } args{opened, release};
-  HANDLE thread = CreateThread(
-      nullptr, 0,
-      [](LPVOID p) -> DWORD {
-        auto* a = static_cast<Args*>(p);
-        BOOL ok = OpenClipboard(nullptr);
-        SetEvent(a->opened);
-        WaitForSingleObject(a->release, 10000);
-        if (ok) CloseClipboard();
-        return ok ? 0 : 1;
-      },
+  HolderArgs args{opened, release};
+  HANDLE thread = CreateThread(nullptr, 0, HoldClipboardOpen,
       &args, 0, nullptr);
   ASSERT_NE(thread, nullptr);
   WaitForSingleObject(opened, 10000);
