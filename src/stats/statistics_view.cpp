@@ -1,0 +1,267 @@
+#include "stats/statistics_view.h"
+
+#include <windowsx.h>
+
+#include "app/app_state.h"
+#include "engine/savings.h"
+#include "formats/settings_records.h"
+#include "resource.h"
+#include "stats/clipboard.h"
+#include "win/scoped.h"
+#include "win/systime_win32.h"
+
+HWND StatisticsView;
+UINT_PTR StatsTimerId;
+StatsClockFunction StatsClockSource = LocalTimeNow;
+StatsNewDayFunction StatsNewDayHook;
+HotkeyNameFunction StatsHotkeyNameSource;
+HICON StatsClipboardIcon;
+
+namespace {
+
+constexpr UINT ClockPeriodMs = 450;
+
+// The clipboard button's frame: 1-pixel lines with the corners at 1 and 48.
+constexpr int FrameNear = 1;
+constexpr int FrameFar = 48;
+
+struct ViewState {
+  HWND daysValue = nullptr;
+  HWND cigarettesValue = nullptr;
+  HWND moneyValue = nullptr;
+  HWND lifeSavedValue = nullptr;
+  HWND hint = nullptr;
+  HWND hotkeyName = nullptr;
+  HWND quitTimeValue = nullptr;
+  HWND clipboardButton = nullptr;
+  WNDPROC buttonBaseProc = nullptr;  // the NEWSTATIC procedure
+  ScopedFont quitTimeFont;
+  StatsClockMemory clock;
+};
+ViewState View;
+
+HINSTANCE ProgramInstance() { return AppInstance ? AppInstance : GetModuleHandleA(nullptr); }
+
+// ---- the figures ----
+
+void ShowQuitTime() {
+  QuitTimeText = QuitTimeValueText(QuitSpan);
+  SetWindowTextA(View.quitTimeValue, QuitTimeText.c_str());
+}
+
+void ShowMinuteFigures() {
+  SetWindowTextA(View.daysValue, DaysQuitValueText(DaysQuit).c_str());
+  SetWindowTextA(View.cigarettesValue, CigarettesValueText(CigarettesNotSmoked).c_str());
+  SetWindowTextA(View.moneyValue, MoneyValueText(MoneySaved).c_str());
+  SetWindowTextA(View.lifeSavedValue, LifeSavedValueText(QuitPending, LifeSavedSpan).c_str());
+}
+
+// ---- the clipboard button's face ----
+
+void DrawFrame(HWND button, COLORREF bottomRight, COLORREF topLeft) {
+  WindowDC dc(button);
+  if (!dc.get()) return;
+  ScopedPen farPen(CreatePen(PS_SOLID, 1, bottomRight));
+  ScopedPen nearPen(CreatePen(PS_SOLID, 1, topLeft));
+  MoveToEx(dc.get(), FrameNear, FrameFar, nullptr);
+  {
+    SelectedObject pen(dc.get(), farPen.get());
+    LineTo(dc.get(), FrameFar, FrameFar);
+    LineTo(dc.get(), FrameFar, FrameNear);
+  }
+  SelectedObject pen(dc.get(), nearPen.get());
+  LineTo(dc.get(), FrameNear, FrameNear);
+  LineTo(dc.get(), FrameNear, FrameFar);
+}
+
+void DrawRaisedFrame(HWND button) {
+  DrawFrame(button, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
+}
+void DrawSunkenFrame(HWND button) {
+  DrawFrame(button, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW));
+}
+void EraseFrame(HWND button) { DrawFrame(button, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE)); }
+
+LRESULT CallButtonBase(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!View.buttonBaseProc) return DefWindowProcA(button, message, wParam, lParam);
+  return CallWindowProcA(View.buttonBaseProc, button, message, wParam, lParam);
+}
+
+// The class's own hover frame is not used here: moves never reach it.
+void OnButtonMouseMove(HWND button, int x, int y, UINT) {
+  POINT cursor{x, y};  // client coordinates, also while the capture is held
+  ClientToScreen(button, &cursor);
+  RECT bounds;
+  GetWindowRect(button, &bounds);
+  if (!PtInRect(&bounds, cursor)) {
+    if (GetCapture() == button) ReleaseCapture();
+    EraseFrame(button);
+  } else if (GetCapture() != button) {
+    DrawRaisedFrame(button);
+    SetCapture(button);  // so that the move which leaves is seen
+  }
+}
+
+void OnButtonLButtonDown(HWND button, BOOL doubleClick, int x, int y, UINT keys) {
+  DrawSunkenFrame(button);
+  FORWARD_WM_LBUTTONDOWN(button, doubleClick, x, y, keys, CallButtonBase);
+}
+
+void OnButtonLButtonUp(HWND button, int x, int y, UINT keys) {
+  DrawRaisedFrame(button);
+  FORWARD_WM_LBUTTONUP(button, x, y, keys, CallButtonBase);
+}
+
+LRESULT CALLBACK ClipboardButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    HANDLE_MSG(button, WM_MOUSEMOVE, OnButtonMouseMove);
+    HANDLE_MSG(button, WM_LBUTTONDOWN, OnButtonLButtonDown);
+    HANDLE_MSG(button, WM_LBUTTONUP, OnButtonLButtonUp);
+    default:
+      return CallButtonBase(button, message, wParam, lParam);
+  }
+}
+
+// ---- the view ----
+
+void LookUpValueControls(HWND view) {
+  View.daysValue = GetDlgItem(view, IDC_STATS_DAYS);
+  View.cigarettesValue = GetDlgItem(view, IDC_STATS_CIGS);
+  View.moneyValue = GetDlgItem(view, IDC_STATS_MONEY);
+  View.lifeSavedValue = GetDlgItem(view, IDC_STATS_LIFE);
+  View.hint = GetDlgItem(view, IDC_STATS_HINT);
+  View.hotkeyName = GetDlgItem(view, IDC_STATS_HOTKEY_NAME);
+}
+
+void CreateQuitTimeValue(HWND view) {
+  View.quitTimeFont.Reset(CreateFontA(16, 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, FF_SWISS,
+                                      "MS Sans Serif"));
+  View.quitTimeValue = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_SIMPLE | SS_NOPREFIX, 144, 24,
+                                       187, 22, view, nullptr, ProgramInstance(), nullptr);
+  SetWindowFont(View.quitTimeValue, View.quitTimeFont.get(), FALSE);
+}
+
+void CreateClipboardButton(HWND view) {
+  View.clipboardButton = CreateWindowExA(0, "NEWSTATIC", "", WS_CHILD | WS_VISIBLE | SS_ICON | SS_NOTIFY | SS_CENTERIMAGE,
+                                         271, 236, 48, 48, view,
+                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATS_CLIPBOARD_BUTTON)),
+                                         ProgramInstance(), nullptr);
+  if (!View.clipboardButton) return;  // no NEWSTATIC class: the view works without the button
+  if (!StatsClipboardIcon) StatsClipboardIcon = LoadIconA(ProgramInstance(), MAKEINTRESOURCEA(IDI_STATS_CLIPBOARD));
+  SendMessageA(View.clipboardButton, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(StatsClipboardIcon));
+  View.buttonBaseProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(View.clipboardButton, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClipboardButtonProc)));
+}
+
+// Both parts once, whatever the clock last remembered.
+void ComputeAllFigures() {
+  SysTime now = StatsClockSource();
+  RefreshClockSecond(now);
+  ShowQuitTime();
+  RecomputeMinuteFigures();
+  ShowMinuteFigures();
+  QuitDetails.quitTime.wDayOfWeek = 0;
+  QuitDetails.quitTime.wMilliseconds = 0;
+  View.clock = StatsClockMemory{};
+  View.clock.refreshedDay = TodayDayNumber;  // the other views are built for this day
+}
+
+void StartClock() {
+  StopStatisticsClock();
+  StatsTimerId = SetTimer(nullptr, 0, ClockPeriodMs, StatisticsClockTick);
+}
+
+BOOL OnInitDialog(HWND view, HWND, LPARAM) {
+  StatisticsView = view;
+  LookUpValueControls(view);
+  CreateQuitTimeValue(view);
+  CreateClipboardButton(view);
+  ComputeAllFigures();
+  ShowStatsHotkeyName(hotkeyCode);
+  StartClock();
+  return FALSE;  // nothing here takes the focus
+}
+
+HBRUSH OnCtlColorStatic(HWND, HDC dc, HWND control, int) {
+  int id = GetDlgCtrlID(control);
+  if (id >= IDC_STATS_QUIT_CAPTION && id <= IDC_STATS_LIFE_CAPTION) {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+    return GetSysColorBrush(COLOR_3DFACE);
+  }
+  if (id == IDC_STATS_HOTKEY_NAME) {
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    return GetSysColorBrush(COLOR_INFOBK);
+  }
+  return nullptr;  // default colours
+}
+
+void OnCommand(HWND view, int id, HWND, UINT code) {
+  // The button's click (STN_CLICKED); other code-0 commands, such as a
+  // dialog key's IDOK, are no click.
+  if (code == STN_CLICKED && id == IDC_STATS_CLIPBOARD_BUTTON) CopyStatsToClipboard(view);
+}
+
+void OnClose(HWND view) { DestroyWindow(view); }
+
+void OnDestroy(HWND view) {
+  // No tick may write into the destroyed controls.
+  StopStatisticsClock();
+  if (View.clipboardButton && GetCapture() == View.clipboardButton) ReleaseCapture();
+  View.quitTimeFont.Reset();
+  View = ViewState{};
+  if (StatisticsView == view) StatisticsView = nullptr;
+}
+
+}  // namespace
+
+INT_PTR CALLBACK StatisticsViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return HANDLE_WM_INITDIALOG(view, wParam, lParam, OnInitDialog);
+    case WM_CTLCOLORSTATIC:
+      return HANDLE_WM_CTLCOLORSTATIC(view, wParam, lParam, OnCtlColorStatic);
+    case WM_COMMAND:
+      HANDLE_WM_COMMAND(view, wParam, lParam, OnCommand);
+      return TRUE;
+    case WM_CLOSE:
+      HANDLE_WM_CLOSE(view, wParam, lParam, OnClose);
+      return TRUE;
+    case WM_DESTROY:
+      HANDLE_WM_DESTROY(view, wParam, lParam, OnDestroy);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+HWND CreateStatisticsView(HWND parent) {
+  return CreateDialogParamA(ProgramInstance(), MAKEINTRESOURCEA(IDD_STATISTICS), parent, StatisticsViewProc, 0);
+}
+
+void StopStatisticsClock() {
+  if (StatsTimerId) KillTimer(nullptr, StatsTimerId);
+  StatsTimerId = 0;
+}
+
+void CALLBACK StatisticsClockTick(HWND, UINT, UINT_PTR, DWORD) {
+  SysTime now = StatsClockSource();
+  LocalNow = now;
+  ClockTickPlan plan = PlanClockTick(now, View.clock, StatsMinuteMarker);
+  if (!plan.newSecond) return;
+  RefreshClockSecond(now);
+  ShowQuitTime();
+  if (plan.newMinute) {
+    RecomputeMinuteFigures();
+    ShowMinuteFigures();
+  }
+  if (plan.newDay && StatsNewDayHook) StatsNewDayHook();
+}
+
+std::string StatsHotkeyLabelText(uint32_t code) {
+  if (code == 0) return "None";
+  return StatsHotkeyNameSource ? StatsHotkeyNameSource(code) : std::string();
+}
+
+void ShowStatsHotkeyName(uint32_t code) { SetWindowTextA(View.hotkeyName, StatsHotkeyLabelText(code).c_str()); }

@@ -1,0 +1,59 @@
+// The statistics view: the first of the main window's four views, and the
+// owner of the program's only clock, a 450 ms thread timer that refreshes the
+// shared statistics values every new second and the per-minute figures every
+// new minute (or when StatsMinuteMarker has been set to 61).
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "engine/stats_view_texts.h"
+#include "engine/systime.h"
+
+// Set to 61 (ForceStatsRecompute) after changing the quit details, the price
+// points, the preferences or the system time: the next new second then
+// recomputes days, cigarettes, money and life saved.
+extern int StatsMinuteMarker;
+
+// Creates the view from template 4000 as a child of `parent` (visible, as
+// the template says; the main window hides it) and starts the clock.
+HWND CreateStatisticsView(HWND parent);
+INT_PTR CALLBACK StatisticsViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The view made by CreateStatisticsView (null before, and after its destruction).
+extern HWND StatisticsView;
+
+// The clock: a thread timer without a window. The main window stops it at
+// shutdown with KillTimer(nullptr, StatsTimerId) or StopStatisticsClock();
+// the view's destruction stops it too. 0 while not running.
+extern UINT_PTR StatsTimerId;
+void StopStatisticsClock();
+// The timer procedure (one tick).
+void CALLBACK StatisticsClockTick(HWND, UINT, UINT_PTR, DWORD);
+
+// Where the clock reads the time: the local time (GetLocalTime) unless a test
+// puts its own clock here.
+using StatsClockFunction = SysTime (*)();
+extern StatsClockFunction StatsClockSource;
+
+// Called once when the date has changed (at midnight, or after a clock change
+// or a sleep across it), after the per-minute figures: the Days Ahead list
+// must be rebuilt and the buddies' anniversary columns refreshed, because
+// their "today" has moved. Null does nothing; the main window installs the
+// routine that calls BuildDaysAhead and RefreshBuddyAnniversaries.
+using StatsNewDayFunction = void (*)();
+extern StatsNewDayFunction StatsNewDayHook;
+
+// The display name of a hotkey code ("Ctrl + Shift + Q"), for the "Current
+// Hotkey" label. Null gives "None" for code 0 and an empty label otherwise;
+// the hotkey code installs HotkeyNameText here.
+using HotkeyNameFunction = std::string (*)(uint32_t code);
+extern HotkeyNameFunction StatsHotkeyNameSource;
+// The label's text for a code: "None" for 0, else the source's name.
+std::string StatsHotkeyLabelText(uint32_t code);
+// Puts the name of `code` into the "Current Hotkey" label (preferences apply).
+void ShowStatsHotkeyName(uint32_t code);
+
+// Icon 106 of the clipboard button; the main window destroys it at shutdown.
+extern HICON StatsClipboardIcon;
