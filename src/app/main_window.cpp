@@ -8,12 +8,7 @@
 #include "app/app_state.h"
 #include "app/view_strip.h"
 #include "formats/settings_records.h"
-#if __has_include("milestones/milestones_view.h")
 #include "milestones/milestones_view.h"
-#else
-// TEMPORARY until the milestones view exists.
-inline HWND CreateMilestonesView(HWND) { return nullptr; }
-#endif
 #include "quitdetails/price_point_file.h"
 #include "resource.h"
 #include "settings/registry_store.h"
@@ -33,6 +28,9 @@ constexpr const char* ViewTitles[ViewCount] = {"Quitting Statistics", "Personal 
                                                "Days Ahead"};
 constexpr char HotkeyAtomName[] = "3g46aFumoraMutex1dk92a0";
 constexpr int32_t NoStoredPosition = -103;
+// The tip field of the record the shell is told about (its first version)
+// holds 64 bytes, whatever the size of the structure's own field.
+constexpr int TrayTipSize = 64;
 
 HMODULE RichEditModule;
 HMENU MenuBar;
@@ -52,7 +50,10 @@ void AddTrayIcon() {
   if (Shell_NotifyIconA(NIM_ADD, &TrayIcon)) TrayIconShown = true;
 }
 
+// Asking the shell to delete an icon it does not hold can cost seconds
+// under some shells; there is nothing to remove then.
 void RemoveTrayIcon() {
+  if (!TrayIconShown) return;
   Shell_NotifyIconA(NIM_DELETE, &TrayIcon);
   TrayIconShown = false;
 }
@@ -182,7 +183,7 @@ void OnTrayMessage(HWND window, WPARAM iconId, LPARAM mouseMessage) {
   if (iconId != 0) return;
   switch (mouseMessage) {
     case WM_MOUSEMOVE:
-      lstrcpynA(TrayIcon.szTip, QuitTimeText.c_str(), sizeof(TrayIcon.szTip));
+      lstrcpynA(TrayIcon.szTip, QuitTimeText.c_str(), TrayTipSize);
       Shell_NotifyIconA(NIM_MODIFY, &TrayIcon);
       break;
     case WM_RBUTTONDOWN:

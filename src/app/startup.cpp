@@ -9,12 +9,7 @@
 #include "formats/settings_records.h"
 #include "locale/formats.h"
 #include "quitdetails/price_point_file.h"
-#if __has_include("settings/first_run_wizard.h")
 #include "settings/first_run_wizard.h"
-#else
-// TEMPORARY until the wizard exists.
-inline INT_PTR RunFirstRunWizard(HWND) { return 1; }
-#endif
 #include "settings/registry_store.h"
 #include "util/text.h"
 
@@ -50,6 +45,11 @@ void FormDataFilePaths() {
   BuddyFilePath = directory + "anny.dat";
 }
 
+void ReleaseInstanceMutex() {
+  if (InstanceMutex) CloseHandle(InstanceMutex);
+  InstanceMutex = nullptr;
+}
+
 void RunMessageLoop(MSG& message) {
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     if (IsDialogMessageA(DialogMessageTarget, &message)) continue;
@@ -83,11 +83,17 @@ int RunFumora(HINSTANCE instance) {
   InitialiseProcessValues(instance);
   // A second copy ends silently: no window, no message, nothing sent to the first.
   if (!TakeSingleInstanceMutex()) return 0;
-  if (!IsSetupComplete() && RunFirstRunWizard(nullptr) == 1) return 0;
+  if (!IsSetupComplete() && RunFirstRunWizard(nullptr) == 1) {
+    ReleaseInstanceMutex();
+    return 0;
+  }
 
   HWND window = CreateMainWindow();
   // Without its window the program could only wait, unseen, for ever.
-  if (!window) return 0;
+  if (!window) {
+    ReleaseInstanceMutex();
+    return 0;
+  }
   MainWindow = window;
   // The start-up view may have made the Buddies view the target already.
   if (!DialogMessageTarget) DialogMessageTarget = window;

@@ -1,0 +1,478 @@
+// The real main window, made from template 1000 with settings seeded in the
+// test prefix's registry, driven with messages.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "engine/stats_text.h"
+#include "engine/stats_view_texts.h"
+#include "resource.h"
+#include "shell_fixture.h"
+#include "stats/statistics_view.h"
+
+namespace {
+using namespace shell_test;
+
+class MainWindow : public MainWindowFixture {};
+class MainWindowTray : public MainWindowFixture {};
+class MainWindowShutdown : public MainWindowFixture {};
+class MainWindowPosition : public MainWindowFixture {};
+
+std::string MenuText(HMENU menu, UINT position) {
+  char text[128] = {};
+  GetMenuStringA(menu, position, text, sizeof(text), MF_BYPOSITION);
+  return text;
+}
+
+std::string ClipboardText() {
+  std::string text;
+  if (!OpenClipboard(nullptr)) return text;
+  if (HANDLE data = GetClipboardData(CF_TEXT)) {
+    if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+      text = p;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+// ---- the window and its menus ----
+
+TEST_F(MainWindow, IsMadeFromItsTemplateWithMenuBarAndSmallIcon) {
+  HWND w = Open();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(WindowText(w), " Fumora v1.05b");
+  const LONG style = GetWindowLongA(w, GWL_STYLE);
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_EQ(::MainWindow, w);
+  EXPECT_NE(SendMessageA(w, WM_GETICON, ICON_SMALL, 0), 0);
+
+  HMENU bar = GetMenu(w);
+  ASSERT_NE(bar, nullptr);
+  ASSERT_EQ(GetMenuItemCount(bar), 4);
+  EXPECT_EQ(MenuText(bar, 0), "&File");
+  EXPECT_EQ(MenuText(bar, 1), "&Edit");
+  EXPECT_EQ(MenuText(bar, 2), "&View");
+  EXPECT_EQ(MenuText(bar, 3), "&Help");
+  HMENU file = GetSubMenu(bar, 0), edit = GetSubMenu(bar, 1), view = GetSubMenu(bar, 2), help = GetSubMenu(bar, 3);
+  EXPECT_EQ(MenuText(file, 0), "E&xit\tAlt+F4");
+  EXPECT_EQ(GetMenuItemID(file, 0), 10002u);
+  EXPECT_EQ(MenuText(edit, 0), "&Copy Stats\tCtrl+C");
+  EXPECT_EQ(GetMenuItemID(edit, 0), 10004u);
+  EXPECT_EQ(GetMenuItemID(edit, 1), 10005u);
+  EXPECT_EQ(GetMenuItemID(edit, 2), 10013u);
+  EXPECT_EQ(GetMenuState(edit, 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+  EXPECT_EQ(MenuText(edit, 3), "Edit &Quit Details");
+  EXPECT_EQ(GetMenuItemID(edit, 3), 10014u);
+  const char* views[] = {"&Statistics", "&Milestones", "&Buddies", "&Days Ahead"};
+  for (UINT i = 0; i < 4; ++i) {
+    EXPECT_EQ(MenuText(view, i), views[i]);
+    EXPECT_EQ(GetMenuItemID(view, i), 10007u + i);
+  }
+  EXPECT_EQ(MenuText(help, 0), "&About");
+  EXPECT_EQ(GetMenuItemID(help, 0), 10012u);
+}
+
+TEST_F(MainWindow, TrayMenuTemplateHoldsTheViewCopyAndExitItems) {
+  HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(10100));
+  ASSERT_NE(menu, nullptr);
+  HMENU popup = GetSubMenu(menu, 0);
+  ASSERT_NE(popup, nullptr);
+  ASSERT_EQ(GetMenuItemCount(popup), 8);
+  const char* texts[] = {"Quitting Stats", "Personal Milestones", "Buddy List", "Days Ahead"};
+  for (UINT i = 0; i < 4; ++i) {
+    EXPECT_EQ(MenuText(popup, i), texts[i]);
+    EXPECT_EQ(GetMenuItemID(popup, i), 10102u + i);
+  }
+  EXPECT_TRUE(GetMenuState(popup, 4, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_EQ(MenuText(popup, 5), "Copy Stats");
+  EXPECT_EQ(GetMenuItemID(popup, 5), 10106u);
+  EXPECT_TRUE(GetMenuState(popup, 6, MF_BYPOSITION) & MF_SEPARATOR);
+  EXPECT_EQ(MenuText(popup, 7), "Exit");
+  EXPECT_EQ(GetMenuItemID(popup, 7), 10107u);
+  DestroyMenu(menu);
+}
+
+TEST_F(MainWindow, CreatesTheFourViewsAsChildren) {
+  HWND w = Open();
+  for (int i = 0; i < ViewCount; ++i) {
+    ASSERT_NE(ViewWindows[i], nullptr) << "view " << i;
+    EXPECT_EQ(GetParent(ViewWindows[i]), w);
+  }
+  EXPECT_EQ(ViewWindows[StatisticsViewIndex], StatisticsView);
+  EXPECT_NE(GetDlgItem(ViewWindows[BuddiesViewIndex], IDC_BUDDY_LIST), nullptr);
+  EXPECT_NE(GetDlgItem(ViewWindows[DaysAheadViewIndex], IDC_DAYS_AHEAD_LIST), nullptr);
+  EXPECT_EQ(WindowText(GetDlgItem(ViewWindows[DaysAheadViewIndex], IDC_LEGEND_TOMORROW)), "Tommorrow");
+}
+
+TEST_F(MainWindow, TitleColoursComeFromTheShadowBrush) {
+  HWND w = Open();
+  HDC dc = CreateCompatibleDC(nullptr);
+  for (int id : {1001, 1002}) {
+    const LRESULT brush = SendMessageA(w, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                       reinterpret_cast<LPARAM>(GetDlgItem(w, id)));
+    EXPECT_EQ(brush, reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNSHADOW))) << id;
+    EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+  }
+  // Every other static keeps the default colours.
+  HWND other = CreateWindowExA(0, "STATIC", "x", WS_CHILD, 0, 0, 5, 5, w, reinterpret_cast<HMENU>(1234), nullptr,
+                               nullptr);
+  SetTextColor(dc, RGB(1, 2, 3));
+  SetBkMode(dc, OPAQUE);
+  EXPECT_NE(SendMessageA(w, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(other)),
+            reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNSHADOW)));
+  EXPECT_NE(GetTextColor(dc), GetSysColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(GetBkMode(dc), OPAQUE);
+  DestroyWindow(other);
+  DeleteDC(dc);
+}
+
+TEST_F(MainWindow, TitleIsInBoldArial) {
+  HWND w = Open();
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(GetDlgItem(w, 1001), WM_GETFONT, 0, 0));
+  ASSERT_NE(font, nullptr);
+  LOGFONTA lf{};
+  ASSERT_NE(GetObjectA(font, sizeof(lf), &lf), 0);
+  EXPECT_STREQ(lf.lfFaceName, "Arial");
+  EXPECT_EQ(lf.lfHeight, 20);
+  EXPECT_EQ(lf.lfWeight, 700);
+}
+
+// ---- view selection ----
+
+TEST_F(MainWindow, StartsWithTheStoredStartupView) {
+  Open({.startupView = 1});
+  EXPECT_EQ(CurrentView, MilestonesViewIndex);
+  EXPECT_EQ(VisibleView(), MilestonesViewIndex);
+  EXPECT_EQ(Title(), "Personal Milestones");
+}
+
+TEST_F(MainWindow, StartupViewOutOfRangeShowsStatistics) {
+  for (uint32_t damaged : {4u, 55u, 0xFFFFFFFFu}) {
+    Open({.startupView = damaged});
+    EXPECT_EQ(CurrentView, StatisticsViewIndex) << damaged;
+    EXPECT_EQ(VisibleView(), StatisticsViewIndex) << damaged;
+    EXPECT_EQ(Title(), "Quitting Statistics") << damaged;
+    DestroyWindow(window_);
+    Pump(20);
+  }
+}
+
+TEST_F(MainWindow, DaysAheadTitleNamesTheLookAheadPeriod) {
+  Open({.startupView = 3, .lookAheadDays = 7});
+  EXPECT_EQ(Title(), "Next 7 Days");
+  EXPECT_EQ(VisibleView(), DaysAheadViewIndex);
+  DestroyWindow(window_);
+  Pump(20);
+  Open({.startupView = 0, .lookAheadDays = 100});
+  Command(10010);
+  EXPECT_EQ(Title(), "Next 100 Days");
+}
+
+TEST_F(MainWindow, ViewMenuSelectsEachViewWithItsTitle) {
+  Open();
+  const char* titles[] = {"Quitting Statistics", "Personal Milestones", "Buddy List", "Next 20 Days"};
+  for (int i : {1, 2, 3, 0, 2}) {
+    Command(10007 + i);
+    EXPECT_EQ(CurrentView, i);
+    EXPECT_EQ(VisibleView(), i);
+    EXPECT_EQ(Title(), titles[i]);
+  }
+}
+
+TEST_F(MainWindow, SelectingTheShownViewChangesNothing) {
+  Open({.startupView = 2});
+  SetWindowTextA(GetDlgItem(window_, 1001), "unchanged");
+  HWND button = GetDlgItem(ViewWindows[BuddiesViewIndex], IDC_BUDDY_NEW);
+  SetFocus(button);
+  SelectView(BuddiesViewIndex);
+  Command(10009);
+  EXPECT_EQ(Title(), "unchanged");
+  EXPECT_EQ(VisibleView(), BuddiesViewIndex);
+  EXPECT_EQ(GetFocus(), button);  // not handed to the list again
+}
+
+TEST_F(MainWindow, IndexesOutsideTheViewsAreIgnored) {
+  Open();
+  SelectView(4);
+  SelectView(-1);
+  SelectView(NoView);
+  EXPECT_EQ(CurrentView, StatisticsViewIndex);
+  EXPECT_EQ(VisibleView(), StatisticsViewIndex);
+}
+
+TEST_F(MainWindow, BuddiesViewTakesTheDialogKeysAndTheFocus) {
+  Open();
+  EXPECT_EQ(DialogMessageTarget, window_);
+  Command(10009);
+  EXPECT_EQ(DialogMessageTarget, ViewWindows[BuddiesViewIndex]);
+  EXPECT_EQ(GetFocus(), GetDlgItem(ViewWindows[BuddiesViewIndex], IDC_BUDDY_LIST));
+  Command(10010);
+  EXPECT_EQ(DialogMessageTarget, window_);
+}
+
+// ---- commands ----
+
+TEST_F(MainWindow, CopyStatsPutsTheStatsTextOnTheClipboard) {
+  Open();
+  OpenClipboard(window_);
+  EmptyClipboard();
+  CloseClipboard();
+  Command(10004);
+  const std::string expected = BuildStatsText();
+  EXPECT_EQ(ClipboardText(), expected);
+  EXPECT_EQ(expected.rfind("I have been quit for ", 0), 0u) << expected;
+
+  OpenClipboard(window_);
+  EmptyClipboard();
+  CloseClipboard();
+  Command(10106);  // the tray menu's Copy Stats
+  EXPECT_EQ(ClipboardText(), BuildStatsText());
+}
+
+TEST_F(MainWindow, CopyStatsBeforeTheQuitMomentSaysWhenTheQuitComes) {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  Open({.quitTime = SysTime{static_cast<uint16_t>(now.wYear + 1), 1, 0, 1, 0, 0, 0, 0}});
+  Pump(600);  // one clock tick: the quit is pending
+  Command(10004);
+  const std::string text = ClipboardText();
+  EXPECT_EQ(text.rfind("I will quit in ", 0), 0u) << text;
+  EXPECT_EQ(text, BuildStatsText());
+}
+
+TEST_F(MainWindow, DialogKeysAndUnknownCommandsDoNothing) {
+  Open();
+  for (int id : {IDOK, IDCANCEL, 10001, 10013, 10108, 12345}) Command(id);
+  EXPECT_TRUE(IsWindow(window_));
+  EXPECT_TRUE(IsWindowVisible(window_));
+  EXPECT_FALSE(Pump(20).has_value());
+}
+
+TEST_F(MainWindow, TimeChangeForcesTheMinuteFigures) {
+  Open();
+  StatsMinuteMarker = 7;
+  SendMessageA(window_, WM_TIMECHANGE, 0, 0);
+  EXPECT_EQ(StatsMinuteMarker, 61);
+}
+
+TEST_F(MainWindow, HotkeyIdIsTheAtomOfTheMutexName) {
+  Open();
+  EXPECT_NE(HotkeyId, 0);
+  EXPECT_EQ(GlobalFindAtomA("3g46aFumoraMutex1dk92a0"), HotkeyId);
+  DestroyWindow(window_);
+  EXPECT_EQ(GlobalFindAtomA("3g46aFumoraMutex1dk92a0"), 0);
+}
+
+// ---- the notification area ----
+
+TEST_F(MainWindowTray, MinimisingHidesTheWindowBehindTheTrayIcon) {
+  Open();
+  ShowWindow(window_, SW_MINIMIZE);
+  Pump();
+  EXPECT_TRUE(TrayIconShown);
+  EXPECT_FALSE(IsWindowVisible(window_));
+  EXPECT_TRUE(IsIconic(window_));
+  EXPECT_EQ(TrayIcon.hWnd, window_);
+  EXPECT_EQ(TrayIcon.uID, 0u);
+  EXPECT_EQ(TrayIcon.uCallbackMessage, static_cast<UINT>(WM_USER + 5));
+  EXPECT_EQ(TrayIcon.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
+  EXPECT_EQ(TrayIcon.hIcon, reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_SMALL, 0)));
+  EXPECT_STREQ(TrayIcon.szTip, "");
+}
+
+TEST_F(MainWindowTray, ViewCommandFromTheTrayRestoresWithThatView) {
+  Open();
+  ShowWindow(window_, SW_MINIMIZE);
+  Pump();
+  Command(10104);  // "Buddy List"
+  Pump();
+  EXPECT_EQ(CurrentView, BuddiesViewIndex);
+  EXPECT_EQ(Title(), "Buddy List");
+  EXPECT_TRUE(IsWindowVisible(window_));
+  EXPECT_FALSE(IsIconic(window_));
+  EXPECT_FALSE(TrayIconShown);
+
+  const char* titles[] = {"Quitting Statistics", "Personal Milestones", "Buddy List", "Next 20 Days"};
+  for (int i : {3, 1, 0}) {
+    ShowWindow(window_, SW_MINIMIZE);
+    Pump();
+    Command(10102 + i);
+    Pump();
+    EXPECT_EQ(CurrentView, i);
+    EXPECT_EQ(Title(), titles[i]);
+    EXPECT_FALSE(IsIconic(window_));
+  }
+}
+
+TEST_F(MainWindowTray, DoubleClickOnTheIconRestoresTheWindow) {
+  Open();
+  ShowWindow(window_, SW_MINIMIZE);
+  Pump();
+  ASSERT_TRUE(TrayIconShown);
+  SendMessageA(window_, TrayMessage, 0, WM_LBUTTONDBLCLK);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(window_));
+  EXPECT_FALSE(IsIconic(window_));
+  EXPECT_FALSE(TrayIconShown);
+  EXPECT_EQ(CurrentView, StatisticsViewIndex);
+}
+
+TEST_F(MainWindowTray, PointerOnTheIconShowsTheQuitTimeAsTip) {
+  Open();
+  ShowWindow(window_, SW_MINIMIZE);
+  Pump();
+  QuitTimeText = "2Y 10M 3W 1D 4h 5m 6s";
+  SendMessageA(window_, TrayMessage, 0, WM_MOUSEMOVE);
+  EXPECT_STREQ(TrayIcon.szTip, "2Y 10M 3W 1D 4h 5m 6s");
+  // Another icon id, or another mouse message, is not ours.
+  QuitTimeText = "other";
+  SendMessageA(window_, TrayMessage, 1, WM_MOUSEMOVE);
+  SendMessageA(window_, TrayMessage, 0, WM_LBUTTONDOWN);
+  SendMessageA(window_, TrayMessage, 1, WM_LBUTTONDBLCLK);
+  EXPECT_STREQ(TrayIcon.szTip, "2Y 10M 3W 1D 4h 5m 6s");
+  EXPECT_FALSE(IsWindowVisible(window_));
+  // A tip longer than the record holds is cut, never overrun.
+  QuitTimeText = std::string(100, 'x');
+  SendMessageA(window_, TrayMessage, 0, WM_MOUSEMOVE);
+  EXPECT_EQ(std::string(TrayIcon.szTip), std::string(63, 'x'));
+}
+
+TEST_F(MainWindowTray, RestoreCommandRemovesTheIcon) {
+  Open();
+  ShowWindow(window_, SW_MINIMIZE);
+  Pump();
+  Command(10101);
+  Pump();
+  EXPECT_FALSE(TrayIconShown);
+  EXPECT_TRUE(IsWindowVisible(window_));
+  EXPECT_FALSE(IsIconic(window_));
+}
+
+// ---- shutdown ----
+
+TEST_F(MainWindowShutdown, ExitCommandsAndTheCloseBoxEndTheLoopWithZero) {
+  for (auto close : {+[](HWND w) { SendMessageA(w, WM_COMMAND, 10002, 0); },
+                     +[](HWND w) { SendMessageA(w, WM_COMMAND, 10107, 0); },
+                     +[](HWND w) { SendMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0); }}) {
+    Open();
+    close(window_);
+    EXPECT_FALSE(IsWindow(window_));
+    const auto quit = Pump(20);
+    ASSERT_TRUE(quit.has_value());
+    EXPECT_EQ(*quit, 0u);
+  }
+}
+
+TEST_F(MainWindowShutdown, ReleasesTheClockHookMutexAndIcons) {
+  ASSERT_TRUE(TakeSingleInstanceMutex());
+  Open();
+  EXPECT_NE(StatsTimerId, 0u);
+  DestroyWindow(window_);
+  Pump(20);
+  EXPECT_EQ(StatsTimerId, 0u);
+  EXPECT_EQ(KeyboardHookHandle, nullptr);
+  EXPECT_EQ(InstanceMutex, nullptr);
+  for (HWND view : ViewWindows) EXPECT_EQ(view, nullptr);
+  // The mutex is free again: a new copy could start.
+  HANDLE again = CreateMutexA(nullptr, TRUE, InstanceMutexName);
+  EXPECT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+  CloseHandle(again);
+}
+
+TEST_F(MainWindowShutdown, StoresThePositionWhenAsked) {
+  Open();
+  SetWindowPos(window_, nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  savePositionOnExit = 1;
+  DestroyWindow(window_);
+  EXPECT_EQ(ReadStoredDword("LastPosX"), 123);
+  EXPECT_EQ(ReadStoredDword("LastPosY"), 77);
+}
+
+TEST_F(MainWindowShutdown, StoresNoPositionWhenNotAsked) {
+  Open({.lastPosX = 40, .lastPosY = 30});
+  SetWindowPos(window_, nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  savePositionOnExit = 0;
+  DestroyWindow(window_);
+  EXPECT_EQ(ReadStoredDword("LastPosX"), 40);
+  EXPECT_EQ(ReadStoredDword("LastPosY"), 30);
+}
+
+TEST_F(MainWindowShutdown, ExitFromTheTrayLeavesTheStoredPosition) {
+  Open({.lastPosX = 40, .lastPosY = 30});
+  SetWindowPos(window_, nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  savePositionOnExit = 1;
+  ShowWindow(window_, SW_MINIMIZE);
+  Pump();
+  Command(10107);
+  EXPECT_FALSE(IsWindow(window_));
+  EXPECT_EQ(ReadStoredDword("LastPosX"), 40);
+  EXPECT_EQ(ReadStoredDword("LastPosY"), 30);
+  EXPECT_FALSE(TrayIconShown);
+}
+
+TEST_F(MainWindowShutdown, OtherSystemCommandsTakeTheirDefaultCourse) {
+  Open();
+  SendMessageA(window_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Pump();
+  EXPECT_TRUE(IsWindow(window_));
+  EXPECT_TRUE(IsIconic(window_));
+  EXPECT_TRUE(TrayIconShown);
+}
+
+// ---- the stored position ----
+
+TEST_F(MainWindowPosition, StoredPositionIsApplied) {
+  Open({.lastPosX = 200, .lastPosY = 150});
+  const RECT r = WindowRect(window_);
+  EXPECT_EQ(r.left, 200);
+  EXPECT_EQ(r.top, 150);
+}
+
+TEST_F(MainWindowPosition, MissingPositionMovesToTheTopLeftCorner) {
+  Open();
+  const RECT r = WindowRect(window_);
+  EXPECT_EQ(r.left, 0);
+  EXPECT_EQ(r.top, 0);
+}
+
+TEST_F(MainWindowPosition, PartlyVisiblePositionIsApplied) {
+  Open({.lastPosX = -100, .lastPosY = 20});
+  const RECT r = WindowRect(window_);
+  EXPECT_EQ(r.left, -100);
+  EXPECT_EQ(r.top, 20);
+}
+
+// Where DS_CENTER puts the window: the middle of the work area.
+void ExpectCentred(HWND w) {
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const RECT r = WindowRect(w);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  EXPECT_NEAR(r.left, work.left + (work.right - work.left - width) / 2, 2);
+  EXPECT_NEAR(r.top, work.top + (work.bottom - work.top - height) / 2, 2);
+}
+
+TEST_F(MainWindowPosition, MinusOneHundredThreeLeavesTheWindowCentred) {
+  Open({.lastPosX = -103, .lastPosY = 500});
+  ExpectCentred(window_);
+}
+
+TEST_F(MainWindowPosition, PositionOffEveryMonitorIsNotApplied) {
+  Open({.lastPosX = 50000, .lastPosY = 50000});
+  ExpectCentred(window_);
+  DestroyWindow(window_);
+  Pump(20);
+  Open({.lastPosX = -5000, .lastPosY = 10});
+  ExpectCentred(window_);
+}
+
+}  // namespace

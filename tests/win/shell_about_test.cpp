@@ -1,0 +1,124 @@
+// The About box, opened from the real main window's Help menu and driven from
+// a timer while its modal loop runs.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "app/about_box.h"
+#include "app/main_window.h"
+#include "shell_fixture.h"
+
+namespace {
+using namespace shell_test;
+
+class AboutBox : public MainWindowFixture {
+ protected:
+  static HWND Box() { return FindWindowA("#32770", "About Fumora 1.05b"); }
+
+  static HWND IconLabel(HWND box) {
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      char name[32] = {};
+      GetClassNameA(child, name, sizeof(name));
+      if (std::string(name) == "NEWSTATIC") return child;
+    }
+    return nullptr;
+  }
+
+  // Opens the box with Help > About and runs the steps while it is up.
+  void RunAbout(std::vector<ModalDriver::Step> steps) {
+    ModalDriver::Run(std::move(steps), [] { EndDialog(Box(), 0); }, [this] { Command(10012); });
+    EXPECT_FALSE(ModalDriver::TimedOut()) << "the box did not close";
+    EXPECT_TRUE(ModalDriver::AllStepsRan()) << "the box closed too early";
+    EXPECT_EQ(Box(), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(window_));
+  }
+
+  static RECT PlaceInParent(HWND child) {
+    RECT r = WindowRect(child);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+};
+
+TEST_F(AboutBox, ShowsIconNameRuleAndOkOwnedByTheMainWindow) {
+  Open();
+  RunAbout({[this] {
+              HWND box = Box();
+              ASSERT_NE(box, nullptr);
+              EXPECT_EQ(GetWindow(box, GW_OWNER), window_);
+              EXPECT_FALSE(IsWindowEnabled(window_));
+              EXPECT_EQ(WindowText(GetDlgItem(box, 9001)), "Fumora v1.05b");
+              HWND ok = GetDlgItem(box, 9004);
+              EXPECT_EQ(WindowText(ok), "OK");
+              EXPECT_EQ(GetWindowLongA(ok, GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
+              HWND rule = GetDlgItem(box, 9005);
+              ASSERT_NE(rule, nullptr);
+              EXPECT_EQ(GetWindowLongA(rule, GWL_STYLE) & SS_TYPEMASK, SS_ETCHEDHORZ);
+              EXPECT_TRUE(GetWindowLongA(rule, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+
+              HWND label = IconLabel(box);
+              ASSERT_NE(label, nullptr);
+              const RECT r = PlaceInParent(label);
+              EXPECT_EQ(r.left, 13);
+              EXPECT_EQ(r.top, 14);
+              EXPECT_EQ(r.right - r.left, 48);
+              EXPECT_EQ(r.bottom - r.top, 48);
+              EXPECT_EQ(GetDlgCtrlID(label), 0);
+              const LONG style = GetWindowLongA(label, GWL_STYLE);
+              EXPECT_EQ(style & SS_TYPEMASK, SS_ICON);
+              EXPECT_FALSE(style & SS_NOTIFY);
+              HICON icon = reinterpret_cast<HICON>(SendMessageA(label, STM_GETIMAGE, IMAGE_ICON, 0));
+              ASSERT_NE(icon, nullptr);
+              ICONINFO info{};
+              ASSERT_TRUE(GetIconInfo(icon, &info));
+              BITMAP bm{};
+              GetObjectA(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
+              EXPECT_EQ(bm.bmWidth, 32);
+              if (info.hbmColor) DeleteObject(info.hbmColor);
+              DeleteObject(info.hbmMask);
+            },
+            [] { SendMessageA(Box(), WM_COMMAND, MAKEWPARAM(9004, BN_CLICKED), 0); }});
+}
+
+TEST_F(AboutBox, EscapeLeavesItOpenAndOkClosesIt) {
+  Open();
+  RunAbout({[] { PostMessageA(Box(), WM_KEYDOWN, VK_ESCAPE, 0); },
+            [] { SendMessageA(Box(), WM_COMMAND, IDCANCEL, 0); },
+            [] { ASSERT_NE(Box(), nullptr) << "Escape closed the box"; },
+            [] { PostMessageA(GetDlgItem(Box(), 9004), BM_CLICK, 0, 0); }});
+}
+
+TEST_F(AboutBox, EnterClosesIt) {
+  Open();
+  RunAbout({[] { PostMessageA(Box(), WM_KEYDOWN, VK_RETURN, 0); }});
+}
+
+TEST_F(AboutBox, CloseBoxClosesIt) {
+  Open();
+  RunAbout({[] { PostMessageA(Box(), WM_SYSCOMMAND, SC_CLOSE, 0); }});
+}
+
+TEST_F(AboutBox, IconShowsTheHoverFrameButAClickDoesNothing) {
+  Open();
+  RunAbout({[] {
+              HWND label = IconLabel(Box());
+              ASSERT_NE(label, nullptr);
+              const RECT r = WindowRect(label);
+              SetCursorPos(r.left + 24, r.top + 24);
+              SendMessageA(label, WM_MOUSEMOVE, 0, MAKELPARAM(24, 24));
+              EXPECT_EQ(GetCapture(), label);
+              HDC dc = GetDC(label);
+              EXPECT_EQ(GetPixel(dc, 1, 1), GetSysColor(COLOR_3DLIGHT));
+              ReleaseDC(label, dc);
+              SendMessageA(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(24, 24));
+              SendMessageA(label, WM_LBUTTONUP, 0, MAKELPARAM(24, 24));
+              SetCursorPos(900, 700);
+              SendMessageA(label, WM_MOUSEMOVE, 0, MAKELPARAM(24, 24));
+              EXPECT_EQ(GetCapture(), nullptr);
+            },
+            [] { ASSERT_NE(Box(), nullptr) << "a click on the icon closed the box"; },
+            [] { SendMessageA(Box(), WM_COMMAND, MAKEWPARAM(9004, BN_CLICKED), 0); }});
+}
+
+}  // namespace

@@ -1,0 +1,229 @@
+// Shared by the shell's Windows tests: seeded settings in the test prefix's
+// registry, the real main window made from its template, a message pump, and
+// a driver that acts on a modal dialog from a timer while it runs.
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/app_state.h"
+#include "app/main_window.h"
+#include "app/startup.h"
+#include "engine/systime.h"
+#include "formats/settings_records.h"
+#include "settings/registry_store.h"
+
+namespace shell_test {
+
+inline const char* const SeededValueNames[] = {"FirstRun", "QuitName", "NumCigs", "NumPack",  "Price",    "QuitDate",
+                                               "AppColors", "GenPrefs", "HKEnabled", "AppHKey", "LastPosX", "LastPosY"};
+
+inline HKEY OpenSettingsForWriting() {
+  HKEY key = nullptr;
+  RegCreateKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, nullptr, 0, KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &key,
+                  nullptr);
+  return key;
+}
+
+inline void ClearStoredSettings() {
+  HKEY key = OpenSettingsForWriting();
+  if (!key) return;
+  for (const char* name : SeededValueNames) RegDeleteValueA(key, name);
+  RegCloseKey(key);
+}
+
+inline void WriteDword(const char* name, uint32_t value) {
+  HKEY key = OpenSettingsForWriting();
+  ASSERT_NE(key, nullptr);
+  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+  RegCloseKey(key);
+}
+
+inline void WriteBinary(const char* name, const uint8_t* bytes, size_t size) {
+  HKEY key = OpenSettingsForWriting();
+  ASSERT_NE(key, nullptr);
+  RegSetValueExA(key, name, 0, REG_BINARY, bytes, static_cast<DWORD>(size));
+  RegCloseKey(key);
+}
+
+inline std::optional<int32_t> ReadStoredDword(const char* name) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return {};
+  DWORD value = 0, size = sizeof(value), type = 0;
+  const LONG result = RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+  RegCloseKey(key);
+  if (result != ERROR_SUCCESS) return {};
+  return static_cast<int32_t>(value);
+}
+
+struct Seed {
+  uint32_t startupView = 0;
+  uint32_t lookAheadDays = 20;
+  uint32_t startMinimised = 0;
+  SysTime quitTime{2024, 1, 0, 15, 10, 0, 0, 0};
+  std::optional<int32_t> lastPosX{}, lastPosY{};
+};
+
+// A completed setup as the wizard leaves it, with the given preferences.
+inline void SeedSettings(const Seed& seed) {
+  ClearStoredSettings();
+  WriteDword("FirstRun", 1);
+  {
+    HKEY key = OpenSettingsForWriting();
+    ASSERT_NE(key, nullptr);
+    RegSetValueExA(key, "QuitName", 0, REG_SZ, reinterpret_cast<const BYTE*>("Tester"), 7);
+    RegCloseKey(key);
+  }
+  WriteDword("NumCigs", 20);
+  WriteDword("NumPack", 20);
+  WriteDword("Price", 500);
+  const auto quit = EncodeQuitDate(seed.quitTime);
+  WriteBinary("QuitDate", quit.data(), quit.size());
+  const auto colours = EncodeAppColors(DefaultAppColors());
+  WriteBinary("AppColors", colours.data(), colours.size());
+  GeneralPrefsRecord prefs = DefaultGeneralPrefs();
+  prefs.startupView = seed.startupView;
+  prefs.LookAheadDays = seed.lookAheadDays;
+  prefs.startMinimised = seed.startMinimised;
+  const auto prefBytes = EncodeGeneralPrefs(prefs);
+  WriteBinary("GenPrefs", prefBytes.data(), prefBytes.size());
+  if (seed.lastPosX) WriteDword("LastPosX", static_cast<uint32_t>(*seed.lastPosX));
+  if (seed.lastPosY) WriteDword("LastPosY", static_cast<uint32_t>(*seed.lastPosY));
+}
+
+// The in-memory settings as at process start, so that no test sees another's.
+inline void ResetSettingsInMemory() {
+  QuitDetails = QuitDetailsRecord{};
+  AppColors = AppColorsRecord{};
+  GeneralPrefs = GeneralPrefsRecord{};
+  hotkeyEnabled = 0;
+  hotkeyCode = 0;
+  savePositionOnExit = 0;
+  LastPosX = 0;
+  LastPosY = 0;
+}
+
+// Dispatches what has arrived for `milliseconds`; a WM_QUIT is remembered.
+inline std::optional<WPARAM> Pump(DWORD milliseconds = 50) {
+  std::optional<WPARAM> quit;
+  const DWORD start = GetTickCount();
+  do {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) {
+        quit = message.wParam;
+        continue;
+      }
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(5);
+  } while (GetTickCount() - start < milliseconds);
+  return quit;
+}
+
+inline std::string WindowText(HWND window) {
+  char text[256] = {};
+  GetWindowTextA(window, text, sizeof(text));
+  return text;
+}
+
+inline RECT WindowRect(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return r;
+}
+
+// Steps run one per timer tick while a modal loop (dialog box, message loop)
+// runs; if the loop is still running after the steps and a grace period, the
+// driver ends it with the fallback so a failing test cannot hang.
+class ModalDriver {
+ public:
+  using Step = std::function<void()>;
+  static void Run(std::vector<Step> steps, std::function<void()> fallback, std::function<void()> modal) {
+    steps_ = std::move(steps);
+    fallback_ = std::move(fallback);
+    next_ = 0;
+    graceTicks_ = 40;
+    timedOut_ = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 60, Tick);
+    modal();
+    KillTimer(nullptr, timer);
+  }
+  static bool TimedOut() { return timedOut_; }
+  static bool AllStepsRan() { return next_ >= steps_.size(); }
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (next_ < steps_.size()) {
+      const size_t current = next_++;
+      steps_[current]();
+      return;
+    }
+    if (--graceTicks_ == 0) {
+      timedOut_ = true;
+      if (fallback_) fallback_();
+    }
+  }
+  static inline std::vector<Step> steps_;
+  static inline std::function<void()> fallback_;
+  static inline size_t next_ = 0;
+  static inline int graceTicks_ = 0;
+  static inline bool timedOut_ = false;
+};
+
+// The main window made from its template with seeded settings, shown.
+class MainWindowFixture : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { InitialiseProcessValues(GetModuleHandleA(nullptr)); }
+
+  void SetUp() override {
+    ResetSettingsInMemory();
+    ClearStoredSettings();
+  }
+
+  void TearDown() override {
+    if (window_ && IsWindow(window_)) DestroyWindow(window_);
+    Pump(20);
+    window_ = nullptr;
+    ClearStoredSettings();
+    ResetSettingsInMemory();
+    MainWindow = nullptr;
+    DialogMessageTarget = nullptr;
+  }
+
+  HWND Open(const Seed& seed = {}) {
+    SeedSettings(seed);
+    window_ = CreateMainWindow();
+    EXPECT_NE(window_, nullptr);
+    if (window_) ShowWindow(window_, SW_SHOW);
+    Pump(100);
+    return window_;
+  }
+
+  void Command(int id) { SendMessageA(window_, WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+
+  // The one view on show, or -1 when none or several are.
+  int VisibleView() const {
+    int shown = -1;
+    for (int i = 0; i < ViewCount; ++i) {
+      if (ViewWindows[i] && IsWindowVisible(ViewWindows[i])) {
+        if (shown != -1) return -1;
+        shown = i;
+      }
+    }
+    return shown;
+  }
+
+  std::string Title() const { return WindowText(GetDlgItem(window_, 1001)); }
+
+  HWND window_ = nullptr;
+};
+
+}  // namespace shell_test
