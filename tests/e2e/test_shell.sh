@@ -1,0 +1,229 @@
+#!/bin/bash
+# The real Fumora.exe under Wine: single instance, Edit > Copy Stats on the X
+# clipboard, the stored window position, minimise to the tray and exit from
+# the tray menu, File > Exit. Needs TESTENV, FUMORA_EXE and ARTEFACTS (ctest).
+set -u
+: "${TESTENV:?}" "${FUMORA_EXE:?}"
+ARTEFACTS=${ARTEFACTS:-/tmp}
+. "$TESTENV/env"
+export PATH=/usr/lib/wine:$PATH
+export LC_ALL=${LC_ALL:-en_US.UTF-8}
+mkdir -p "$ARTEFACTS"
+
+work=$(mktemp -d)
+cp "$FUMORA_EXE" "$work/Fumora.exe"
+key='HKCU\Software\Fumora\Details'
+failures=0
+pids=()
+
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wine64 reg delete "$key" /f >/dev/null 2>&1
+  wineserver -k 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+
+# Polls `command` every 0.2 s for up to $1 seconds.
+wait_for() {
+  local limit=$1
+  shift
+  local end=$((SECONDS + limit))
+  while ((SECONDS < end)); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+main_window() { xdotool search --onlyvisible --name '^ Fumora v1\.05b$' | head -1; }
+has_main_window() { [ -n "$(main_window)" ]; }
+tray_window() { xdotool search --onlyvisible --name '^Wine System Tray$' | head -1; }
+has_tray_window() { [ -n "$(tray_window)" ]; }
+stored() { wine64 reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { print $3 }'; }
+
+# Settings as the first-run wizard leaves them; $1 the quit moment
+# (YYYY MM DD hh mm), $2 the stats template, $3 fullDates, $4 includeSeconds.
+seed() {
+  python3 - "$@" >"$work/seed.reg" <<'EOF'
+import struct, sys
+y, mo, d, h, mi = (int(x) for x in sys.argv[1].split())
+template, full, seconds = sys.argv[2].encode(), int(sys.argv[3]), int(sys.argv[4])
+hexes = lambda b: ",".join("%02x" % x for x in b)
+prefs = struct.pack("<7I", 20, 5, 0, 0, 0, seconds, full)
+prefs += template.ljust(512, b"\0") + b"I will quit in %Q.".ljust(512, b"\0")
+print("REGEDIT4\n")
+print("[-HKEY_CURRENT_USER\\Software\\Fumora\\Details]\n")
+print("[HKEY_CURRENT_USER\\Software\\Fumora\\Details]")
+print('"FirstRun"=dword:00000001')
+print('"QuitName"="Tester"')
+print('"NumCigs"=dword:00000014')
+print('"NumPack"=dword:00000014')
+print('"Price"=dword:000001f4')
+print('"QuitDate"=hex:' + hexes(struct.pack("<8H", y, mo, 0, d, h, mi, 0, 0)))
+print('"AppColors"=hex:' + hexes(struct.pack("<7I", 0x800000, 0xFFFFFF, 0xA6F4F2, 0xBB928E, 0xF4F4F2, 0, 0)))
+print('"GenPrefs"=hex:' + hexes(prefs))
+print('"LastPosX"=dword:00000064')
+print('"LastPosY"=dword:00000050')
+EOF
+  wine64 regedit /S "$work/seed.reg"
+}
+
+start_fumora() {
+  (cd "$work" && exec wine64 Fumora.exe) >/dev/null 2>&1 &
+  fumora=$!
+  pids+=("$fumora")
+  wait_for 60 has_main_window
+}
+
+clipboard() { xclip -o -selection clipboard 2>/dev/null; }
+
+copy_stats_from_menu() {
+  local w
+  w=$(main_window)
+  echo -n "(empty)" | xclip -selection clipboard
+  xdotool windowfocus --sync "$w" 2>/dev/null
+  xdotool key --delay 150 alt+e c
+  wait_for 10 bash -c '[ "$(xclip -o -selection clipboard 2>/dev/null)" != "(empty)" ]'
+}
+
+# pp.dat with one price change dated long after today: not yet in force.
+python3 -c "import struct,sys; sys.stdout.buffer.write(struct.pack('<II', 2488070, 99999))" >"$work/pp.dat"
+
+# ---- 1. a quit ten days ago at midnight, with a template of exact figures ----
+quit_day=$(date -d '10 days ago' '+%Y %m %d')
+seed "$quit_day 0 0" 'Days %D, cigarettes %C, money %M, quit %X' 0 0
+if start_fumora; then
+  pass "main window shown"
+  # The X window is the client area: the frame and caption lie above and left of it.
+  eval "$(xdotool getwindowgeometry --shell "$(main_window)")"
+  if ((X - 100 >= 0 && X - 100 <= 10 && Y - 80 >= 0 && Y - 80 <= 40)); then
+    pass "stored position applied (client area at $X,$Y)"
+  else
+    fail "client area at $X,$Y: the window is not at the stored 100,80"
+  fi
+else
+  fail "no main window within 60 s"
+fi
+sleep 1
+import -window root "$ARTEFACTS/shell_main_window.png" 2>/dev/null
+
+# A second copy ends at once with 0 and leaves the first running.
+start=$SECONDS
+(cd "$work" && timeout 30 wine64 Fumora.exe) >/dev/null 2>&1
+second=$?
+elapsed=$((SECONDS - start))
+[ "$second" = 0 ] && pass "second copy ended with 0" || fail "second copy ended with $second"
+((elapsed < 15)) && pass "second copy ended in ${elapsed}s" || fail "second copy took ${elapsed}s"
+kill -0 "$fumora" 2>/dev/null && pass "first copy still runs" || fail "first copy ended"
+count=$(xdotool search --onlyvisible --name '^ Fumora v1\.05b$' | wc -l)
+[ "$count" = 1 ] && pass "one main window" || fail "$count main windows"
+
+# Edit > Copy Stats: the template expanded from the seeded details. Twenty a
+# day at 5.00 per pack of twenty, quit at 00:00: each day 5.00 and today's
+# minutes priced at 500 * m / 1440 hundredths; the cigarettes add one every
+# 72 minutes. The minute may turn while the text is made: either one counts.
+expected_for_now() {
+  python3 - "$quit_day" <<'EOF'
+import datetime, sys
+y, mo, d = (int(x) for x in sys.argv[1].split())
+quit = datetime.date(y, mo, d)
+now = datetime.datetime.now()
+days = (now.date() - quit).days
+m = now.hour * 60 + now.minute
+cigs = 20 * days + 20 * ((1000 * (m * 60)) // 86400) // 1000
+hundredths = 500 * days + (500 * 20 * m) // (1440 * 20)
+print("Days %d, cigarettes %d, money $%d.%02d, quit %02d/%02d/%04d" % (
+    days, cigs, hundredths // 100, hundredths % 100, mo, d, y))
+EOF
+}
+before=$(expected_for_now)
+copy_stats_from_menu
+text=$(clipboard)
+after=$(expected_for_now)
+if [ "$text" = "$before" ] || [ "$text" = "$after" ]; then
+  pass "Copy Stats: $text"
+else
+  fail "Copy Stats gave '$text', expected '$before'"
+fi
+
+# Minimise (system menu), then Exit from the tray icon's menu: the window is
+# minimised, so the stored position stays as seeded.
+w=$(main_window)
+xdotool windowfocus --sync "$w" 2>/dev/null
+xdotool key --delay 200 alt+space n
+no_main_window() { ! has_main_window; }
+if wait_for 15 has_tray_window && wait_for 10 no_main_window; then
+  pass "minimised to the notification area"
+  tray=$(tray_window)
+  eval "$(xdotool getwindowgeometry --shell "$tray")"
+  xdotool mousemove $((X + 10)) $((Y + 10)) sleep 0.3 click 3 sleep 0.8 key Up Return
+  if wait_for 30 bash -c "! kill -0 $fumora 2>/dev/null"; then
+    wait "$fumora"
+    code=$?
+    [ "$code" = 0 ] && pass "tray Exit ended with 0" || fail "tray Exit ended with $code"
+  else
+    fail "tray Exit did not end the program"
+  fi
+else
+  fail "no tray icon after minimising"
+fi
+[ "$(stored LastPosX)" = 0x64 ] && [ "$(stored LastPosY)" = 0x50 ] &&
+  pass "position not stored on exit from the tray" ||
+  fail "stored position changed to $(stored LastPosX),$(stored LastPosY)"
+wineserver -k 2>/dev/null
+sleep 1
+
+# ---- 2. a quit that lies ahead: "I will quit in ..." ----
+ahead=$(date -d '+3 days' '+%Y %m %d %H %M')
+ahead_epoch=$(date -d "$(echo "$ahead" | awk '{ printf "%s-%s-%s %s:%s:00", $1, $2, $3, $4, $5 }')" +%s)
+seed "$ahead" 'unused while pending' 0 1
+if start_fumora; then
+  sleep 1
+  copy_stats_from_menu
+  now=$(date +%s)
+  text=$(clipboard)
+  # The short span with seconds, less than a week ahead: days, hours, minutes, seconds.
+  seconds=$(python3 - "$text" <<'EOF'
+import re, sys
+m = re.fullmatch(r"I will quit in ((?:\d+[DhmsYMW] ?)+)\.", sys.argv[1])
+if not m:
+    print(-1); sys.exit()
+scale = {"D": 86400, "h": 3600, "m": 60, "s": 1}
+total = 0
+for n, unit in re.findall(r"(\d+)([DhmsYMW])", m.group(1)):
+    if unit not in scale:
+        print(-1); sys.exit()
+    total += int(n) * scale[unit]
+print(total)
+EOF
+)
+  want=$((ahead_epoch - now))
+  if ((seconds >= 0 && seconds - want <= 3 && want - seconds <= 3)); then
+    pass "pending quit: $text"
+  else
+    fail "pending quit text '$text' (expected about $want s)"
+  fi
+  # File > Exit ends the program with 0.
+  w=$(main_window)
+  xdotool windowfocus --sync "$w" 2>/dev/null
+  xdotool key --delay 150 alt+f x
+  if wait_for 30 bash -c "! kill -0 $fumora 2>/dev/null"; then
+    wait "$fumora"
+    code=$?
+    [ "$code" = 0 ] && pass "File > Exit ended with 0" || fail "File > Exit ended with $code"
+  else
+    fail "File > Exit did not end the program"
+  fi
+else
+  fail "no main window for the pending quit"
+fi
+
+echo "$failures failure(s)"
+((failures == 0))
