@@ -464,3 +464,37 @@ TEST_F(Savings, RandomQuitsAgainstADayByDayComputation) {
     }
   }
 }
+
+// Any settings at all, damaged ones included: the amount is the exact floor
+// of the 128-bit quotient (checked here with the compiler's own 128-bit
+// integers), or saturated when it passes UINT32_MAX units.
+TEST_F(Savings, MoneyForPeriodMatchesWideArithmeticForAnyValues) {
+  std::mt19937_64 rng(99);
+  const unsigned __int128 cap = (unsigned __int128)U32Max * 100 + 99;
+  auto any = [&]() -> uint32_t {
+    switch (rng() % 4) {
+      case 0: return uint32_t(rng() % 1000);
+      case 1: return uint32_t(rng() % 100001);
+      case 2: return U32Max - uint32_t(rng() % 3);
+      default: return uint32_t(rng());
+    }
+  };
+  for (int i = 0; i < 200000; ++i) {
+    QuitDetails.cigsPerDay = any();
+    QuitDetails.cigsPerPack = any();
+    uint32_t price = any(), days = rng() % 2 ? any() : 0, minutes = rng() % 2 ? any() % 1441 : 0;
+    SavingsTotal got = MoneyForPeriod(days, minutes, price);
+    unsigned __int128 amount = 0;
+    unsigned __int128 perDay = (unsigned __int128)price * QuitDetails.cigsPerDay;
+    if (QuitDetails.cigsPerPack != 0) {
+      if (days != 0)
+        amount = perDay * days / QuitDetails.cigsPerPack;
+      else if (minutes != 0)
+        amount = perDay * minutes / ((unsigned __int128)1440 * QuitDetails.cigsPerPack);
+    }
+    if (amount > cap) amount = cap;
+    ASSERT_EQ(uint64_t(Hundredths(got)), uint64_t(amount))
+        << price << " x " << QuitDetails.cigsPerDay << " / " << QuitDetails.cigsPerPack << ", " << days << "d "
+        << minutes << "m";
+  }
+}
