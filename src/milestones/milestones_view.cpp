@@ -16,7 +16,7 @@
 #include "win/scoped.h"
 #include "win/systime_win32.h"
 
-HWND MilestonesView;
+HWND MilestonesViewWindow;
 HWND MilestonesList;
 
 namespace {
@@ -53,7 +53,7 @@ void AddColumns(HWND list) {
 }
 
 void OnInitDialog(HWND view) {
-  MilestonesView = view;
+  MilestonesViewWindow = view;
   MilestonesList = GetDlgItem(view, IDC_MILESTONES_LIST);
   ListView_SetExtendedListViewStyle(MilestonesList, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP |
                                                          LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES);
@@ -116,9 +116,9 @@ INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
 }
 
 void OnDestroy(HWND view) {
-  if (view != MilestonesView) return;
+  if (view != MilestonesViewWindow) return;
   LineFont.Reset();
-  MilestonesView = nullptr;
+  MilestonesViewWindow = nullptr;
   MilestonesList = nullptr;
 }
 }  // namespace
@@ -161,7 +161,7 @@ void BuildMilestoneList() {
     ListView_EnsureVisible(list, below, FALSE);
     SetRowMark(list, next, Marked);
   }
-  if (MilestonesView) SetDlgItemTextA(MilestonesView, IDC_MILESTONES_NEXT, NextMilestoneLine(rows, next).c_str());
+  if (MilestonesViewWindow) SetDlgItemTextA(MilestonesViewWindow, IDC_MILESTONES_NEXT, NextMilestoneLine(rows, next).c_str());
   InvalidateRect(list, nullptr, TRUE);
 }
 

@@ -18,5 +18,5 @@ int AddMilestoneRow(HWND list, const char* key, const char* date, const char* la
 
 // The view and its list (null before creation and after destruction); the
 // preferences invalidate the list after the colours change.
-extern HWND MilestonesView;
+extern HWND MilestonesViewWindow;
 extern HWND MilestonesList;

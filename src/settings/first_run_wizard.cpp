@@ -16,6 +16,8 @@
 #include "win/scoped.h"
 #include "win/systime_win32.h"
 
+FirstRunMessageFunction FirstRunMessageBox = MessageBoxA;
+
 namespace {
 constexpr INT_PTR Stored = 0;
 constexpr INT_PTR Cancelled = 1;
@@ -124,7 +126,7 @@ int ValidateFirstRun(HWND wizard) {
   std::string price = FieldText(wizard, IDC_FR_PRICE, 256);
   QuitEntryFault fault = CheckQuitEntries({name, perPack, perDay, price}, QuitDetails);
   if (fault == QuitEntryFault::None) return 1;
-  MessageBoxA(wizard, QuitEntryMessage(fault), "Fumora", MB_OK | MB_ICONINFORMATION);
+  FirstRunMessageBox(wizard, QuitEntryMessage(fault), "Fumora", MB_OK | MB_ICONINFORMATION);
   return 0;
 }
 

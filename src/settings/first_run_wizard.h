@@ -12,3 +12,7 @@ INT_PTR CALLBACK FirstRunWizardProc(HWND wizard, UINT message, WPARAM wParam, LP
 // Reads every field into QuitDetails and runs the checks: 1 when all pass,
 // else 0 after one message box titled "Fumora".
 int ValidateFirstRun(HWND wizard);
+
+// How a failed check is reported: MessageBoxA, unless a test puts its own here.
+using FirstRunMessageFunction = int(WINAPI*)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
+extern FirstRunMessageFunction FirstRunMessageBox;

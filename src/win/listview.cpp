@@ -141,6 +141,8 @@ std::string CellText(HWND list, int row, int column, int capacity) {
   item.pszText = text.data();
   item.cchTextMax = capacity;
   SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  // Some list views fill the whole buffer without a terminator.
+  text[static_cast<std::size_t>(capacity) - 1] = '\0';
   text.resize(std::strlen(text.c_str()));
   return text;
 }
