@@ -284,7 +284,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_INITDIALOG:
       return HANDLE_WM_INITDIALOG(window, wParam, lParam, OnInitDialog);
     case WM_CTLCOLORSTATIC:
-      return reinterpret_cast<INT_PTR>(HANDLE_WM_CTLCOLORSTATIC(window, wParam, lParam, OnControlColour));
+      return static_cast<INT_PTR>(HANDLE_WM_CTLCOLORSTATIC(window, wParam, lParam, OnControlColour));
     case WM_COMMAND:
       HANDLE_WM_COMMAND(window, wParam, lParam, OnCommand);
       return FALSE;

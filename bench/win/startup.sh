@@ -1,0 +1,142 @@
+#!/bin/bash
+# Start-up time, idle CPU and size of Fumora.exe. Prints figures; never fails
+# on them (targets: start-up within 1.25x of a bare dialog program started the
+# same way, idle CPU below 0.5% of a core, stripped i686 executable below
+# 200 KB, no iostream).
+#
+#   bench/win/startup.sh            uses build/win64 and build/win32
+#   WIN64_DIR=... WIN32_DIR=... RUNS=7 IDLE_SECONDS=60 bench/win/startup.sh
+set -u
+root=$(cd "$(dirname "$0")/../.." && pwd)
+win64=${WIN64_DIR:-$root/build/win64}
+win32=${WIN32_DIR:-$root/build/win32}
+runs=${RUNS:-11}
+idle_seconds=${IDLE_SECONDS:-60}
+env_dir=${BENCH_ENV:-$win64/bench-env}
+export PATH=/usr/lib/wine:$PATH
+
+fumora64=$win64/Fumora.exe
+minimal=$win64/minimal_dialog.exe
+for f in "$fumora64" "$minimal"; do
+  [ -f "$f" ] || { echo "missing $f (build the win64 preset first)"; exit 1; }
+done
+
+"$root/scripts/test-env" start "$env_dir" >/dev/null || exit 1
+. "$env_dir/env"
+export LC_ALL=${LC_ALL:-en_US.UTF-8}
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wine64 reg delete 'HKCU\Software\Fumora\Details' /f >/dev/null 2>&1
+  "$root/scripts/test-env" stop "$env_dir"
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+cp "$fumora64" "$minimal" "$work/"
+: >"$work/pp.dat"
+# A completed setup, so that the main window comes up at once.
+python3 - >"$work/seed.reg" <<'EOF'
+import struct
+hexes = lambda b: ",".join("%02x" % x for x in b)
+prefs = struct.pack("<7I", 20, 5, 0, 0, 0, 1, 1)
+prefs += b"I have been quit for %Q.".ljust(512, b"\0") + b"I will quit in %Q.".ljust(512, b"\0")
+print("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Fumora\\Details]")
+print('"FirstRun"=dword:00000001\n"QuitName"="Bench"\n"NumCigs"=dword:00000014')
+print('"NumPack"=dword:00000014\n"Price"=dword:000001f4')
+print('"QuitDate"=hex:' + hexes(struct.pack("<8H", 2024, 1, 0, 15, 10, 0, 0, 0)))
+print('"AppColors"=hex:' + hexes(struct.pack("<7I", 0x800000, 0xFFFFFF, 0xA6F4F2, 0xBB928E, 0xF4F4F2, 0, 0)))
+print('"GenPrefs"=hex:' + hexes(prefs))
+EOF
+wine64 regedit /S "$work/seed.reg"
+wineserver -p  # keep the server between runs: measure the program, not the server
+wineserver -w 2>/dev/null &
+
+now_ms() { date +%s%3N; }
+
+# Milliseconds from launch until a visible window titled $2 exists.
+time_to_window() {
+  local exe=$1 title=$2 start end pid
+  start=$(now_ms)
+  (cd "$work" && exec wine64 "$exe") >/dev/null 2>&1 &
+  pid=$!
+  pids+=("$pid")
+  for _ in $(seq 600); do
+    if [ -n "$(xdotool search --onlyvisible --name "$title" 2>/dev/null)" ]; then
+      end=$(now_ms)
+      kill "$pid" 2>/dev/null
+      wait "$pid" 2>/dev/null
+      sleep 0.5
+      echo $((end - start))
+      return
+    fi
+    sleep 0.02
+  done
+  kill "$pid" 2>/dev/null
+  echo -1
+}
+
+median() { sort -n | awk '{ a[NR] = $1 } END { print (NR ? a[int((NR + 1) / 2)] : -1) }'; }
+best() { sort -n | head -1; }
+
+# Warm up the prefix and the page cache once each.
+time_to_window minimal_dialog.exe '^Minimal$' >/dev/null
+time_to_window Fumora.exe '^ Fumora v1\.05b$' >/dev/null
+
+fumora_times=() minimal_times=()
+for _ in $(seq "$runs"); do
+  minimal_times+=("$(time_to_window minimal_dialog.exe '^Minimal$')")
+  fumora_times+=("$(time_to_window Fumora.exe '^ Fumora v1\.05b$')")
+done
+m_min=$(printf '%s\n' "${minimal_times[@]}" | median)
+m_fum=$(printf '%s\n' "${fumora_times[@]}" | median)
+b_min=$(printf '%s\n' "${minimal_times[@]}" | best)
+b_fum=$(printf '%s\n' "${fumora_times[@]}" | best)
+echo "start-up to a visible window over $runs runs (ms): Fumora median $m_fum best $b_fum, minimal dialog median $m_min best $b_min"
+echo "  Fumora runs: ${fumora_times[*]}"
+echo "  minimal runs: ${minimal_times[*]}"
+# The best run is the one least disturbed by other load on the machine.
+awk -v f="$m_fum" -v m="$m_min" -v bf="$b_fum" -v bm="$b_min" 'BEGIN {
+  if (m > 0 && bm > 0) printf "  ratio: median %.2fx, best %.2fx (target <= 1.25x)\n", f / m, bf / bm }'
+
+# Idle CPU: the window shown, nothing touched, for $idle_seconds.
+ticks=$(getconf CLK_TCK)
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/${1:-0}/stat" 2>/dev/null || echo 0; }
+(cd "$work" && exec wine64 Fumora.exe) >/dev/null 2>&1 &
+pid=$!
+pids+=("$pid")
+for _ in $(seq 300); do
+  [ -n "$(xdotool search --onlyvisible --name '^ Fumora v1\.05b$' 2>/dev/null)" ] && break
+  sleep 0.1
+done
+sleep 2
+# This prefix's server runs in /tmp/.wine-UID/server-DEV-INODE of the prefix.
+server_dir=/tmp/.wine-$(id -u)/server-$(stat -c '%d %i' "$WINEPREFIX" | awk '{ printf "%x-%x", $1, $2 }')
+server=
+for candidate in $(pgrep -x wineserver); do
+  [ "$(readlink "/proc/$candidate/cwd")" = "$server_dir" ] && server=$candidate
+done
+p0=$(cpu_ticks "$pid")
+s0=$(cpu_ticks "$server")
+sleep "$idle_seconds"
+p1=$(cpu_ticks "$pid")
+s1=$(cpu_ticks "$server")
+awk -v d=$((p1 - p0)) -v s=$((s1 - s0)) -v t="$ticks" -v n="$idle_seconds" 'BEGIN {
+  printf "idle CPU over %d s: Fumora %.3f%% of a core, wineserver %.3f%% (target < 0.5%%)\n",
+         n, 100 * d / t / n, 100 * s / t / n }'
+kill "$pid" 2>/dev/null
+
+# Sizes of the stripped executables.
+for pair in "i686:$win32:i686-w64-mingw32-strip" "x86_64:$win64:x86_64-w64-mingw32-strip"; do
+  IFS=: read -r arch dir strip <<<"$pair"
+  exe=$dir/Fumora.exe
+  if [ ! -f "$exe" ]; then
+    echo "$arch: no $exe"
+    continue
+  fi
+  "$strip" -o "$work/stripped.exe" "$exe"
+  size=$(stat -c %s "$work/stripped.exe")
+  iostream=$(grep -c -a -E 'basic_ostream|ios_base' "$work/stripped.exe")
+  echo "$arch Fumora.exe stripped: $size bytes ($((size / 1024)) KB)$([ "$arch" = i686 ] && echo ', target < 200 KB'); iostream traces: $iostream"
+done
