@@ -1,15 +1,13 @@
 # Windows side: the Win32 layer, the executable, and the tests run under Wine.
 enable_language(RC)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
-# Small and self-contained: no MinGW DLLs beside the .exe.
-add_compile_options(-Os -ffunction-sections -fdata-sections -fno-exceptions -fno-rtti)
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
 
 file(GLOB FUMORA_WIN_SOURCES CONFIGURE_DEPENDS
   src/win/*.cpp src/app/*.cpp src/settings/*.cpp src/stats/*.cpp src/milestones/*.cpp
   src/buddies/*.cpp src/daysahead/*.cpp src/quitdetails/*.cpp src/prefs/*.cpp
   src/hotkey/*.cpp)
-list(FILTER FUMORA_WIN_SOURCES EXCLUDE REGEX "src/app/main\\.cpp$")
+list(FILTER FUMORA_WIN_SOURCES EXCLUDE REGEX "src/app/(main|lean_runtime)\\.cpp$")
 # The pure code's locale seam is answered by the Win32 locale calls.
 target_sources(fumora_pure PRIVATE src/locale/locale_win32.cpp)
 
@@ -17,7 +15,7 @@ add_library(fumora_win STATIC ${FUMORA_WIN_SOURCES})
 target_include_directories(fumora_win PUBLIC src res)
 target_link_libraries(fumora_win PUBLIC fumora_pure comctl32 comdlg32 gdi32 user32 kernel32 advapi32 shell32)
 
-add_executable(Fumora WIN32 src/app/main.cpp res/fumora.rc)
+add_executable(Fumora WIN32 src/app/main.cpp src/app/lean_runtime.cpp res/fumora.rc)
 target_link_libraries(Fumora PRIVATE fumora_win)
 target_link_options(Fumora PRIVATE -s)
 set_target_properties(Fumora PROPERTIES OUTPUT_NAME Fumora)

@@ -1,7 +1,6 @@
 #include "engine/calendar.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "locale/formats.h"
 #include "util/text.h"
@@ -94,10 +93,7 @@ int AnniversaryLabel(DayNumber startDN, DayNumber dayDN, const SysTime& start, c
 std::string FormatDateText(const SysTime& date) { return Locale().FormatDate(date, DatePicture, 28); }
 
 void AppendCompactDate(const SysTime& date, std::string& out) {
-  char buffer[32];
-  std::snprintf(buffer, sizeof buffer, "%02u%02u%02u", unsigned{date.wYear}, unsigned{date.wMonth},
-                unsigned{date.wDay});
-  out += buffer;
+  out += ZeroPadded(date.wYear, 2) + ZeroPadded(date.wMonth, 2) + ZeroPadded(date.wDay, 2);
 }
 
 SysTime ParseCompactDate(std::string_view text) {

@@ -1,12 +1,12 @@
 #include "engine/savings.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <limits>
 
 #include "formats/price_points.h"
 #include "formats/settings_records.h"
 #include "locale/locale.h"
+#include "util/text.h"
 
 SysTime LocalNow;
 DayNumber TodayDayNumber;
@@ -198,9 +198,7 @@ SysTime ComputeLifeSavedMoment() {
 }
 
 std::string FormatMoneyText(const SavingsTotal& total) {
-  char hundredths[16];
-  std::snprintf(hundredths, sizeof hundredths, "%02u", total.hundredths);
-  return Locale().FormatCurrency(std::to_string(total.units) + "." + hundredths, 256);
+  return Locale().FormatCurrency(std::to_string(total.units) + "." + ZeroPadded(total.hundredths, 2), 256);
 }
 
 void RefreshClockSecond(const SysTime& now) {

@@ -25,6 +25,12 @@ std::string FormatDecimal(int32_t value) {
   return digits;
 }
 
+std::string ZeroPadded(uint32_t value, std::size_t width) {
+  std::string digits = std::to_string(value);
+  if (digits.size() < width) digits.insert(0, width - digits.size(), '0');
+  return digits;
+}
+
 std::size_t TextLength(std::string_view text) {
   std::size_t end = text.find('\0');
   return end == std::string_view::npos ? text.size() : end;

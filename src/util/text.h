@@ -14,6 +14,9 @@ int32_t ParseDecimal(std::string_view text);
 // "0", "-5", "-2147483648": no leading zeros, no grouping.
 std::string FormatDecimal(int32_t value);
 
+// Decimal digits of `value`, zero-padded on the left to at least `width`: "%02u".
+std::string ZeroPadded(uint32_t value, std::size_t width);
+
 // Bytes before the first zero byte (or the whole view when it has none).
 std::size_t TextLength(std::string_view text);
 

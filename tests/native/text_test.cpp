@@ -64,3 +64,12 @@ TEST(PathDirectory, KeepsTheLastBackslash) {
   EXPECT_EQ(PathDirectory(""), "");
   EXPECT_EQ(PathDirectory("C:\\dir\\") + "pp.dat", "C:\\dir\\pp.dat");
 }
+
+TEST(ZeroPadded, PadsLikePercent02u) {
+  EXPECT_EQ(ZeroPadded(0, 2), "00");
+  EXPECT_EQ(ZeroPadded(5, 2), "05");
+  EXPECT_EQ(ZeroPadded(99, 2), "99");
+  EXPECT_EQ(ZeroPadded(123, 2), "123");
+  EXPECT_EQ(ZeroPadded(2004, 2), "2004");
+  EXPECT_EQ(ZeroPadded(4294967295u, 2), "4294967295");
+}
