@@ -3,18 +3,7 @@
 # wizard comes up; a check refuses a missing price; the details typed with
 # xdotool are stored on Continue and the main window opens; View > Milestones shows the
 # milestones with today's quit marked. Needs TESTENV, FUMORA_EXE, ARTEFACTS.
-set -u
-: "${TESTENV:?}" "${FUMORA_EXE:?}"
-ARTEFACTS=${ARTEFACTS:-/tmp}
-. "$TESTENV/env"
-export PATH=/usr/lib/wine:$PATH
-export LC_ALL=${LC_ALL:-en_US.UTF-8}
-mkdir -p "$ARTEFACTS"
-
-work=$(mktemp -d)
-cp "$FUMORA_EXE" "$work/Fumora.exe"
-key='HKCU\Software\Fumora\Details'
-failures=0
+. "$(dirname "$0")/lib.sh"
 fumora=
 
 cleanup() {
@@ -25,29 +14,12 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
 # A step without which the rest cannot run.
 abort() {
   fail "$*"
   import -window root "$ARTEFACTS/first_run_failure.png" 2>/dev/null
   echo "$failures failure(s)"
   exit 1
-}
-
-# Polls `command` every 0.2 s for up to $1 seconds.
-wait_for() {
-  local limit=$1
-  shift
-  local end=$((SECONDS + limit))
-  while ((SECONDS < end)); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.2
-  done
-  return 1
 }
 
 find_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }

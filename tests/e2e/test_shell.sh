@@ -2,18 +2,7 @@
 # The real Fumora.exe under Wine: single instance, Edit > Copy Stats on the X
 # clipboard, the stored window position, minimise to the tray and exit from
 # the tray menu, File > Exit. Needs TESTENV, FUMORA_EXE and ARTEFACTS (ctest).
-set -u
-: "${TESTENV:?}" "${FUMORA_EXE:?}"
-ARTEFACTS=${ARTEFACTS:-/tmp}
-. "$TESTENV/env"
-export PATH=/usr/lib/wine:$PATH
-export LC_ALL=${LC_ALL:-en_US.UTF-8}
-mkdir -p "$ARTEFACTS"
-
-work=$(mktemp -d)
-cp "$FUMORA_EXE" "$work/Fumora.exe"
-key='HKCU\Software\Fumora\Details'
-failures=0
+. "$(dirname "$0")/lib.sh"
 pids=()
 
 cleanup() {
@@ -24,23 +13,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
-pass() { echo "ok: $*"; }
-
-# Polls `command` every 0.2 s for up to $1 seconds.
-wait_for() {
-  local limit=$1
-  shift
-  local end=$((SECONDS + limit))
-  while ((SECONDS < end)); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.2
-  done
-  return 1
-}
 
 main_window() { xdotool search --onlyvisible --name '^ Fumora v1\.05b$' | head -1; }
 has_main_window() { [ -n "$(main_window)" ]; }

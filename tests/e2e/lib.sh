@@ -1,0 +1,33 @@
+# Shared by the end-to-end tests (sourced): the test environment, a work
+# directory holding a copy of Fumora.exe, pass/fail counting and polling.
+# ctest sets TESTENV, FUMORA_EXE and ARTEFACTS.
+set -u
+: "${TESTENV:?}" "${FUMORA_EXE:?}"
+ARTEFACTS=${ARTEFACTS:-/tmp}
+. "$TESTENV/env"
+export PATH=/usr/lib/wine:$PATH
+export LC_ALL=${LC_ALL:-en_US.UTF-8}
+mkdir -p "$ARTEFACTS"
+
+work=$(mktemp -d)
+cp "$FUMORA_EXE" "$work/Fumora.exe"
+key='HKCU\Software\Fumora\Details'
+failures=0
+
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+pass() { echo "ok: $*"; }
+
+# Polls `command` every 0.2 s for up to $1 seconds.
+wait_for() {
+  local limit=$1
+  shift
+  local end=$((SECONDS + limit))
+  while ((SECONDS < end)); do
+    "$@" >/dev/null 2>&1 && return 0
+    sleep 0.2
+  done
+  return 1
+}
