@@ -201,7 +201,7 @@ void OnTimeChange(HWND) { StatsMinuteMarker = ForceStatsRecompute; }
 
 // Only the close command is ours; true when handled.
 bool OnSysCommand(HWND window, WPARAM command) {
-  if (command != SC_CLOSE) return false;
+  if ((command & 0xFFF0) != SC_CLOSE) return false;  // the low four bits are the system's own
   DestroyWindow(window);
   return true;
 }

@@ -140,7 +140,7 @@ INT_PTR CALLBACK FirstRunWizardProc(HWND wizard, UINT message, WPARAM wParam, LP
       OnCommand(wizard, LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
       return 0;
     case WM_SYSCOMMAND:
-      if (wParam != SC_CLOSE) return 0;
+      if ((wParam & 0xFFF0) != SC_CLOSE) return 0;  // the low four bits are the system's own
       EndDialog(wizard, Cancelled);
       return TRUE;
     case WM_CLOSE:
