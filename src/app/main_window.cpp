@@ -260,7 +260,7 @@ void OnDestroy(HWND window) {
 }  // namespace
 
 std::string ViewTitleText(int index) {
-  if (index == DaysAheadViewIndex) return "Next " + FormatDecimal(static_cast<int32_t>(GeneralPrefs.LookAheadDays)) + " Days";
+  if (index == DaysAheadViewIndex) return "Next " + FormatDecimal(static_cast<int32_t>(LookAheadDaysInRange())) + " Days";
   if (index < 0 || index >= ViewCount) return {};
   return ViewTitles[index];
 }

@@ -120,3 +120,5 @@ bool DecodeGeneralPrefs(std::span<const uint8_t> bytes, GeneralPrefsRecord& pref
   prefs.preQuitTemplate[sizeof(prefs.preQuitTemplate) - 1] = '\0';
   return true;
 }
+
+uint32_t LookAheadDaysInRange() { return std::clamp<uint32_t>(GeneralPrefs.LookAheadDays, 2, 100); }

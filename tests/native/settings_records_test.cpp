@@ -190,3 +190,14 @@ TEST(SettingsRecords, QuitNameRoundTrip) {
   ASSERT_TRUE(DecodeQuitName(EncodeQuitName(q.name), back));
   EXPECT_EQ(std::memcmp(back, q.name, sizeof(back)), 0);
 }
+
+TEST(SettingsRecords, LookAheadDaysComeBackIntoRangeWhereUsed) {
+  const GeneralPrefsRecord saved = GeneralPrefs;
+  for (auto [stored, used] : {std::pair<uint32_t, uint32_t>{0, 2}, {1, 2}, {2, 2}, {20, 20}, {100, 100},
+                              {101, 100}, {0xFFFFFFFFu, 100}}) {
+    GeneralPrefs.LookAheadDays = stored;
+    EXPECT_EQ(LookAheadDaysInRange(), used) << stored;
+    EXPECT_EQ(GeneralPrefs.LookAheadDays, stored);  // the stored value is left alone
+  }
+  GeneralPrefs = saved;
+}

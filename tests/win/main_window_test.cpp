@@ -177,6 +177,15 @@ TEST_F(MainWindow, DaysAheadTitleNamesTheLookAheadPeriod) {
   EXPECT_EQ(Title(), "Next 100 Days");
 }
 
+TEST_F(MainWindow, DamagedLookAheadPeriodIsTitledWithinRange) {
+  for (auto [stored, shown] : {std::pair<uint32_t, const char*>{0, "Next 2 Days"}, {250, "Next 100 Days"}}) {
+    Open({.startupView = 3, .lookAheadDays = stored});
+    EXPECT_EQ(Title(), shown) << stored;
+    DestroyWindow(window_);
+    Pump(20);
+  }
+}
+
 TEST_F(MainWindow, ViewMenuSelectsEachViewWithItsTitle) {
   Open();
   const char* titles[] = {"Quitting Statistics", "Personal Milestones", "Buddy List", "Next 20 Days"};
