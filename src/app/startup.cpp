@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/app_state.h"
+#include "app/keyboard_hook.h"
 #include "app/main_window.h"
 #include "formats/settings_records.h"
 #include "locale/formats.h"
@@ -88,6 +89,7 @@ int RunFumora(HINSTANCE instance) {
     return 0;
   }
 
+  InstallKeyboardHook();
   HWND window = CreateMainWindow();
   // Without its window the program could only wait, unseen, for ever.
   if (!window) {

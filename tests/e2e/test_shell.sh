@@ -125,6 +125,21 @@ else
   fail "Copy Stats gave '$text', expected '$before'"
 fi
 
+# The same text from the Ctrl+C shortcut (the keyboard hook).
+w=$(main_window)
+echo -n "(empty)" | xclip -selection clipboard
+xdotool windowfocus --sync "$w" 2>/dev/null
+before=$(expected_for_now)
+xdotool key ctrl+c
+wait_for 10 bash -c '[ "$(xclip -o -selection clipboard 2>/dev/null)" != "(empty)" ]'
+text=$(clipboard)
+after=$(expected_for_now)
+if [ "$text" = "$before" ] || [ "$text" = "$after" ]; then
+  pass "Ctrl+C: $text"
+else
+  fail "Ctrl+C gave '$text', expected '$before'"
+fi
+
 # Minimise (system menu), then Exit from the tray icon's menu: the window is
 # minimised, so the stored position stays as seeded.
 w=$(main_window)

@@ -1,0 +1,127 @@
+// The keyboard hook: Ctrl + S, M, B, D select the views and Ctrl + C copies
+// the stats text, whatever the key message, and every key is passed on.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "app/keyboard_hook.h"
+#include "engine/stats_text.h"
+#include "shell_fixture.h"
+
+using namespace shell_test;
+
+namespace {
+
+class KeyboardHookTest : public MainWindowFixture {
+ protected:
+  void TearDown() override {
+    SetControl(false);
+    if (KeyboardHookHandle) UnhookWindowsHookEx(KeyboardHookHandle);
+    KeyboardHookHandle = nullptr;
+    MainWindowFixture::TearDown();
+  }
+
+  // The thread's own key state, which the hook reads with GetKeyState.
+  static void SetControl(bool down) {
+    BYTE keys[256];
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+  }
+
+  static void EmptyTheClipboard() {
+    OpenClipboard(nullptr);
+    EmptyClipboard();
+    CloseClipboard();
+  }
+
+  static std::string ClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+      if (const char* p = static_cast<const char*>(GlobalLock(data))) {
+        text = p;
+        GlobalUnlock(data);
+      }
+    }
+    CloseClipboard();
+    return text;
+  }
+
+  static void Key(int virtualKey, bool down) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = static_cast<WORD>(virtualKey);
+    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof(input));
+  }
+};
+
+TEST_F(KeyboardHookTest, CtrlLettersSelectTheViews) {
+  Open();
+  SetControl(true);
+  const std::pair<int, int> keys[] = {{'M', MilestonesViewIndex}, {'B', BuddiesViewIndex},
+                                      {'D', DaysAheadViewIndex},  {'S', StatisticsViewIndex},
+                                      {'D', DaysAheadViewIndex},  {'D', DaysAheadViewIndex}};
+  for (auto [key, view] : keys) {
+    KeyboardHook(HC_ACTION, key, 0);
+    EXPECT_EQ(CurrentView, view) << char(key);
+    EXPECT_EQ(VisibleView(), view) << char(key);
+  }
+  EXPECT_EQ(Title(), "Next 20 Days");
+  // The release and the repeats count too: the hook never looks at the flags.
+  KeyboardHook(HC_ACTION, 'M', static_cast<LPARAM>(0xC0000001u));
+  EXPECT_EQ(CurrentView, MilestonesViewIndex);
+}
+
+TEST_F(KeyboardHookTest, CtrlCCopiesTheStatsText) {
+  Open();
+  EmptyTheClipboard();
+  SetControl(true);
+  KeyboardHook(HC_ACTION, 'C', 0);
+  const std::string text = ClipboardText();
+  EXPECT_EQ(text, BuildStatsText());
+  EXPECT_FALSE(text.empty());
+}
+
+TEST_F(KeyboardHookTest, WithoutCtrlOrOutsideAnActionNothingHappens) {
+  Open();
+  EmptyTheClipboard();
+  SetControl(false);
+  for (int key : {'M', 'B', 'D', 'C'}) KeyboardHook(HC_ACTION, key, 0);
+  EXPECT_EQ(CurrentView, StatisticsViewIndex);
+  EXPECT_EQ(ClipboardText(), "");
+
+  SetControl(true);
+  KeyboardHook(HC_NOREMOVE, 'M', 0);  // a look at the queue, not an action
+  EXPECT_EQ(CurrentView, StatisticsViewIndex);
+  for (int key : {int{'A'}, int{'X'}, VK_F5, VK_CONTROL}) KeyboardHook(HC_ACTION, key, 0);
+  EXPECT_EQ(CurrentView, StatisticsViewIndex);
+  EXPECT_EQ(ClipboardText(), "");
+}
+
+// Real key presses (SendInput) reach the installed hook; without Ctrl they
+// change nothing.
+TEST_F(KeyboardHookTest, InstalledHookActsOnRealKeyPresses) {
+  Open();
+  InstallKeyboardHook();
+  ASSERT_NE(KeyboardHookHandle, nullptr);
+  SetForegroundWindow(window_);
+  SetFocus(window_);
+  Pump(100);
+
+  Key(VK_CONTROL, true);
+  Key('M', true);
+  Key('M', false);
+  Key(VK_CONTROL, false);
+  Pump(300);
+  EXPECT_EQ(CurrentView, MilestonesViewIndex);
+
+  Key('S', true);  // without Ctrl: nothing
+  Key('S', false);
+  Pump(200);
+  EXPECT_EQ(CurrentView, MilestonesViewIndex);
+}
+
+}  // namespace
