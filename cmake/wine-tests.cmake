@@ -37,6 +37,15 @@ foreach(loc en_US de_DE)
     LABELS win TIMEOUT 120 ENVIRONMENT "LC_ALL=${loc}.UTF-8;FUMORA_TEST_LOCALE=${loc}")
 endforeach()
 
+# Every test must belong to a suite registered above: list what the
+# registered suites leave over, and fail on any suite in that list.
+list(TRANSFORM _suites APPEND ".*" OUTPUT_VARIABLE _filters)
+list(JOIN _filters ":" _filter)
+add_test(NAME win.every_suite_registered COMMAND ${WINE_RUN} $<TARGET_FILE:win_tests> --gtest_list_tests
+  "--gtest_filter=-${_filter}")
+set_tests_properties(win.every_suite_registered PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix
+  LABELS win TIMEOUT 60 FAIL_REGULAR_EXPRESSION "\n[A-Za-z0-9_/]+\\.[\r\n]")
+
 # End-to-end: the real executable, driven with xdotool and read back with xclip.
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.sh)
 foreach(script ${E2E_TESTS})
