@@ -6,6 +6,7 @@
 
 #include "app/about_box.h"
 #include "app/app_state.h"
+#include "app/startup.h"
 #include "app/view_strip.h"
 #include "formats/settings_records.h"
 #include "milestones/milestones_view.h"
@@ -15,6 +16,7 @@
 #include "stats/clipboard.h"
 #include "stats/statistics_view.h"
 #include "util/text.h"
+#include "win/scoped.h"
 
 HWND ViewWindows[ViewCount];
 int CurrentView = NoView;
@@ -26,7 +28,6 @@ ATOM HotkeyId;
 namespace {
 constexpr const char* ViewTitles[ViewCount] = {"Quitting Statistics", "Personal Milestones", "Buddy List",
                                                "Days Ahead"};
-constexpr char HotkeyAtomName[] = "3g46aFumoraMutex1dk92a0";
 constexpr int32_t NoStoredPosition = -103;
 // The tip field of the record the shell is told about (its first version)
 // holds 64 bytes, whatever the size of the structure's own field.
@@ -36,7 +37,7 @@ HMODULE RichEditModule;
 HMENU MenuBar;
 HMENU TrayMenu;  // menu 10100; its first pop-up is the one shown
 HICON SmallIcon;
-HFONT TitleFont;
+ScopedFont TitleFont;
 
 // The Buddies and Days Ahead templates shown as they are, until those
 // views get their own procedures.
@@ -111,11 +112,11 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   // Only a damaged GenPrefs holds another start-up view: show the statistics.
   const uint32_t startView = GeneralPrefs.startupView;
   SelectView(startView < ViewCount ? static_cast<int>(startView) : StatisticsViewIndex);
-  TitleFont = CreateFontA(20, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial");
-  SendMessageA(TitleLabel, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont), TRUE);
+  TitleFont.Reset(CreateFontA(20, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
+  SendMessageA(TitleLabel, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont.get()), TRUE);
 
   RestorePosition(window);
-  HotkeyId = GlobalAddAtomA(HotkeyAtomName);
+  HotkeyId = GlobalAddAtomA(InstanceMutexName);
   return FALSE;
 }
 
@@ -246,8 +247,7 @@ void OnDestroy(HWND window) {
   HotkeyId = 0;
   if (RichEditModule) FreeLibrary(RichEditModule);
   RichEditModule = nullptr;
-  if (TitleFont) DeleteObject(TitleFont);
-  TitleFont = nullptr;
+  TitleFont.Reset();
   DestroyViews();
   DestroyIcons();
   DestroyMenus(window);

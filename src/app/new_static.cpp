@@ -8,10 +8,11 @@ WNDPROC NewStaticBaseProc;
 namespace {
 constexpr int FrameNear = 1;
 constexpr int FrameFar = 48;
+}  // namespace
 
 // Bottom and right edges in one colour, then top and left in the other, as
 // one closed path: the same pixels whatever the colours.
-void DrawFrame(HWND label, COLORREF lowerRight, COLORREF upperLeft) {
+void DrawFrameLines(HWND label, COLORREF lowerRight, COLORREF upperLeft) {
   WindowDC dc(label);
   if (!dc.get()) return;
   ScopedPen lowerPen(CreatePen(PS_SOLID, 1, lowerRight));
@@ -29,6 +30,7 @@ void DrawFrame(HWND label, COLORREF lowerRight, COLORREF upperLeft) {
   }
 }
 
+namespace {
 bool CursorOutside(HWND label) {
   POINT cursor{};
   RECT area{};
@@ -53,13 +55,13 @@ LRESULT OnMouseMove(HWND label) {
 void DrawLabelFrame(HWND label, LabelFrame look) {
   switch (look) {
     case LabelFrame::Erased:
-      DrawFrame(label, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNSHADOW));
+      DrawFrameLines(label, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNSHADOW));
       break;
     case LabelFrame::Raised:
-      DrawFrame(label, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
+      DrawFrameLines(label, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
       break;
     case LabelFrame::Sunken:
-      DrawFrame(label, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
+      DrawFrameLines(label, GetSysColor(COLOR_3DLIGHT), GetSysColor(COLOR_3DDKSHADOW));
       break;
   }
 }

@@ -18,3 +18,5 @@ extern WNDPROC NewStaticBaseProc;
 // The frame is drawn straight onto the label, corners (1, 1) and (48, 48).
 enum class LabelFrame { Erased, Raised, Sunken };
 void DrawLabelFrame(HWND label, LabelFrame look);
+// The same frame in any two colours: bottom and right edges, then top and left.
+void DrawFrameLines(HWND label, COLORREF lowerRight, COLORREF upperLeft);

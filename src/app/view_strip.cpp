@@ -5,13 +5,14 @@
 #include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/new_static.h"
+#include "win/scoped.h"
 
 HWND StripPanel;
 HICON StripIcons[StripButtonCount];
 
 namespace {
 WNDPROC StaticPanelProc;  // the panel's own STATIC procedure
-HFONT StripFont;
+ScopedFont StripFont;
 
 struct StripButton {
   int top;  // of the icon label; its caption starts at top + 51
@@ -32,7 +33,7 @@ constexpr int CaptionWidth = 72;
 constexpr int CaptionHeight = 15;
 
 void BuildButtons(HWND panel) {
-  StripFont = CreateFontA(14, 0, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "MS Sans Serif");
+  StripFont.Reset(CreateFontA(14, 0, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "MS Sans Serif"));
   for (int index = 0; index < StripButtonCount; ++index) {
     const StripButton& button = Buttons[index];
     HWND label = CreateWindowExA(0, NewStaticClassName, "",
@@ -44,7 +45,7 @@ void BuildButtons(HWND panel) {
     HWND caption = CreateWindowExA(0, "STATIC", button.caption, WS_CHILD | WS_VISIBLE | SS_CENTER, 0,
                                    button.top + CaptionOffset, CaptionWidth, CaptionHeight, panel, nullptr,
                                    AppInstance, nullptr);
-    SendMessageA(caption, WM_SETFONT, reinterpret_cast<WPARAM>(StripFont), FALSE);
+    SendMessageA(caption, WM_SETFONT, reinterpret_cast<WPARAM>(StripFont.get()), FALSE);
   }
 }
 
@@ -60,8 +61,7 @@ void OnCommand(WPARAM wParam) {
 }
 
 void OnDestroy() {
-  if (StripFont) DeleteObject(StripFont);
-  StripFont = nullptr;
+  StripFont.Reset();
   StripPanel = nullptr;
 }
 }  // namespace

@@ -50,10 +50,6 @@ void DayNumberToDate(DayNumber dayNumber, SysTime& out) {
 
 namespace {
 uint32_t SecondOfDay(const SysTime& t) { return 3600u * t.wHour + 60u * t.wMinute + t.wSecond; }
-
-std::string CountedWord(int32_t count, const char* unit) {
-  return FormatDecimal(count) + unit + (count == 1 ? "" : "s");
-}
 }  // namespace
 
 int TimeOfDayBefore(const SysTime& a, const SysTime& b) { return SecondOfDay(b) < SecondOfDay(a) ? 1 : 0; }

@@ -51,7 +51,7 @@ bool ReadCount(std::string_view text, uint32_t low, uint32_t high, uint32_t& val
 bool ReadPrice(std::string_view text, uint32_t& hundredths) {
   text = UpToZero(text);
   if (text.empty()) return false;
-  const char sep = DecimalSeparator.empty() ? '\0' : DecimalSeparator[0];
+  const char sep = DecimalSeparatorChar();
   int separators = 0;
   for (char c : text) {
     if (sep != '\0' && c == sep)

@@ -11,12 +11,6 @@ constexpr uint32_t CigaretteStep = 1000;
 constexpr int CigaretteRows = 50;
 constexpr int MonthRows = 120;
 
-std::string Plural(uint32_t count, const char* unit) {
-  std::string text = FormatDecimal(static_cast<int32_t>(count)) + " " + unit;
-  if (count != 1) text += "s";
-  return text;
-}
-
 void AddRow(std::vector<MilestoneRow>& rows, DayNumber day, std::string label) {
   SysTime date;
   DayNumberToDate(day, date);
@@ -48,8 +42,8 @@ std::vector<MilestoneRow> MilestoneRows(const SysTime& quitDate, uint32_t cigsPe
       ++year;
     }
     uint16_t day = std::min<uint16_t>(quitDate.wDay, static_cast<uint16_t>(DaysInMonth(year, month)));
-    std::string label = month == quitDate.wMonth ? Plural(static_cast<uint16_t>(year - quitDate.wYear), "Year")
-                                                 : Plural(i, "Month");
+    std::string label = month == quitDate.wMonth ? CountedWord(static_cast<uint16_t>(year - quitDate.wYear), " Year")
+                                                 : CountedWord(static_cast<int32_t>(i), " Month");
     AddRow(rows, DateToDayNumber(year, month, day), std::move(label));
   }
 

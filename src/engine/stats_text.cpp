@@ -11,7 +11,8 @@ std::string SpanText(const ElapsedSpan& span, uint32_t fullDates, bool includeSe
   return fullDates == 1 ? LongSpanText(span, includeSeconds) : ShortSpanText(span, includeSeconds);
 }
 
-std::string CountText(int64_t count) { return Locale().FormatNumber(std::to_string(count), IntegerFormat, 128); }
+// Days are never negative (the engine keeps them at 0 and up).
+std::string CountText(int64_t count) { return FormatCount(static_cast<uint32_t>(count < 0 ? 0 : count), 128); }
 
 std::string Placeholder(char letter, const StatsSnapshot& s) {
   switch (letter) {

@@ -45,7 +45,7 @@ void ReadCurrencySymbol() {
 
 std::string PriceTextToHundredths(std::string_view source) {
   source = source.substr(0, TextLength(source));
-  const char sep = DecimalSeparator.empty() ? '\0' : DecimalSeparator[0];
+  const char sep = DecimalSeparatorChar();
   std::size_t at = sep ? source.find(sep) : std::string_view::npos;
   std::string result(source.substr(0, at));
   if (at == std::string_view::npos) return result + "00";
@@ -56,6 +56,6 @@ std::string PriceTextToHundredths(std::string_view source) {
   return result;
 }
 
-std::string FormatCount(uint32_t value) {
-  return Locale().FormatNumber(std::to_string(value), IntegerFormat, 80);
+std::string FormatCount(uint32_t value, std::size_t capacity) {
+  return Locale().FormatNumber(std::to_string(value), IntegerFormat, capacity);
 }

@@ -9,6 +9,8 @@
 // One character each; a locale whose separator is longer keeps its first character.
 extern std::string DecimalSeparator;
 extern std::string ThousandSeparator;
+// DecimalSeparator's character, or 0 when the locale gave none.
+inline char DecimalSeparatorChar() { return DecimalSeparator.empty() ? '\0' : DecimalSeparator[0]; }
 // Whole counts: no decimals, always grouped by threes whatever the locale's grouping.
 extern NumberFormatRecord IntegerFormat;
 // Two-digit day and month, four-digit year, in the locale's order: MM/dd/yyyy.
@@ -25,5 +27,6 @@ void ReadCurrencySymbol();
 // (extra digits dropped, no rounding). Never longer than the source + 2.
 std::string PriceTextToHundredths(std::string_view source);
 
-// A count in IntegerFormat ("1,234,567"); at most 80 characters.
-std::string FormatCount(uint32_t value);
+// A count in IntegerFormat ("1,234,567"), empty when it needs more than
+// `capacity` characters with its terminator.
+std::string FormatCount(uint32_t value, std::size_t capacity = 80);

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "app/app_state.h"
+#include "app/new_static.h"
 #include "engine/savings.h"
 #include "formats/settings_records.h"
 #include "resource.h"
@@ -20,10 +21,6 @@ HICON StatsClipboardIcon;
 namespace {
 
 constexpr UINT ClockPeriodMs = 450;
-
-// The clipboard button's frame: 1-pixel lines with the corners at 1 and 48.
-constexpr int FrameNear = 1;
-constexpr int FrameFar = 48;
 
 struct ViewState {
   HWND daysValue = nullptr;
@@ -50,37 +47,22 @@ void ShowQuitTime() {
 }
 
 void ShowMinuteFigures() {
-  SetWindowTextA(View.daysValue, DaysQuitValueText(DaysQuit).c_str());
-  SetWindowTextA(View.cigarettesValue, CigarettesValueText(CigarettesNotSmoked).c_str());
-  SetWindowTextA(View.moneyValue, MoneyValueText(MoneySaved).c_str());
-  SetWindowTextA(View.lifeSavedValue, LifeSavedValueText(QuitPending, LifeSavedSpan).c_str());
+  const StatsViewTexts texts = CurrentStatsViewTexts();
+  SetWindowTextA(View.daysValue, texts.daysQuit.c_str());
+  SetWindowTextA(View.cigarettesValue, texts.cigarettes.c_str());
+  SetWindowTextA(View.moneyValue, texts.money.c_str());
+  SetWindowTextA(View.lifeSavedValue, texts.lifeSaved.c_str());
 }
 
 // ---- the clipboard button's face ----
 
-void DrawFrame(HWND button, COLORREF bottomRight, COLORREF topLeft) {
-  WindowDC dc(button);
-  if (!dc.get()) return;
-  ScopedPen farPen(CreatePen(PS_SOLID, 1, bottomRight));
-  ScopedPen nearPen(CreatePen(PS_SOLID, 1, topLeft));
-  MoveToEx(dc.get(), FrameNear, FrameFar, nullptr);
-  {
-    SelectedObject pen(dc.get(), farPen.get());
-    LineTo(dc.get(), FrameFar, FrameFar);
-    LineTo(dc.get(), FrameFar, FrameNear);
-  }
-  SelectedObject pen(dc.get(), nearPen.get());
-  LineTo(dc.get(), FrameNear, FrameNear);
-  LineTo(dc.get(), FrameNear, FrameFar);
-}
-
 void DrawRaisedFrame(HWND button) {
-  DrawFrame(button, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
+  DrawFrameLines(button, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
 }
 void DrawSunkenFrame(HWND button) {
-  DrawFrame(button, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW));
+  DrawFrameLines(button, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW));
 }
-void EraseFrame(HWND button) { DrawFrame(button, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE)); }
+void EraseFrame(HWND button) { DrawFrameLines(button, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE)); }
 
 LRESULT CallButtonBase(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!View.buttonBaseProc) return DefWindowProcA(button, message, wParam, lParam);

@@ -25,6 +25,13 @@ std::string FormatDecimal(int32_t value) {
   return digits;
 }
 
+std::string CountedWord(int32_t count, std::string_view unit) {
+  std::string text = FormatDecimal(count);
+  text += unit;
+  if (count != 1) text += 's';
+  return text;
+}
+
 std::string ZeroPadded(uint32_t value, std::size_t width) {
   std::string digits = std::to_string(value);
   if (digits.size() < width) digits.insert(0, width - digits.size(), '0');

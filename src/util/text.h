@@ -14,6 +14,10 @@ int32_t ParseDecimal(std::string_view text);
 // "0", "-5", "-2147483648": no leading zeros, no grouping.
 std::string FormatDecimal(int32_t value);
 
+// "1 Year", "3 Months": the count in plain decimal, the unit, and an "s"
+// for every count but 1. `unit` starts with its blank (" Year").
+std::string CountedWord(int32_t count, std::string_view unit);
+
 // Decimal digits of `value`, zero-padded on the left to at least `width`: "%02u".
 std::string ZeroPadded(uint32_t value, std::size_t width);
 

@@ -26,8 +26,7 @@ LRESULT CALLBACK DigitsOnlyEdit(HWND edit, UINT message, WPARAM wParam, LPARAM l
 }
 
 LRESULT CALLBACK PriceEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-  const char separator = DecimalSeparator.empty() ? '\0' : DecimalSeparator[0];
-  if (message == WM_CHAR && !PriceAccepts(TypedCharacter(wParam), separator)) return 0;
+  if (message == WM_CHAR && !PriceAccepts(TypedCharacter(wParam), DecimalSeparatorChar())) return 0;
   return PassOn(edit, message, wParam, lParam);
 }
 
