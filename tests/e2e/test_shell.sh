@@ -56,14 +56,17 @@ start_fumora() {
 
 clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 
-copy_stats_from_menu() {
+# Copies the stats text with the keys given (xdotool key arguments) in the
+# main window and waits for it on the X clipboard.
+copy_stats_with() {
   local w
   w=$(main_window)
   echo -n "(empty)" | xclip -selection clipboard
   xdotool windowfocus --sync "$w" 2>/dev/null
-  xdotool key --delay 150 alt+e c
+  xdotool key --delay 150 "$@"
   wait_for 10 bash -c '[ "$(xclip -o -selection clipboard 2>/dev/null)" != "(empty)" ]'
 }
+copy_stats_from_menu() { copy_stats_with alt+e c; }
 
 # pp.dat with one price change dated long after today: not yet in force.
 python3 -c "import struct,sys; sys.stdout.buffer.write(struct.pack('<II', 2488070, 99999))" >"$work/pp.dat"
@@ -115,30 +118,21 @@ print("Days %d, cigarettes %d, money $%d.%02d, quit %02d/%02d/%04d" % (
     days, cigs, hundredths // 100, hundredths % 100, mo, d, y))
 EOF
 }
-before=$(expected_for_now)
-copy_stats_from_menu
-text=$(clipboard)
-after=$(expected_for_now)
-if [ "$text" = "$before" ] || [ "$text" = "$after" ]; then
-  pass "Copy Stats: $text"
-else
-  fail "Copy Stats gave '$text', expected '$before'"
-fi
-
-# The same text from the Ctrl+C shortcut (the keyboard hook).
-w=$(main_window)
-echo -n "(empty)" | xclip -selection clipboard
-xdotool windowfocus --sync "$w" 2>/dev/null
-before=$(expected_for_now)
-xdotool key ctrl+c
-wait_for 10 bash -c '[ "$(xclip -o -selection clipboard 2>/dev/null)" != "(empty)" ]'
-text=$(clipboard)
-after=$(expected_for_now)
-if [ "$text" = "$before" ] || [ "$text" = "$after" ]; then
-  pass "Ctrl+C: $text"
-else
-  fail "Ctrl+C gave '$text', expected '$before'"
-fi
+# Edit > Copy Stats, then the Ctrl+C shortcut (the keyboard hook): the text
+# computed here from the seeded details, for the minute before or after.
+for how in "Copy Stats:alt+e c" "Ctrl+C:ctrl+c"; do
+  name=${how%%:*}
+  before=$(expected_for_now)
+  # shellcheck disable=SC2086
+  copy_stats_with ${how#*:}
+  text=$(clipboard)
+  after=$(expected_for_now)
+  if [ "$text" = "$before" ] || [ "$text" = "$after" ]; then
+    pass "$name: $text"
+  else
+    fail "$name gave '$text', expected '$before'"
+  fi
+done
 
 # Minimise (system menu), then Exit from the tray icon's menu: the window is
 # minimised, so the stored position stays as seeded.
