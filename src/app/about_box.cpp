@@ -2,9 +2,9 @@
 
 #include <windowsx.h>
 
-#include "app/app_state.h"
-#include "app/new_static.h"
 #include "resource.h"
+#include "win/app_state.h"
+#include "win/new_static.h"
 
 namespace {
 HICON AboutIcon;  // one box at a time: it is modal

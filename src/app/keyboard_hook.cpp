@@ -1,8 +1,8 @@
 #include "app/keyboard_hook.h"
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "stats/clipboard.h"
+#include "win/app_state.h"
 
 namespace {
 // The key message is not looked at: a press, each auto-repeat and the release

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "app/about_box.h"
-#include "app/app_state.h"
 #include "app/startup.h"
 #include "app/view_strip.h"
 #include "formats/settings_records.h"
@@ -16,6 +15,7 @@
 #include "stats/clipboard.h"
 #include "stats/statistics_view.h"
 #include "util/text.h"
+#include "win/app_state.h"
 #include "win/scoped.h"
 
 HWND ViewWindows[ViewCount];

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "app/app_state.h"
 #include "app/keyboard_hook.h"
 #include "app/main_window.h"
 #include "formats/settings_records.h"
@@ -13,6 +12,7 @@
 #include "settings/first_run_wizard.h"
 #include "settings/registry_store.h"
 #include "util/text.h"
+#include "win/app_state.h"
 
 namespace {
 void RegisterControlClasses() {

@@ -2,9 +2,9 @@
 
 #include "resource.h"
 
-#include "app/app_state.h"
 #include "app/main_window.h"
-#include "app/new_static.h"
+#include "win/app_state.h"
+#include "win/new_static.h"
 #include "win/scoped.h"
 
 HWND StripPanel;

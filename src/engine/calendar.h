@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/systime.h"
+#include "util/systime.h"
 
 using DayNumber = int32_t;
 

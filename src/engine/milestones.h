@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/calendar.h"
-#include "engine/systime.h"
+#include "util/systime.h"
 
 struct MilestoneRow {
   DayNumber day;

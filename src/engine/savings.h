@@ -8,7 +8,7 @@
 
 #include "engine/calendar.h"
 #include "engine/span.h"
-#include "engine/systime.h"
+#include "util/systime.h"
 
 struct SavingsTotal {
   uint32_t units;

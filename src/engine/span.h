@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/systime.h"
+#include "util/systime.h"
 
 struct ElapsedSpan {
   uint16_t years;

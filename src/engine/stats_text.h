@@ -8,7 +8,7 @@
 
 #include "engine/savings.h"
 #include "engine/span.h"
-#include "engine/systime.h"
+#include "util/systime.h"
 
 struct StatsSnapshot {
   ElapsedSpan quitSpan;

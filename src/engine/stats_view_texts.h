@@ -7,7 +7,7 @@
 #include "engine/calendar.h"
 #include "engine/savings.h"
 #include "engine/span.h"
-#include "engine/systime.h"
+#include "util/systime.h"
 
 // The minute for which the per-minute figures were last computed. Anything
 // that changes an input of those figures (quit details, price points,

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <span>
 
-#include "engine/systime.h"
+#include "util/systime.h"
 
 struct QuitDetailsRecord {
   char name[128];  // zero-terminated; the dialogs accept 1..30 characters

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/systime.h"
+#include "util/systime.h"
 
 enum class LocaleItem {
   DecimalSeparator,  // LOCALE_SDECIMAL

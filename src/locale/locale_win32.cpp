@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "locale/locale.h"
-#include "win/systime_win32.h"
+#include "util/systime_win32.h"
 
 namespace {
 

@@ -5,16 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "engine/calendar.h"
 #include "engine/milestones.h"
 #include "engine/savings.h"
 #include "formats/settings_records.h"
 #include "resource.h"
+#include "util/systime_win32.h"
 #include "util/text.h"
+#include "win/app_state.h"
 #include "win/listview.h"
 #include "win/scoped.h"
-#include "win/systime_win32.h"
 
 HWND MilestonesViewWindow;
 HWND MilestonesList;

@@ -4,17 +4,17 @@
 
 #include <string>
 
-#include "app/app_state.h"
 #include "engine/first_run_checks.h"
 #include "engine/savings.h"
+#include "engine/stats_view_texts.h"
 #include "formats/settings_records.h"
 #include "locale/formats.h"
 #include "resource.h"
 #include "settings/registry_store.h"
-#include "stats/statistics_view.h"
+#include "util/systime_win32.h"
+#include "win/app_state.h"
 #include "win/number_edit.h"
 #include "win/scoped.h"
-#include "win/systime_win32.h"
 
 FirstRunMessageFunction FirstRunMessageBox = MessageBoxA;
 

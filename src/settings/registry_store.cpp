@@ -9,8 +9,8 @@
 #include "engine/savings.h"
 #include "formats/quit_name.h"
 #include "formats/settings_records.h"
+#include "util/systime_win32.h"
 #include "win/scoped.h"
-#include "win/systime_win32.h"
 
 namespace {
 RegistryKey OpenForQuery(const char* path) {

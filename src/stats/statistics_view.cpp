@@ -2,14 +2,14 @@
 
 #include <windowsx.h>
 
-#include "app/app_state.h"
-#include "app/new_static.h"
 #include "engine/savings.h"
 #include "formats/settings_records.h"
 #include "resource.h"
 #include "stats/clipboard.h"
+#include "util/systime_win32.h"
+#include "win/app_state.h"
+#include "win/new_static.h"
 #include "win/scoped.h"
-#include "win/systime_win32.h"
 
 HWND StatisticsView;
 UINT_PTR StatsTimerId;

@@ -9,12 +9,7 @@
 #include <string>
 
 #include "engine/stats_view_texts.h"
-#include "engine/systime.h"
-
-// Set to 61 (ForceStatsRecompute) after changing the quit details, the price
-// points, the preferences or the system time: the next new second then
-// recomputes days, cigarettes, money and life saved.
-extern int StatsMinuteMarker;
+#include "util/systime.h"
 
 // Creates the view from template 4000 as a child of `parent` (visible, as
 // the template says; the main window hides it) and starts the clock.

@@ -31,3 +31,15 @@ wait_for() {
   done
   return 1
 }
+
+# Sets X, Y (absolute top-left), WIDTH and HEIGHT of an X window. Under a
+# reparenting window manager xdotool's getwindowgeometry adds the frame's
+# offset twice; xwininfo's absolute position is the window's own.
+window_geometry() {
+  local info
+  info=$(xwininfo -id "$1" 2>/dev/null) || return 1
+  X=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
+  Y=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
+  WIDTH=$(awk '/^ *Width:/ { print $NF }' <<<"$info")
+  HEIGHT=$(awk '/^ *Height:/ { print $NF }' <<<"$info")
+}

@@ -40,8 +40,8 @@ pixels_of() {
 # Clicks the middle of a control given in the template's dialog units
 # (254 x 174 for the whole client area).
 click_field() {
-  local w=$1 x=$2 y=$3 X Y WIDTH HEIGHT SCREEN WINDOW
-  eval "$(xdotool getwindowgeometry --shell "$w")"
+  local w=$1 x=$2 y=$3 X Y WIDTH HEIGHT
+  window_geometry "$w"
   xdotool mousemove --sync $((X + x * WIDTH / 254)) $((Y + y * HEIGHT / 174)) click 1
 }
 

@@ -16,6 +16,16 @@ trap cleanup EXIT
 
 main_window() { xdotool search --onlyvisible --name '^ Fumora v1\.05b$' | head -1; }
 has_main_window() { [ -n "$(main_window)" ]; }
+# "x y width height" of Fumora's visible pop-up menu: its only visible
+# window without a title.
+popup_menu() {
+  local id
+  for id in $(xdotool search --onlyvisible --classname 'fumora.exe' 2>/dev/null); do
+    [ -z "$(xdotool getwindowname "$id" 2>/dev/null)" ] || continue
+    window_geometry "$id" && ((WIDTH > 20 && HEIGHT > 20)) && echo "$X $Y $WIDTH $HEIGHT" && return 0
+  done
+  return 1
+}
 tray_window() { xdotool search --onlyvisible --name '^Wine System Tray$' | head -1; }
 has_tray_window() { [ -n "$(tray_window)" ]; }
 stored() { wine64 reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { print $3 }'; }
@@ -77,7 +87,7 @@ seed "$quit_day 0 0" 'Days %D, cigarettes %C, money %M, quit %X' 0 0
 if start_fumora; then
   pass "main window shown"
   # The X window is the client area: the frame and caption lie above and left of it.
-  eval "$(xdotool getwindowgeometry --shell "$(main_window)")"
+  window_geometry "$(main_window)"
   if ((X - 100 >= 0 && X - 100 <= 10 && Y - 80 >= 0 && Y - 80 <= 40)); then
     pass "stored position applied (client area at $X,$Y)"
   else
@@ -143,8 +153,15 @@ no_main_window() { ! has_main_window; }
 if wait_for 15 has_tray_window && wait_for 10 no_main_window; then
   pass "minimised to the notification area"
   tray=$(tray_window)
-  eval "$(xdotool getwindowgeometry --shell "$tray")"
-  xdotool mousemove $((X + 10)) $((Y + 10)) sleep 0.3 click 3 sleep 0.8 key Up Return
+  window_geometry "$tray"
+  xdotool mousemove $((X + 10)) $((Y + 10)) sleep 0.3 click 3
+  # The pop-up menu belongs to Fumora and has no title; Exit is its last item.
+  # A click, as a person would: keys go to the window that has the X focus,
+  # which is the notification area's, not the menu's.
+  if wait_for 10 popup_menu; then
+    read -r mx my mw mh < <(popup_menu)
+    xdotool mousemove $((mx + mw / 3)) $((my + mh - 8)) sleep 0.3 click 1
+  fi
   if wait_for 30 bash -c "! kill -0 $fumora 2>/dev/null"; then
     wait "$fumora"
     code=$?

@@ -11,13 +11,13 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "formats/settings_records.h"
 #include "locale/formats.h"
 #include "resource.h"
 #include "settings/first_run_wizard.h"
 #include "settings/registry_store.h"
 #include "stats/statistics_view.h"
+#include "win/app_state.h"
 
 namespace {
 constexpr const char* NameMessage = "You cannot leave the name field blank - please fill it in before continuing";

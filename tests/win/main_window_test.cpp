@@ -5,13 +5,13 @@
 
 #include <string>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "engine/stats_text.h"
 #include "engine/stats_view_texts.h"
 #include "resource.h"
 #include "shell_fixture.h"
 #include "stats/statistics_view.h"
+#include "win/app_state.h"
 
 namespace {
 using namespace shell_test;
@@ -453,8 +453,9 @@ TEST_F(MainWindowPosition, MissingPositionMovesToTheTopLeftCorner) {
   EXPECT_EQ(r.top, 0);
 }
 
+// A window manager may then pull a partly hidden window onto the screen.
 TEST_F(MainWindowPosition, PartlyVisiblePositionIsApplied) {
-  Open({.lastPosX = -100, .lastPosY = 20});
+  OpenHidden({.lastPosX = -100, .lastPosY = 20});
   const RECT r = WindowRect(window_);
   EXPECT_EQ(r.left, -100);
   EXPECT_EQ(r.top, 20);

@@ -9,7 +9,6 @@
 #include <vector>
 #include <string>
 
-#include "app/app_state.h"
 #include "engine/calendar.h"
 #include "engine/milestones.h"
 #include "engine/savings.h"
@@ -17,9 +16,10 @@
 #include "locale/formats.h"
 #include "milestones/milestones_view.h"
 #include "resource.h"
+#include "util/systime_win32.h"
 #include "util/text.h"
+#include "win/app_state.h"
 #include "win/listview.h"
-#include "win/systime_win32.h"
 
 namespace {
 constexpr UINT Unmarked = INDEXTOSTATEIMAGEMASK(1);

@@ -12,12 +12,12 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/startup.h"
-#include "engine/systime.h"
 #include "formats/settings_records.h"
 #include "settings/registry_store.h"
+#include "util/systime.h"
+#include "win/app_state.h"
 
 namespace shell_test {
 
@@ -199,11 +199,18 @@ class MainWindowFixture : public ::testing::Test {
   }
 
   HWND Open(const Seed& seed = {}) {
+    OpenHidden(seed);
+    if (window_) ShowWindow(window_, SW_SHOW);
+    Pump(100);
+    return window_;
+  }
+
+  // As start-up leaves it before showing it: where the program put the
+  // window, before a window manager has had its say.
+  HWND OpenHidden(const Seed& seed = {}) {
     SeedSettings(seed);
     window_ = CreateMainWindow();
     EXPECT_NE(window_, nullptr);
-    if (window_) ShowWindow(window_, SW_SHOW);
-    Pump(100);
     return window_;
   }
 

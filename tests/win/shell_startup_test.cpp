@@ -6,13 +6,13 @@
 
 #include <string>
 
-#include "app/app_state.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "locale/formats.h"
 #include "quitdetails/price_point_file.h"
 #include "shell_fixture.h"
 #include "util/text.h"
+#include "win/app_state.h"
 
 namespace {
 using namespace shell_test;

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/new_static.h"
 #include "app/view_strip.h"
 #include "shell_fixture.h"
+#include "win/new_static.h"
 
 namespace {
 using namespace shell_test;

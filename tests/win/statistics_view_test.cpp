@@ -6,8 +6,6 @@
 
 #include <string>
 
-#include "app/app_state.h"
-#include "app/new_static.h"
 #include "engine/calendar.h"
 #include "engine/savings.h"
 #include "engine/stats_text.h"
@@ -16,7 +14,9 @@
 #include "locale/formats.h"
 #include "resource.h"
 #include "stats/statistics_view.h"
-#include "win/systime_win32.h"
+#include "util/systime_win32.h"
+#include "win/app_state.h"
+#include "win/new_static.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "app/new_static.h"
+#include "win/new_static.h"
 
-#include "app/app_state.h"
+#include "win/app_state.h"
 #include "win/scoped.h"
 
 WNDPROC NewStaticBaseProc;

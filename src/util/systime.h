@@ -1,6 +1,6 @@
 // The platform's date-and-time record, field for field, so that pure code can
 // take moments without <windows.h>. The Win32 side converts with ToSysTime /
-// ToSYSTEMTIME (win/systime_win32.h).
+// ToSYSTEMTIME (util/systime_win32.h).
 #pragma once
 #include <cstdint>
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <windows.h>
 
-#include "engine/systime.h"
+#include "util/systime.h"
 
 static_assert(sizeof(SYSTEMTIME) == sizeof(SysTime));
 

@@ -1,4 +1,4 @@
-#include "app/app_state.h"
+#include "win/app_state.h"
 
 HINSTANCE AppInstance;
 SYSTEMTIME DatePickerRange[2];
