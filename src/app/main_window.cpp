@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <array>
 #include <cstring>
 
 #include "app/about_box.h"
@@ -76,14 +77,49 @@ void LoadMenusAndIcon(HWND window) {
   TrayIconShown = false;
 }
 
-void CreateViews(HWND window) {
-  ViewWindows[StatisticsViewIndex] = CreateStatisticsView(window);
-  ViewWindows[BuddiesViewIndex] = CreatePlainView(window, IDD_BUDDIES);
-  ViewWindows[DaysAheadViewIndex] = CreatePlainView(window, IDD_DAYS_AHEAD);
-  ViewWindows[MilestonesViewIndex] = CreateMilestonesView(window);
-  for (HWND view : {ViewWindows[StatisticsViewIndex], ViewWindows[BuddiesViewIndex],
-                    ViewWindows[DaysAheadViewIndex], ViewWindows[MilestonesViewIndex]})
-    if (view) ShowWindow(view, SW_HIDE);
+// The order in which the views are made: the Days Ahead view reads the
+// buddy rows that the Buddies view loads.
+constexpr std::array<int, ViewCount> ViewCreationOrder = {StatisticsViewIndex, BuddiesViewIndex,
+                                                          DaysAheadViewIndex, MilestonesViewIndex};
+// Makes the views that the first paint does not need: timer messages come
+// after the paint messages, so the window is on screen and drawn by then.
+constexpr UINT_PTR LaterViewsTimer = 1;
+
+HWND CreateView(HWND window, int index) {
+  switch (index) {
+    case StatisticsViewIndex:
+      return CreateStatisticsView(window);
+    case BuddiesViewIndex:
+      return CreatePlainView(window, IDD_BUDDIES);
+    case DaysAheadViewIndex:
+      return CreatePlainView(window, IDD_DAYS_AHEAD);
+    case MilestonesViewIndex:
+      return CreateMilestonesView(window);
+  }
+  return nullptr;
+}
+
+// Each view template is a visible child: hidden at once.
+void EnsureView(HWND window, int index) {
+  if (ViewWindows[index]) return;
+  HWND view = CreateView(window, index);
+  if (view) ShowWindow(view, SW_HIDE);
+  ViewWindows[index] = view;
+}
+
+// Makes the views still missing, in their order, up to and including `last`
+// (every view for NoView).
+void CreateViews(HWND window, int last) {
+  for (const int index : ViewCreationOrder) {
+    EnsureView(window, index);
+    if (index == last) return;
+  }
+}
+
+void OnTimer(HWND window, UINT id) {
+  if (id != LaterViewsTimer) return;
+  KillTimer(window, LaterViewsTimer);
+  CreateViews(window, NoView);
 }
 
 // A stored position that would put the window on no monitor at all (a
@@ -106,12 +142,16 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   LoadSettings();
   LoadPricePoints();
   CreateViewStrip(window);
-  CreateViews(window);
+  // Start-up makes the statistics view (the program's clock) and the start-up
+  // view; the others follow once the window has been shown and painted.
+  const uint32_t startView = GeneralPrefs.startupView;
+  const int shownView = startView < ViewCount ? static_cast<int>(startView) : StatisticsViewIndex;
+  CreateViews(window, shownView);
+  SetTimer(window, LaterViewsTimer, 0, nullptr);
 
   TitleLabel = GetDlgItem(window, IDC_TITLE_LABEL);
   // Only a damaged GenPrefs holds another start-up view: show the statistics.
-  const uint32_t startView = GeneralPrefs.startupView;
-  SelectView(startView < ViewCount ? static_cast<int>(startView) : StatisticsViewIndex);
+  SelectView(shownView);
   TitleFont.Reset(CreateFontA(20, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
   SendMessageA(TitleLabel, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont.get()), TRUE);
 
@@ -240,6 +280,7 @@ void OnDestroy(HWND window) {
   StorePositionIfAsked(window);
   RemoveTrayIcon();
   StopStatisticsClock();
+  KillTimer(window, LaterViewsTimer);
   if (KeyboardHookHandle) UnhookWindowsHookEx(KeyboardHookHandle);
   KeyboardHookHandle = nullptr;
   UnregisterHotKey(window, HotkeyId);
@@ -267,6 +308,7 @@ std::string ViewTitleText(int index) {
 
 void SelectView(int index) {
   if (index == CurrentView || index < 0 || index >= ViewCount) return;
+  if (!ViewWindows[index] && MainWindow) CreateViews(MainWindow, index);
   if (CurrentView != NoView && ViewWindows[CurrentView]) ShowWindow(ViewWindows[CurrentView], SW_HIDE);
   CurrentView = index;
   if (ViewWindows[index]) ShowWindow(ViewWindows[index], SW_SHOW);
@@ -293,6 +335,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return FALSE;
     case TrayMessage:
       OnTrayMessage(window, wParam, lParam);
+      return FALSE;
+    case WM_TIMER:
+      HANDLE_WM_TIMER(window, wParam, lParam, OnTimer);
       return FALSE;
     case WM_TIMECHANGE:
       OnTimeChange(window);

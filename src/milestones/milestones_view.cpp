@@ -28,6 +28,11 @@ constexpr COLORREF Black = RGB(0, 0, 0);
 constexpr int RowsShownBelowNext = 10;
 
 ScopedFont LineFont;
+// The list is filled when the view is first shown, not at start-up: the
+// first paint of the main window does not need it. The view's own template
+// shows it once while it is being created; that show does not count.
+enum class ListState { Creating, Unfilled, Filled };
+ListState Fill = ListState::Creating;
 // The check boxes belong to the program: while it sets them, a change passes;
 // otherwise (the space bar) it is refused.
 bool SettingMarks = false;
@@ -61,7 +66,12 @@ void OnInitDialog(HWND view) {
   FixColumns(MilestonesList);
   LineFont = MakeLineFont();
   SendDlgItemMessageA(view, IDC_MILESTONES_NEXT, WM_SETFONT, reinterpret_cast<WPARAM>(LineFont.get()), FALSE);
-  BuildMilestoneList();
+  Fill = ListState::Creating;
+}
+
+// Sent before the view becomes visible, so the rows are there for its first paint.
+void OnShowWindow(BOOL shown) {
+  if (shown && Fill == ListState::Unfilled) BuildMilestoneList();
 }
 
 // Even row positions (the first, third, ...) in the row highlight colour,
@@ -118,6 +128,7 @@ INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
 void OnDestroy(HWND view) {
   if (view != MilestonesViewWindow) return;
   LineFont.Reset();
+  Fill = ListState::Creating;
   MilestonesViewWindow = nullptr;
   MilestonesList = nullptr;
 }
@@ -144,6 +155,7 @@ int AddMilestoneRow(HWND list, const char* key, const char* date, const char* la
 void BuildMilestoneList() {
   HWND list = MilestonesList;
   if (!list) return;
+  Fill = ListState::Filled;
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(list);
   std::vector<MilestoneRow> rows = MilestoneRows(QuitDetails.quitTime, QuitDetails.cigsPerDay);
@@ -170,6 +182,9 @@ INT_PTR CALLBACK MilestonesViewProc(HWND view, UINT message, WPARAM wParam, LPAR
     case WM_INITDIALOG:
       OnInitDialog(view);
       return FALSE;
+    case WM_SHOWWINDOW:
+      OnShowWindow(static_cast<BOOL>(wParam));
+      return FALSE;
     case WM_NOTIFY:
       return OnNotify(view, reinterpret_cast<NMHDR*>(lParam));
     case WM_CTLCOLORSTATIC:
@@ -186,6 +201,8 @@ INT_PTR CALLBACK MilestonesViewProc(HWND view, UINT message, WPARAM wParam, LPAR
 
 HWND CreateMilestonesView(HWND parent) {
   HWND view = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MILESTONES), parent, MilestonesViewProc, 0);
-  if (view) ShowWindow(view, SW_HIDE);
+  if (!view) return nullptr;
+  ShowWindow(view, SW_HIDE);
+  if (Fill == ListState::Creating) Fill = ListState::Unfilled;
   return view;
 }

@@ -3,7 +3,8 @@
 #pragma once
 #include <windows.h>
 
-// Creates the view as a hidden child of `parent` and builds the list.
+// Creates the view as a hidden child of `parent`; the list is built when the
+// view is first shown (or earlier by BuildMilestoneList).
 HWND CreateMilestonesView(HWND parent);
 INT_PTR CALLBACK MilestonesViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam);
 

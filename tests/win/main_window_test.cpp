@@ -3,15 +3,19 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "engine/stats_text.h"
 #include "engine/stats_view_texts.h"
+#include "milestones/milestones_view.h"
 #include "resource.h"
 #include "shell_fixture.h"
 #include "stats/statistics_view.h"
 #include "win/app_state.h"
+#include "win/listview.h"
 
 namespace {
 using namespace shell_test;
@@ -153,6 +157,41 @@ TEST_F(MainWindow, StartsWithTheStoredStartupView) {
   EXPECT_EQ(CurrentView, MilestonesViewIndex);
   EXPECT_EQ(VisibleView(), MilestonesViewIndex);
   EXPECT_EQ(Title(), "Personal Milestones");
+}
+
+// Before the show only the statistics view (the clock) and what the start-up
+// view needs exist; the rest follow once the window has been painted.
+TEST_F(MainWindow, ViewsNotOnShowAreMadeAfterTheFirstPaint) {
+  const struct {
+    uint32_t startupView;
+    std::vector<int> madeAtOnce;
+  } cases[] = {{0, {StatisticsViewIndex}},
+               {2, {StatisticsViewIndex, BuddiesViewIndex}},
+               {3, {StatisticsViewIndex, BuddiesViewIndex, DaysAheadViewIndex}},
+               {1, {StatisticsViewIndex, BuddiesViewIndex, DaysAheadViewIndex, MilestonesViewIndex}}};
+  for (const auto& c : cases) {
+    OpenHidden({.startupView = c.startupView});
+    for (int i = 0; i < ViewCount; ++i)
+      EXPECT_EQ(ViewWindows[i] != nullptr, std::count(c.madeAtOnce.begin(), c.madeAtOnce.end(), i) == 1)
+          << "start-up view " << c.startupView << ", view " << i;
+    if (c.startupView == MilestonesViewIndex) {
+      EXPECT_EQ(RowCount(MilestonesList), 214);  // ready for the first paint
+    }
+    ShowWindow(window_, SW_SHOW);
+    Pump(100);
+    for (int i = 0; i < ViewCount; ++i) {
+      EXPECT_NE(ViewWindows[i], nullptr) << c.startupView << ", view " << i;
+      EXPECT_EQ(IsWindowVisible(ViewWindows[i]) != FALSE, i == static_cast<int>(c.startupView)) << i;
+    }
+    DestroyWindow(window_);
+    Pump(20);
+  }
+  // A view asked for before then is made at once, with those before it.
+  OpenHidden();
+  SelectView(DaysAheadViewIndex);
+  EXPECT_NE(ViewWindows[BuddiesViewIndex], nullptr);
+  EXPECT_NE(ViewWindows[DaysAheadViewIndex], nullptr);
+  EXPECT_EQ(CurrentView, DaysAheadViewIndex);
 }
 
 TEST_F(MainWindow, StartupViewOutOfRangeShowsStatistics) {

@@ -96,6 +96,11 @@ class MilestonesView : public ::testing::Test {
     list = GetDlgItem(view, IDC_MILESTONES_LIST);
     line = GetDlgItem(view, IDC_MILESTONES_NEXT);
   }
+  // The list is filled when the view is first shown.
+  void Open() {
+    Create();
+    ShowWindow(view, SW_SHOW);
+  }
   LRESULT Notify(NMHDR* header) {
     SetWindowLongPtrA(view, DWLP_MSGRESULT, 0x5555);
     SendMessageA(view, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header));
@@ -145,8 +150,22 @@ TEST_F(MilestonesView, CreatedHiddenWithItsColumns) {
     EXPECT_TRUE(styles & style) << std::hex << style;
 }
 
-TEST_F(MilestonesView, RowsOfAQuitOn31January) {
+TEST_F(MilestonesView, FilledOnceWhenFirstShown) {
   Create();
+  EXPECT_EQ(RowCount(list), 0);
+  EXPECT_EQ(WindowText(line), "");
+  ShowWindow(view, SW_SHOW);
+  EXPECT_EQ(RowCount(list), 214);  // before the show returns: there for the first paint
+  EXPECT_EQ(WindowText(line).rfind("Your next milestone is ", 0), 0u);
+  // Later shows keep what is there; only a change of the quit details rebuilds it.
+  ListView_DeleteItem(list, 0);
+  ShowWindow(view, SW_HIDE);
+  ShowWindow(view, SW_SHOW);
+  EXPECT_EQ(RowCount(list), 213);
+}
+
+TEST_F(MilestonesView, RowsOfAQuitOn31January) {
+  Open();
   ASSERT_EQ(RowCount(list), 214);
   std::vector<MilestoneRow> rows = MilestoneRows(QuitDetails.quitTime, 20);
   DayNumber previous = 0;
@@ -188,7 +207,7 @@ TEST_F(MilestonesView, RowsOfAQuitOn31January) {
 TEST_F(MilestonesView, QuitOn29FebruaryAndThreeADay) {
   QuitDetails.quitTime = MakeDate(2004, 2, 29);
   QuitDetails.cigsPerDay = 3;
-  Create();
+  Open();
   const DayNumber q = DateToDayNumber(2004, 2, 29);
   std::map<std::string, std::pair<std::string, DayNumber>> byLabel;
   for (int row = 0; row < RowCount(list); ++row)
@@ -201,7 +220,7 @@ TEST_F(MilestonesView, QuitOn29FebruaryAndThreeADay) {
 
 TEST_F(MilestonesView, RightAfterQuittingTheQuitDateIsNext) {
   QuitDetails.quitTime = DaysFromToday(0);
-  Create();
+  Open();
   EXPECT_EQ(MarkedRow(list), 0);
   EXPECT_EQ(CellText(list, 0, 2), "Quit Date");
   for (int row = 1; row < RowCount(list); ++row) EXPECT_EQ(MarkOf(list, row), Unmarked) << row;
@@ -229,13 +248,13 @@ TEST_F(MilestonesView, NextMilestoneFurtherOnIsMarkedAndShown) {
 TEST_F(MilestonesView, TenYearsOnNothingIsMarked) {
   QuitDetails.quitTime = DaysFromToday(-3700);
   QuitDetails.cigsPerDay = 14;
-  Create();
+  Open();
   EXPECT_EQ(MarkedRow(list), -1);
   EXPECT_EQ(WindowText(line), "Your next milestone is ");
 }
 
 TEST_F(MilestonesView, RebuiltWhenTheQuitDetailsChange) {
-  Create();
+  Open();
   EXPECT_EQ(RowCount(list), 214);
   QuitDetails.quitTime = DaysFromToday(-1);
   QuitDetails.cigsPerDay = 0;  // no daily count: no cigarette rows, and no crash
@@ -250,7 +269,7 @@ TEST_F(MilestonesView, RebuiltWhenTheQuitDetailsChange) {
 
 TEST_F(MilestonesView, RowColours) {
   QuitDetails.quitTime = DaysFromToday(-20);  // 25 Days is next: row 3
-  Create();
+  Open();
   int marked = MarkedRow(list);
   ASSERT_EQ(marked, 3);
   NMLVCUSTOMDRAW start{};
