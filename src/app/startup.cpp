@@ -6,11 +6,13 @@
 
 #include "app/keyboard_hook.h"
 #include "app/main_window.h"
+#include "engine/calendar.h"
 #include "formats/settings_records.h"
 #include "locale/formats.h"
 #include "quitdetails/price_point_file.h"
 #include "settings/first_run_wizard.h"
 #include "settings/registry_store.h"
+#include "util/systime_win32.h"
 #include "util/text.h"
 #include "win/app_state.h"
 
@@ -24,14 +26,8 @@ void RegisterControlClasses() {
 }
 
 void FillDatePickerRange() {
-  DatePickerRange[0] = SYSTEMTIME{};
-  DatePickerRange[0].wYear = 1950;
-  DatePickerRange[0].wMonth = 1;
-  DatePickerRange[0].wDay = 1;
-  DatePickerRange[1] = SYSTEMTIME{};
-  DatePickerRange[1].wYear = 2099;
-  DatePickerRange[1].wMonth = 12;
-  DatePickerRange[1].wDay = 31;
+  DatePickerRange[0] = ToSYSTEMTIME(MakeDate(DatePickerFirstYear, 1, 1));
+  DatePickerRange[1] = ToSYSTEMTIME(MakeDate(DatePickerLastYear, 12, 31));
   for (COLORREF& colour : CustomColours) colour = RGB(255, 255, 255);
 }
 

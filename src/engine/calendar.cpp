@@ -19,6 +19,12 @@ int IsLastDayOfMonth(uint16_t year, uint16_t month, uint16_t day) {
   return day == DaysInMonth(year, month) ? 1 : 0;
 }
 
+bool IsRealQuitMoment(const SysTime& t) {
+  return t.wYear >= DatePickerFirstYear && t.wYear <= DatePickerLastYear && t.wMonth >= 1 && t.wMonth <= 12 &&
+         t.wDay >= 1 && t.wDay <= DaysInMonth(t.wYear, t.wMonth) && t.wHour < 24 && t.wMinute < 60 &&
+         t.wSecond < 60 && t.wMilliseconds < 1000;
+}
+
 DayNumber DateToDayNumber(uint16_t year16, uint16_t month16, uint16_t day16) {
   uint32_t year = year16, month = month16, day = day16;
   if (month <= 2) {

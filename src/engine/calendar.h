@@ -13,9 +13,20 @@ using DayNumber = int32_t;
 // Day counts that the anniversary test and the milestones list mark.
 inline constexpr std::array<uint32_t, 7> DayMilestones = {7, 14, 25, 50, 75, 150, 250};
 
+// The dates every date picker offers (DatePickerRange): 1 January of the
+// first year to 31 December of the last.
+inline constexpr uint16_t DatePickerFirstYear = 1950;
+inline constexpr uint16_t DatePickerLastYear = 2099;
+
 int IsLeapYear(uint16_t year);
 int DaysInMonth(uint16_t year, uint16_t month);  // out-of-range months have 31
 int IsLastDayOfMonth(uint16_t year, uint16_t month, uint16_t day);
+
+// Whether a stored quit moment is a real date and time that the date pickers
+// can show: a year of DatePickerFirstYear..DatePickerLastYear, month 1..12, a
+// day of that month, hour below 24, minute and second below 60, milliseconds
+// below 1000. The day of the week is not read.
+bool IsRealQuitMoment(const SysTime& t);
 
 // Exact from 1 January 1 to 31 December 9999: 1 January 2000 is 2451545.
 DayNumber DateToDayNumber(uint16_t year, uint16_t month, uint16_t day);

@@ -92,7 +92,13 @@ void StoreRunValue() {
 bool IsSetupComplete() {
   RegistryKey key = OpenForQuery(SettingsKeyPath);
   uint32_t firstRun = 0;
-  return ReadDword(key.get(), "FirstRun", firstRun) && firstRun == 1;
+  if (!ReadDword(key.get(), "FirstRun", firstRun) || firstRun != 1) return false;
+  // Every figure counts from the quit moment: without a real one there is
+  // nothing sound to show, and the wizard asks for it again.
+  std::vector<uint8_t> bytes;
+  SysTime quitTime;
+  return ReadValue(key.get(), "QuitDate", QuitDateSize, QuitDateSize, bytes) && DecodeQuitDate(bytes, quitTime) &&
+         IsRealQuitMoment(quitTime);
 }
 
 void ReadSettings() {

@@ -8,7 +8,8 @@ inline constexpr char SettingsKeyPath[] = "Software\\Fumora\\Details";
 inline constexpr char RunKeyPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr char RunValueName[] = "Fumora";
 
-// True only when FirstRun reads as 1.
+// True only when FirstRun reads as 1 and QuitDate as a real quit moment
+// (IsRealQuitMoment): a damaged quit date sends the user through the wizard.
 bool IsSetupComplete();
 
 // QuitDate, AppColors, GenPrefs, HKEnabled, AppHKey, NumPack, NumCigs, Price,

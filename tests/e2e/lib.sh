@@ -43,3 +43,18 @@ window_geometry() {
   WIDTH=$(awk '/^ *Width:/ { print $NF }' <<<"$info")
   HEIGHT=$(awk '/^ *Height:/ { print $NF }' <<<"$info")
 }
+
+main_window() { xdotool search --onlyvisible --name '^ Fumora v1\.05b$' 2>/dev/null | head -1; }
+has_main_window() { [ -n "$(main_window)" ]; }
+clipboard() { xclip -o -selection clipboard 2>/dev/null; }
+
+# Copies the stats text with the keys given (xdotool key arguments) in the
+# main window and waits for it on the X clipboard.
+copy_stats_with() {
+  local w
+  w=$(main_window)
+  echo -n "(empty)" | xclip -selection clipboard
+  xdotool windowfocus --sync "$w" 2>/dev/null
+  xdotool key --delay 150 "$@"
+  wait_for 10 bash -c '[ "$(xclip -o -selection clipboard 2>/dev/null)" != "(empty)" ]'
+}

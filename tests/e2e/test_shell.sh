@@ -14,8 +14,6 @@ cleanup() {
 trap cleanup EXIT
 
 
-main_window() { xdotool search --onlyvisible --name '^ Fumora v1\.05b$' | head -1; }
-has_main_window() { [ -n "$(main_window)" ]; }
 # "x y width height" of Fumora's visible pop-up menu: its only visible
 # window without a title.
 popup_menu() {
@@ -64,18 +62,6 @@ start_fumora() {
   wait_for 60 has_main_window
 }
 
-clipboard() { xclip -o -selection clipboard 2>/dev/null; }
-
-# Copies the stats text with the keys given (xdotool key arguments) in the
-# main window and waits for it on the X clipboard.
-copy_stats_with() {
-  local w
-  w=$(main_window)
-  echo -n "(empty)" | xclip -selection clipboard
-  xdotool windowfocus --sync "$w" 2>/dev/null
-  xdotool key --delay 150 "$@"
-  wait_for 10 bash -c '[ "$(xclip -o -selection clipboard 2>/dev/null)" != "(empty)" ]'
-}
 copy_stats_from_menu() { copy_stats_with alt+e c; }
 
 # pp.dat with one price change dated long after today: not yet in force.

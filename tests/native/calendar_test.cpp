@@ -78,6 +78,35 @@ TEST(Calendar, LeapYearsAndMonthLengths) {
   EXPECT_EQ(IsLastDayOfMonth(2004, 2, 28), 0);
 }
 
+TEST(Calendar, RealQuitMoments) {
+  auto moment = [](uint16_t y, uint16_t mo, uint16_t d, uint16_t h = 0, uint16_t mi = 0, uint16_t s = 0,
+                   uint16_t ms = 0) {
+    SysTime t = MakeDate(y, mo, d, h, mi, s);
+    t.wMilliseconds = ms;
+    return t;
+  };
+  const struct {
+    SysTime t;
+    bool real;
+  } cases[] = {
+      {moment(1950, 1, 1), true},         {moment(2099, 12, 31, 23, 59, 59, 999), true},
+      {moment(2024, 2, 29, 10, 30), true}, {moment(2023, 2, 29), false},  // no leap day
+      {moment(2000, 2, 29), true},         {moment(1900, 2, 29), false},
+      {moment(1949, 12, 31), false},       {moment(2100, 1, 1), false},
+      {moment(2024, 0, 10), false},        {moment(2024, 13, 10), false},
+      {moment(2024, 4, 31), false},        {moment(2024, 4, 0), false},
+      {moment(2024, 4, 30, 24), false},    {moment(2024, 4, 30, 23, 60), false},
+      {moment(2024, 4, 30, 0, 0, 60), false}, {moment(2024, 4, 30, 0, 0, 0, 1000), false},
+      {SysTime{}, false},                  {moment(40571, 4608, 23797, 9000, 9000), false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(IsRealQuitMoment(c.t), c.real) << c.t.wYear << "-" << c.t.wMonth << "-" << c.t.wDay << " " << c.t.wHour
+                                             << ":" << c.t.wMinute << ":" << c.t.wSecond << "." << c.t.wMilliseconds;
+  SysTime weekday = moment(2024, 5, 5, 12);
+  weekday.wDayOfWeek = 77;  // not read
+  EXPECT_TRUE(IsRealQuitMoment(weekday));
+}
+
 TEST(Calendar, WholeDaysBetweenCountsCompletedDays) {
   SysTime from = MakeDate(2004, 5, 10, 22, 0);
   EXPECT_EQ(WholeDaysBetween(from, MakeDate(2004, 5, 11, 21, 59)), 0);

@@ -11,6 +11,7 @@
 #include "engine/savings.h"
 #include "formats/settings_records.h"
 #include "settings/registry_store.h"
+#include "win/scoped.h"
 
 namespace {
 void DeleteTree(HKEY parent, const char* path) {
@@ -171,6 +172,8 @@ TEST_F(RegistryStore, KeyPresentWithoutValues) {
 }
 
 TEST_F(RegistryStore, FirstRunOtherThanOneIsNotComplete) {
+  const auto date = EncodeQuitDate(MakeDate(2004, 4, 9, 13, 45));
+  Put("QuitDate", REG_BINARY, date.data(), DWORD(date.size()));
   for (DWORD v : {0u, 2u, 0x101u}) {
     PutDword("FirstRun", v);
     EXPECT_FALSE(IsSetupComplete()) << v;
@@ -182,6 +185,37 @@ TEST_F(RegistryStore, FirstRunOtherThanOneIsNotComplete) {
   Put("FirstRun", REG_BINARY, eight, sizeof(eight));
   EXPECT_FALSE(IsSetupComplete());
   Put("FirstRun", REG_BINARY, eight, 4);  // the type is not checked
+  EXPECT_TRUE(IsSetupComplete());
+}
+
+// Setup is complete only with a quit date that is a real moment.
+TEST_F(RegistryStore, DamagedQuitDateIsNotComplete) {
+  SampleQuitDetails();
+  SaveFirstRunSettings();
+  ASSERT_TRUE(IsSetupComplete());
+  auto withField = [](int field, uint16_t value) {
+    auto bytes = EncodeQuitDate(MakeDate(2004, 4, 9, 13, 45));
+    bytes[2 * field] = static_cast<uint8_t>(value);
+    bytes[2 * field + 1] = static_cast<uint8_t>(value >> 8);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+  };
+  const std::vector<uint8_t> damaged[] = {
+      std::vector<uint8_t>(15, 1), std::vector<uint8_t>(17, 1), std::vector<uint8_t>(4, 0),
+      withField(0, 1949), withField(0, 2100), withField(1, 0), withField(1, 13), withField(3, 31),  // 31 April
+      withField(4, 24), withField(5, 60), withField(6, 60), withField(7, 1000)};
+  for (const auto& bytes : damaged) {
+    Put("QuitDate", REG_BINARY, bytes.data(), DWORD(bytes.size()));
+    EXPECT_FALSE(IsSetupComplete()) << ::testing::PrintToString(bytes);
+  }
+  const uint32_t dword = 20;
+  Put("QuitDate", REG_DWORD, &dword, sizeof(dword));
+  EXPECT_FALSE(IsSetupComplete());
+  RegistryKey key;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_SET_VALUE, key.out()), ERROR_SUCCESS);
+  RegDeleteValueA(key.get(), "QuitDate");
+  EXPECT_FALSE(IsSetupComplete());
+  const auto sound = withField(2, 6);  // the day of the week is not read
+  Put("QuitDate", REG_BINARY, sound.data(), DWORD(sound.size()));
   EXPECT_TRUE(IsSetupComplete());
 }
 
