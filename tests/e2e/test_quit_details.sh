@@ -20,21 +20,12 @@ hundredths = 500 * 10 + (price * 20 * (now.hour * 60 + now.minute)) // (1440 * 2
 print("money $%d.%02d" % (hundredths // 100, hundredths % 100))
 EOF
 }
-money_is() {
-  local before=$1 after=$2 text
-  text=$(clipboard)
-  [ "$text" = "$before" ] || [ "$text" = "$after" ]
-}
 
 seed "$(date -d '10 days ago' '+%Y %m %d') 0 0" 'money %M' 0 0
 if ! start_fumora; then
   fail "no main window within 60 s"
   exit 1
 fi
-before=$(expected_money 500)
-copy_stats_with alt+e c
-money_is "$before" "$(expected_money 500)" && pass "before: $(clipboard)" || fail "before: '$(clipboard)', expected '$before'"
-
 # Edit > Edit Quit Details; the focus starts in the name field and Add is the
 # seventh stop after it (per day, per pack, price, date, time, list, Add).
 xdotool windowfocus --sync "$(main_window)" 2>/dev/null
@@ -66,9 +57,15 @@ got=$(python3 -c "import sys; print(open(sys.argv[1], 'rb').read().hex())" "$wor
 [ "$(stored Price)" = 0x1f4 ] && pass "the quit details' own price kept" || fail "Price stored as $(stored Price)"
 
 # The copied text follows the new price at once: today's minutes at 6.50.
+# The minute may turn while the text is made: either one counts.
 before=$(expected_money 650)
 copy_stats_with alt+e c
-money_is "$before" "$(expected_money 650)" && pass "after: $(clipboard)" || fail "after: '$(clipboard)', expected '$before'"
+text=$(clipboard)
+if [ "$text" = "$before" ] || [ "$text" = "$(expected_money 650)" ]; then
+  pass "copied: $text"
+else
+  fail "copied '$text', expected '$before'"
+fi
 
 echo "$failures failure(s)"
 ((failures == 0))
