@@ -5,15 +5,6 @@
 # the first-run wizard comes up, and closing it stores nothing.
 # Needs TESTENV, FUMORA_EXE and ARTEFACTS (ctest).
 . "$(dirname "$0")/lib.sh"
-fumora=
-
-cleanup() {
-  [ -n "$fumora" ] && kill "$fumora" 2>/dev/null
-  wine64 reg delete "$key" /f >/dev/null 2>&1
-  wineserver -k 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 wizard() { xdotool search --onlyvisible --name '^ Fumora - First Run$' 2>/dev/null | head -1; }
 has_wizard() { [ -n "$(wizard)" ]; }
@@ -74,9 +65,11 @@ EOF
 snapshot() { wine64 reg export "$key" "$work/$1.reg" /y >/dev/null 2>&1; }
 unchanged() { cmp -s "$work/before.reg" "$work/after.reg"; }
 
+# Started without waiting: the main window or the wizard may come up.
 start() {
   (cd "$work" && exec wine64 Fumora.exe) >/dev/null 2>&1 &
   fumora=$!
+  pids+=("$fumora")
 }
 
 # Sound figures: the days and the quit date exact, every span field in its
