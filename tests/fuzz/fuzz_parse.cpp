@@ -1,35 +1,15 @@
 // ParseCompactDate and PriceTextToHundredths on arbitrary bytes: no reads
 // past the input, and the documented bounds of their results.
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "engine/calendar.h"
-#include "locale/formats.h"
-#include "locale/locale_standin.h"
-
-namespace {
-
-// Both separators matter to the price parser: the first input byte chooses
-// a period or a comma locale.
-StandInLocale periodLocale(StandInLocale::Kind::Period);
-StandInLocale commaLocale(StandInLocale::Kind::Comma);
-
-void Failed(int line) {
-  std::fprintf(stderr, "check on line %d failed\n", line);
-  std::abort();
-}
-#define Check(condition) ((condition) ? (void)0 : Failed(__LINE__))
-
-}  // namespace
+#include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
-  UseLocale(data[0] & 1 ? &commaLocale : &periodLocale);
-  SetUpLocale();
+  // Both separators matter to the price parser: the first byte chooses.
+  UseStandInLocale(data[0] & 1);
   // The rest in a buffer of its own exact size, so that the sanitizer sees
   // any read past it.
   std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
