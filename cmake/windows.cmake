@@ -45,6 +45,11 @@ if(FUMORA_TESTS)
   add_executable(minimal_dialog WIN32 bench/win/minimal_dialog.cpp bench/win/minimal_dialog.rc)
   target_link_libraries(minimal_dialog PRIVATE user32)
 
+  # The program's own save and load routines, killed at random moments by
+  # tests/stress/kill_while_saving.sh (not part of the test run).
+  add_executable(save_stress tests/stress/save_stress.cpp)
+  target_link_libraries(save_stress PRIVATE fumora_win)
+
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
     include(cmake/wine-tests.cmake)
   endif()
