@@ -6,12 +6,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput input(data, size);
   const std::vector<uint8_t> stored = input.Rest();
-  const AppColorsRecord before = DefaultAppColors();
-  AppColorsRecord colours = before;
-  const bool taken = DecodeAppColors(stored, colours);
-  Check(taken == (stored.size() == AppColorsSize));
-  if (!taken) Check(EncodeAppColors(colours) == EncodeAppColors(before));
-
+  CheckTakenOnlyAtSize(stored, AppColorsSize, DefaultAppColors(), DecodeAppColors, EncodeAppColors);
+  AppColorsRecord colours{};
   const std::vector<uint8_t> fitted = Fitted(stored, AppColorsSize);
   Check(DecodeAppColors(fitted, colours));
   const auto image = EncodeAppColors(colours);

@@ -14,11 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput input(data, size);
   const bool comma = input.Byte() & 1;
   const std::vector<uint8_t> stored = input.Rest();
-  const GeneralPrefsRecord before = DefaultGeneralPrefs();
-  GeneralPrefsRecord prefs = before;
-  const bool taken = DecodeGeneralPrefs(stored, prefs);
-  Check(taken == (stored.size() == GeneralPrefsSize));
-  if (!taken) Check(EncodeGeneralPrefs(prefs) == EncodeGeneralPrefs(before));
+  CheckTakenOnlyAtSize(stored, GeneralPrefsSize, DefaultGeneralPrefs(), DecodeGeneralPrefs, EncodeGeneralPrefs);
+  GeneralPrefsRecord prefs{};
 
   // The fitted value is always taken.
   std::vector<uint8_t> fitted = Fitted(stored, GeneralPrefsSize);

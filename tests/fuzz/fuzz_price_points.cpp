@@ -22,12 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // at 08:00, looked at on 15 June 2024 at 12:34.
   UseStandInLocale(false);
   PricePoints = list;
-  QuitDetails = QuitDetailsRecord{};
-  QuitDetails.cigsPerDay = 20;
-  QuitDetails.cigsPerPack = 20;
-  QuitDetails.price = 500;
-  QuitDetails.quitTime = MakeDate(2020, 1, 1, 8, 0);
-  QuitDayNumber = DateToDayNumber(QuitDetails.quitTime);
+  SetQuitDetails(MakeDate(2020, 1, 1, 8, 0), 20, 20, 500);
   RefreshClockSecond(MakeDate(2024, 6, 15, 12, 34));
   RecomputeMinuteFigures();
   Check(MoneySaved.hundredths < 100);

@@ -40,10 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint32_t perDay = input.U32(), perPack = input.U32(), price = input.U32(), life = input.U32();
   const std::vector<uint8_t> stored = input.Rest();
 
-  SysTime untouched = MakeDate(2001, 2, 3);
-  const bool taken = DecodeQuitDate(stored, untouched);
-  Check(taken == (stored.size() == QuitDateSize));
-  if (!taken) Check(EncodeQuitDate(untouched) == EncodeQuitDate(MakeDate(2001, 2, 3)));
+  CheckTakenOnlyAtSize(stored, QuitDateSize, MakeDate(2001, 2, 3), DecodeQuitDate, EncodeQuitDate);
 
   const SysTime raw = Moment(record);
   const auto image = EncodeQuitDate(raw);
@@ -55,14 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(back.wYear == quit.wYear && back.wMonth == quit.wMonth && back.wDay == quit.wDay);
 
   UseStandInLocale(perDay & 1);
-  QuitDetails = QuitDetailsRecord{};
-  QuitDetails.quitTime = quit;
-  QuitDetails.cigsPerDay = perDay;
-  QuitDetails.cigsPerPack = perPack;
-  QuitDetails.price = price;
+  SetQuitDetails(quit, perDay, perPack, price);
   GeneralPrefs.lifeMinutesPerCigarette = life;
   PricePoints.count = 0;
-  QuitDayNumber = DateToDayNumber(quit);
   RefreshClockSecond(now);
   RecomputeMinuteFigures();
   CheckSpan(QuitSpan);

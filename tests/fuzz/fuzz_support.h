@@ -10,6 +10,9 @@
 #include <span>
 #include <vector>
 
+#include "engine/calendar.h"
+#include "engine/savings.h"
+#include "formats/settings_records.h"
 #include "locale/formats.h"
 #include "locale/locale_standin.h"
 
@@ -54,4 +57,25 @@ inline void UseStandInLocale(bool comma) {
   static StandInLocale commaLocale(StandInLocale::Kind::Comma);
   UseLocale(comma ? &commaLocale : &period);
   SetUpLocale();
+}
+
+// A stored value is taken only at exactly `size` bytes; any other size leaves
+// the record as it was (compared through its encoding).
+template <class Record, class Decode, class Encode>
+void CheckTakenOnlyAtSize(std::span<const uint8_t> stored, std::size_t size, const Record& before, Decode decode,
+                          Encode encode) {
+  Record record = before;
+  const bool taken = decode(stored, record);
+  Check(taken == (stored.size() == size));
+  if (!taken) Check(encode(record) == encode(before));
+}
+
+// The quit details and the quit day number that the figures count from.
+inline void SetQuitDetails(const SysTime& quit, uint32_t perDay, uint32_t perPack, uint32_t price) {
+  QuitDetails = QuitDetailsRecord{};
+  QuitDetails.quitTime = quit;
+  QuitDetails.cigsPerDay = perDay;
+  QuitDetails.cigsPerPack = perPack;
+  QuitDetails.price = price;
+  QuitDayNumber = DateToDayNumber(quit);
 }
