@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "win/app_state.h"
 #include "win/scoped.h"
 
 namespace {
@@ -20,6 +21,8 @@ struct ListBehaviour {
   std::string emptyText;
   COLORREF greyText = 0;
   COLORREF windowBack = 0;
+  int fittedColumn = -1;
+  int fittedWidth = 0;
 };
 
 constexpr char ListProperty[] = "FumoraListBehaviour";
@@ -68,6 +71,30 @@ void PaintEmptyText(HWND list, const ListBehaviour& b) {
   DrawTextA(dc, b.emptyText.c_str(), -1, &area, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
+void FitColumn(HWND list, const ListBehaviour& b) {
+  const bool allFit = ListView_GetCountPerPage(list) >= RowCount(list);
+  const int width = allFit ? b.fittedWidth : b.fittedWidth - ScrollBarWidth;
+  if (ListView_GetColumnWidth(list, b.fittedColumn) != width) SetFixedColumnWidth(list, b.fittedColumn, width);
+}
+
+void SetRowKey(HWND list, int row, LPARAM key) {
+  LVITEMA item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  item.lParam = key;
+  SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void RenumberRowKeys(HWND list) {
+  const int count = RowCount(list);
+  for (int row = 0; row < count; ++row) SetRowKey(list, row, row);
+}
+
+int CALLBACK CompareRowPositions(LPARAM first, LPARAM second, LPARAM order) {
+  return (*reinterpret_cast<const std::function<int(int, int)>*>(order))(static_cast<int>(first),
+                                                                          static_cast<int>(second));
+}
+
 LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   ListBehaviour* b = BehaviourOf(list);
   if (!b) return DefWindowProcA(list, message, wParam, lParam);
@@ -81,6 +108,14 @@ LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARA
       if (b->hasEmptyText && RowCount(list) == 0) {
         PaintEmptyText(list, *b);
         return 0;
+      }
+      break;
+    case WM_WINDOWPOSCHANGED:
+      if (b->fittedColumn >= 0) {
+        const LRESULT result = CallWindowProcA(saved, list, message, wParam, lParam);
+        FitColumn(list, *b);
+        InvalidateRect(list, nullptr, TRUE);
+        return result;
       }
       break;
     case WM_NCDESTROY:
@@ -147,6 +182,21 @@ std::string CellText(HWND list, int row, int column, int capacity) {
   return text;
 }
 
+int AppendRow(HWND list, const char* firstCell) {
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_PARAM;
+  item.iItem = RowCount(list);
+  item.pszText = const_cast<char*>(firstCell);
+  item.lParam = item.iItem;
+  return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void SortRows(HWND list, const std::function<int(int, int)>& order) {
+  RenumberRowKeys(list);
+  SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order), reinterpret_cast<LPARAM>(CompareRowPositions));
+  RenumberRowKeys(list);
+}
+
 void FixColumns(HWND list, bool passHeaderClicks) {
   ListBehaviour& b = Behaviour(list);
   b.fixed = true;
@@ -173,4 +223,11 @@ void SetEmptyListText(HWND list, const char* text) {
   b.greyText = GetSysColor(COLOR_GRAYTEXT);
   b.windowBack = GetSysColor(COLOR_WINDOW);
   InvalidateRect(list, nullptr, TRUE);
+}
+
+void FitColumnToRows(HWND list, int column, int width) {
+  ListBehaviour& b = Behaviour(list);
+  b.fittedColumn = column;
+  b.fittedWidth = width;
+  FitColumn(list, b);
 }
