@@ -2,15 +2,18 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "win/app_state.h"
 #include "win/scoped.h"
 
 namespace {
-// Per-list state, kept in a window property from the first replacement of
-// the procedure until WM_NCDESTROY.
+// Per-list state, from the first replacement of the procedure until
+// WM_NCDESTROY.
 struct ListBehaviour {
+  HWND list = nullptr;
   WNDPROC listProc = nullptr;
   WNDPROC headerProc = nullptr;
   HWND header = nullptr;
@@ -25,10 +28,21 @@ struct ListBehaviour {
   int fittedWidth = 0;
 };
 
-constexpr char ListProperty[] = "FumoraListBehaviour";
-constexpr char HeaderProperty[] = "FumoraHeaderList";
+// Looked up on every message of the lists and headers, so kept in the
+// process: a window property costs a round trip to the Wine server each time.
+std::vector<ListBehaviour*> Behaviours;
 
-ListBehaviour* BehaviourOf(HWND list) { return static_cast<ListBehaviour*>(GetPropA(list, ListProperty)); }
+ListBehaviour* BehaviourOf(HWND list) {
+  for (ListBehaviour* b : Behaviours)
+    if (b->list == list) return b;
+  return nullptr;
+}
+
+ListBehaviour* BehaviourOfHeader(HWND header) {
+  for (ListBehaviour* b : Behaviours)
+    if (b->header == header) return b;
+  return nullptr;
+}
 
 LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK HeaderBehaviourProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam);
@@ -37,7 +51,8 @@ ListBehaviour& Behaviour(HWND list) {
   ListBehaviour* behaviour = BehaviourOf(list);
   if (behaviour) return *behaviour;
   behaviour = new ListBehaviour;
-  SetPropA(list, ListProperty, behaviour);
+  behaviour->list = list;
+  Behaviours.push_back(behaviour);
   behaviour->listProc =
       reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBehaviourProc)));
   return *behaviour;
@@ -120,7 +135,7 @@ LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARA
       break;
     case WM_NCDESTROY:
       SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
-      RemovePropA(list, ListProperty);
+      std::erase(Behaviours, b);
       delete b;
       break;
   }
@@ -128,8 +143,7 @@ LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARA
 }
 
 LRESULT CALLBACK HeaderBehaviourProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam) {
-  HWND list = static_cast<HWND>(GetPropA(header, HeaderProperty));
-  ListBehaviour* b = list ? BehaviourOf(list) : nullptr;
+  ListBehaviour* b = BehaviourOfHeader(header);
   if (!b || !b->headerProc) return DefWindowProcA(header, message, wParam, lParam);
   WNDPROC saved = b->headerProc;
   switch (message) {
@@ -137,7 +151,6 @@ LRESULT CALLBACK HeaderBehaviourProc(HWND header, UINT message, WPARAM wParam, L
       return TRUE;  // never the sizing cursor over a divider
     case WM_NCDESTROY:
       SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
-      RemovePropA(header, HeaderProperty);
       b->headerProc = nullptr;
       break;
   }
@@ -204,7 +217,6 @@ void FixColumns(HWND list, bool passHeaderClicks) {
   HWND header = ListView_GetHeader(list);
   if (!header || b.headerProc) return;
   b.header = header;
-  SetPropA(header, HeaderProperty, list);
   b.headerProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HeaderBehaviourProc)));
 }

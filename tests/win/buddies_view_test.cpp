@@ -140,6 +140,9 @@ TEST_F(BuddyViews, RowsInNameOrderAndTheDaysAheadByDayThenName) {
   EXPECT_EQ(DaysAheadRows(), SeededDaysAhead);
   EXPECT_EQ(CellText(DaysAheadList, 2, 1), "03/16/2010");
   EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), 94);  // every row fits
+  for (int i = 0; i < 30; ++i) AppendBuddyRow(BuddyList, MakeDate(2000, 1, 1), "More");
+  Pump(20);
+  EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), 94 - ScrollBarWidth);  // room for the scroll bar
   GeneralPrefs.LookAheadDays = 500;  // a damaged period: 100 days at most
   BuildDaysAhead();
   EXPECT_EQ(DaysAheadRows().back(), "97 Bea 63 Months #4");
