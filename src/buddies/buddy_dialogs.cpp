@@ -8,11 +8,10 @@
 #include "buddies/buddies_view.h"
 #include "buddies/buddy_store.h"
 #include "formats/buddy_file.h"
-#include "locale/formats.h"
 #include "resource.h"
-#include "util/systime_win32.h"
 #include "util/text.h"
 #include "win/app_state.h"
+#include "win/dialog_fields.h"
 #include "win/listview.h"
 
 namespace {
@@ -20,24 +19,18 @@ constexpr int NameLimit = 25;
 
 void PrepareFields(HWND dialog, int nameId, int dateId) {
   SendDlgItemMessageA(dialog, nameId, EM_LIMITTEXT, NameLimit, 0);
-  HWND picker = GetDlgItem(dialog, dateId);
-  SendMessageA(picker, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(DatePicture.c_str()));
-  SendMessageA(picker, DTM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(DatePickerRange));
+  SetUpDatePicker(GetDlgItem(dialog, dateId));
 }
 
 // The picker's date, without its time of day.
 SysTime PickerDate(HWND dialog, int dateId) {
-  SYSTEMTIME picked{};
-  SendDlgItemMessageA(dialog, dateId, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&picked));
+  const SYSTEMTIME picked = PickerTime(dialog, dateId);
   return MakeDate(picked.wYear, picked.wMonth, picked.wDay);
 }
 
 // What the name edit holds, without the characters the file cannot keep.
 std::string TypedName(HWND dialog, int nameId) {
-  std::string text(BuddyCellCapacity, '\0');
-  const int length = GetDlgItemTextA(dialog, nameId, text.data(), BuddyCellCapacity);
-  text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-  return CleanBuddyName(text);
+  return CleanBuddyName(DialogItemText(dialog, nameId, BuddyCellCapacity));
 }
 
 bool RefuseBlankName(HWND dialog, const std::string& name) {
@@ -104,8 +97,7 @@ BOOL OnEditInitDialog(HWND dialog, HWND, LPARAM) {
   SetDlgItemTextA(dialog, IDC_EDIT_BUDDY_NAME, Editing.loaded.name.c_str());
   // A date outside the picker's range leaves the picker on its own date;
   // it is not taken unless the user picks one.
-  const SYSTEMTIME date = ToSYSTEMTIME(Editing.loaded.date);
-  SendDlgItemMessageA(dialog, IDC_EDIT_BUDDY_DATE, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
+  ShowInPicker(GetDlgItem(dialog, IDC_EDIT_BUDDY_DATE), Editing.loaded.date);
   Editing.filling = false;
   return TRUE;
 }
