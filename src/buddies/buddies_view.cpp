@@ -123,8 +123,9 @@ void OnDestroy(HWND view) {
 }  // namespace
 
 void DeleteCurrentBuddy() {
+  if (!BuddyList) return;
   const int row = CurrentRow(BuddyList);
-  if (!BuddyList || row < 0) return;
+  if (row < 0) return;
   const BuddyEntry buddy = BuddyAt(BuddyList, row);
   const std::string question = "Are you sure that you wish to delete the data for " + buddy.name;
   if (BuddyMessageBox(BuddyList, question.c_str(), "Delete Warning", MB_YESNO | MB_ICONSTOP) != IDYES) return;

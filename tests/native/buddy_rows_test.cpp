@@ -64,17 +64,6 @@ TEST_F(BuddyRows, DaysAheadWindows) {
   EXPECT_EQ(rows[1].dateText, "01/31/2003");
 }
 
-TEST_F(BuddyRows, TodaysAnniversary) {
-  std::string label = "-";
-  EXPECT_TRUE(BuddyAnniversary(MakeDate(2003, 1, 30), MakeDate(2003, 1, 30, 23, 59), label));
-  EXPECT_EQ(label, "Quit Date");
-  EXPECT_TRUE(BuddyAnniversary(MakeDate(2002, 1, 30), MakeDate(2003, 1, 30), label));
-  EXPECT_EQ(label, "1 Year");
-  label = "-";
-  EXPECT_FALSE(BuddyAnniversary(MakeDate(2003, 1, 31), MakeDate(2003, 1, 30), label));
-  EXPECT_EQ(label, "-");
-}
-
 TEST(BuddySort, HeadingClicksToggle) {
   const struct {
     uint32_t state;

@@ -108,23 +108,13 @@ class BuddyViews : public ::testing::Test {
   void InDialog(int button, const char* caption, std::vector<std::function<void(HWND)>> steps) {
     std::vector<ModalDriver::Step> driven;
     for (auto& step : steps) driven.push_back([step, caption] { step(FindWindowA("#32770", caption)); });
-    ModalDriver::Run(driven, [caption] { EndDialog(FindWindowA("#32770", caption), 0); }, [&] {
-      SendMessageA(buddies, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(buddies, button)));
-    });
+    ModalDriver::Run(driven, [caption] { EndDialog(FindWindowA("#32770", caption), 0); },
+                     [&] { Click(buddies, button); });
     EXPECT_FALSE(ModalDriver::TimedOut());
   }
   static void Type(HWND dialog, int id, const char* text) {
     SetDlgItemTextA(dialog, id, text);
     SendDlgItemMessageA(dialog, id, EM_SETMODIFY, TRUE, 0);
-  }
-  static void Pick(HWND dialog, int id, SysTime date) {
-    const SYSTEMTIME st = ToSYSTEMTIME(date);
-    SendDlgItemMessageA(dialog, id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
-    NMDATETIMECHANGE change{{GetDlgItem(dialog, id), static_cast<UINT_PTR>(id), static_cast<UINT>(DTN_DATETIMECHANGE)}, GDT_VALID, st};
-    SendMessageA(dialog, WM_NOTIFY, id, reinterpret_cast<LPARAM>(&change));
-  }
-  static void Press(HWND dialog, int id) {
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
   }
   static inline HWND host = nullptr;
   static inline std::string folder;
@@ -225,12 +215,12 @@ TEST_F(BuddyViews, DeletingOneOfTwoSamsRemovesExactlyItsRows) {
 TEST_F(BuddyViews, AddThroughTheDialog) {
   Create();
   InDialog(IDC_BUDDY_NEW, "Add New Buddy",
-           {[](HWND d) { Press(d, IDOK); },  // blank: refused, the dialog stays
+           {[](HWND d) { Click(d, IDOK); },  // blank: refused, the dialog stays
             [](HWND d) {
               ASSERT_TRUE(d);
               Type(d, IDC_ADD_BUDDY_NAME, "D\x1E" "ee\t");
               Pick(d, IDC_ADD_BUDDY_DATE, MakeDate(2010, 3, 15));
-              Press(d, IDOK);
+              Click(d, IDOK);
             }});
   ASSERT_EQ(Messages.size(), 1u);
   EXPECT_EQ(Messages[0], std::make_tuple(std::string("The buddy name cannot be blank"), std::string("Fumora"),
@@ -250,7 +240,7 @@ TEST_F(BuddyViews, EditThroughTheDialog) {
   InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {[](HWND d) {
              EXPECT_EQ(WindowText(GetDlgItem(d, IDC_EDIT_BUDDY_NAME)), "Abe");
              Type(d, IDC_EDIT_BUDDY_NAME, "Zed");
-             Press(d, IDOK);
+             Click(d, IDOK);
            }});
   EXPECT_EQ(BuddyRows().back(), "Zed|0||#1");
   EXPECT_EQ(DaysAheadRows()[5], "8 Zed 7 Days #1");
@@ -258,7 +248,7 @@ TEST_F(BuddyViews, EditThroughTheDialog) {
   Focus(1);  // Cleo, a new date: her rows are replaced
   InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {[](HWND d) {
              Pick(d, IDC_EDIT_BUDDY_DATE, MakeDate(2010, 3, 17));
-             Press(d, IDOK);
+             Click(d, IDOK);
            }});
   EXPECT_EQ(BuddyRows()[1], "Cleo|0||#0");
   EXPECT_EQ(CellText(BuddyList, 1, 3), "20100317");
@@ -272,7 +262,7 @@ TEST_F(BuddyViews, EditThroughTheDialog) {
   NMITEMACTIVATE click{};
   click.hdr = {BuddyList, IDC_BUDDY_LIST, static_cast<UINT>(NM_DBLCLK)};
   ListView_GetItemPosition(BuddyList, 2, &click.ptAction);
-  ModalDriver::Run({[] { Press(FindWindowA("#32770", "Edit Buddy"), IDOK); }}, nullptr,
+  ModalDriver::Run({[] { Click(FindWindowA("#32770", "Edit Buddy"), IDOK); }}, nullptr,
                    [&] { SendMessageA(buddies, WM_NOTIFY, IDC_BUDDY_LIST, reinterpret_cast<LPARAM>(&click)); });
   EXPECT_TRUE(ModalDriver::AllStepsRan());
   EXPECT_EQ(FileText(BuddyFilePath), edited);
@@ -280,7 +270,7 @@ TEST_F(BuddyViews, EditThroughTheDialog) {
 
 TEST_F(BuddyViews, ARenameKeepsADateThePickerCannotShow) {
   Create("19000101Old" + R + E);
-  InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {[](HWND d) { Type(d, IDC_EDIT_BUDDY_NAME, "Older"); Press(d, IDOK); }});
+  InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {[](HWND d) { Type(d, IDC_EDIT_BUDDY_NAME, "Older"); Click(d, IDOK); }});
   EXPECT_EQ(FileText(BuddyFilePath), "19000101Older" + R + E);
 }
 
