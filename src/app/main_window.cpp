@@ -8,6 +8,9 @@
 #include "app/about_box.h"
 #include "app/startup.h"
 #include "app/view_strip.h"
+#include "buddies/buddies_view.h"
+#include "daysahead/days_ahead_view.h"
+#include "engine/savings.h"
 #include "formats/settings_records.h"
 #include "milestones/milestones_view.h"
 #include "quitdetails/price_point_file.h"
@@ -41,12 +44,10 @@ HMENU TrayMenu;  // menu 10100; its first pop-up is the one shown
 HICON SmallIcon;
 ScopedFont TitleFont;
 
-// The Buddies and Days Ahead templates shown as they are, until those
-// views get their own procedures.
-INT_PTR CALLBACK PlainViewProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-
-HWND CreatePlainView(HWND parent, int templateId) {
-  return CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(templateId), parent, PlainViewProc, 0);
+// A new date: the anniversaries of the buddies and the days ahead move on.
+void RefreshBuddyViewsForNewDay() {
+  BuildDaysAhead();
+  RefreshBuddyAnniversaries();
 }
 
 void AddTrayIcon() {
@@ -91,9 +92,9 @@ HWND CreateView(HWND window, int index) {
     case StatisticsViewIndex:
       return CreateStatisticsView(window);
     case BuddiesViewIndex:
-      return CreatePlainView(window, IDD_BUDDIES);
+      return CreateBuddiesView(window);  // loads anny.dat, which Days Ahead reads
     case DaysAheadViewIndex:
-      return CreatePlainView(window, IDD_DAYS_AHEAD);
+      return CreateDaysAheadView(window);
     case MilestonesViewIndex:
       return CreateMilestonesView(window);
   }
@@ -149,6 +150,7 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   const int shownView = startView < ViewCount ? static_cast<int>(startView) : StatisticsViewIndex;
   CreateViews(window, shownView);
   SetTimer(window, LaterViewsTimer, 0, nullptr);
+  StatsNewDayHook = RefreshBuddyViewsForNewDay;
 
   TitleLabel = GetDlgItem(window, IDC_TITLE_LABEL);
   // Only a damaged GenPrefs holds another start-up view: show the statistics.
@@ -249,7 +251,13 @@ void OnTrayMessage(HWND window, WPARAM iconId, LPARAM mouseMessage) {
   }
 }
 
-void OnTimeChange(HWND) { StatsMinuteMarker = ForceStatsRecompute; }
+// The date may have moved: the buddy views follow the clock as it is now.
+void OnTimeChange(HWND) {
+  StatsMinuteMarker = ForceStatsRecompute;
+  LocalNow = StatsClockSource();
+  TodayDayNumber = DateToDayNumber(LocalNow);
+  RefreshBuddyViewsForNewDay();
+}
 
 // Only the close command is ours; true when handled.
 bool OnSysCommand(HWND window, WPARAM command) {
