@@ -27,7 +27,7 @@ cp "$root/build/win64/save_stress.exe" "$work/"
 stress() { (cd "$work" && exec wine64 save_stress.exe "$@" .) >"$work/out.txt" 2>/dev/null; }
 
 failed=0
-for file in pp.dat; do
+for file in pp.dat anny.dat; do
   rm -f "$work/$file" "$work/$file.tmp"
   stress init "$file" || { echo "$file: the first list could not be written"; failed=1; continue; }
   first=0 second=0 damaged=0 midway=0

@@ -1,20 +1,26 @@
 // The program's own save and load routines for the kill-while-saving stress
 // (tests/stress/kill_while_saving.sh), on the data files in DIR.
 //
-//   save_stress init FILE DIR    writes the first list
+//   save_stress init FILE DIR    writes the first list (FILE: pp.dat or anny.dat)
 //   save_stress save FILE DIR    saves the two lists in turn until killed;
 //                                DIR/FILE.saving appears once saving has begun
 //   save_stress check FILE DIR   loads the file with the program's loader and
 //                                prints which list it holds: exit 0 for the
 //                                first, 1 for the second, 2 for anything else
 #include <windows.h>
+#include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/startup.h"
+#include "buddies/buddy_store.h"
 #include "quitdetails/price_point_file.h"
+#include "win/app_state.h"
+#include "win/listview.h"
 
 namespace {
 
@@ -41,6 +47,66 @@ int LoadedPrices() {
   return 2;
 }
 
+// The buddies live in the rows of a list control: one hidden list per buddy
+// list, filled once, saved by the program's own routine.
+HWND Host;
+
+HWND MakeBuddyRows() {
+  HWND list = CreateWindowExA(0, WC_LISTVIEWA, "", WS_CHILD | LVS_REPORT, 0, 0, 400, 300, Host, nullptr,
+                              AppInstance, nullptr);
+  for (int column = BuddyFlagColumn; column <= BuddyIdColumn; ++column) AddColumn(list, column, "", 60, 1);
+  return list;
+}
+
+std::vector<BuddyEntry> BuddyListOf(int which) {
+  std::vector<BuddyEntry> buddies;
+  const int count = which == 0 ? 60 : 25;
+  for (int i = 0; i < count; ++i) {
+    char name[40];
+    std::snprintf(name, sizeof(name), which == 0 ? "First buddy %02d" : "Second list, buddy %02d", i);
+    buddies.push_back(BuddyEntry{MakeDate(static_cast<uint16_t>(1960 + i), static_cast<uint16_t>(1 + i % 12),
+                                          static_cast<uint16_t>(1 + (i * 7 + which) % 28)),
+                                 name});
+  }
+  return buddies;
+}
+
+// The rows as the loader leaves them, in name order: names and dates only.
+std::vector<std::string> BuddyKeys(const std::vector<BuddyEntry>& buddies) {
+  std::vector<std::string> keys;
+  for (const BuddyEntry& buddy : buddies) {
+    std::string key = buddy.name + "|";
+    AppendCompactDate(buddy.date, key);
+    keys.push_back(key);
+  }
+  std::sort(keys.begin(), keys.end());
+  return keys;
+}
+
+int WINAPI NoMessageBox(HWND, LPCSTR text, LPCSTR, UINT) {
+  std::fprintf(stderr, "%s\n", text);
+  return IDOK;
+}
+
+void SaveBuddyList(int which) {
+  static HWND lists[2] = {};
+  if (!lists[which]) {
+    lists[which] = MakeBuddyRows();
+    for (const BuddyEntry& buddy : BuddyListOf(which)) AppendBuddyRow(lists[which], buddy.date, buddy.name);
+  }
+  SaveBuddies(lists[which], nullptr);
+}
+
+int LoadedBuddies() {
+  HWND list = MakeBuddyRows();
+  LoadBuddies(list);
+  const std::vector<std::string> loaded = BuddyKeys(BuddyEntries(list));
+  DestroyWindow(list);
+  for (int which : {0, 1})
+    if (loaded == BuddyKeys(BuddyListOf(which))) return which;
+  return 2;
+}
+
 struct DataFile {
   const char* name;
   std::string* path;
@@ -50,6 +116,7 @@ struct DataFile {
 
 const DataFile Files[] = {
     {"pp.dat", &PricePointFilePath, SavePrices, LoadedPrices},
+    {"anny.dat", &BuddyFilePath, SaveBuddyList, LoadedBuddies},
 };
 
 }  // namespace
@@ -60,6 +127,9 @@ int main(int argc, char** argv) {
     return 3;
   }
   const std::string mode = argv[1], name = argv[2], directory = std::string(argv[3]) + "\\";
+  InitialiseProcessValues(GetModuleHandleA(nullptr));
+  Host = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, AppInstance, nullptr);
+  BuddyMessageBox = NoMessageBox;
   for (const DataFile& file : Files) {
     if (name != file.name) continue;
     *file.path = directory + file.name;
