@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "app/view_strip.h"
 #include "formats/settings_records.h"
+#include "hotkey/hotkey.h"
 #include "milestones/milestones_view.h"
 #include "quitdetails/price_point_file.h"
 #include "resource.h"
@@ -23,7 +24,6 @@ int CurrentView = NoView;
 HWND TitleLabel;
 NOTIFYICONDATAA TrayIcon;
 bool TrayIconShown;
-ATOM HotkeyId;
 
 namespace {
 constexpr const char* ViewTitles[ViewCount] = {"Quitting Statistics", "Personal Milestones", "Buddy List",
@@ -117,6 +117,8 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
 
   RestorePosition(window);
   HotkeyId = GlobalAddAtomA(InstanceMutexName);
+  if (hotkeyEnabled == 1) RegisterStatsHotkey(hotkeyCode);
+  ShowStatsHotkeyName(RegisteredHotkeyCode());
   return FALSE;
 }
 
@@ -242,7 +244,8 @@ void OnDestroy(HWND window) {
   StopStatisticsClock();
   if (KeyboardHookHandle) UnhookWindowsHookEx(KeyboardHookHandle);
   KeyboardHookHandle = nullptr;
-  UnregisterHotKey(window, HotkeyId);
+  CancelStatsTyping();
+  UnregisterStatsHotkey();
   if (HotkeyId) GlobalDeleteAtom(HotkeyId);
   HotkeyId = 0;
   if (RichEditModule) FreeLibrary(RichEditModule);
@@ -293,6 +296,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return FALSE;
     case TrayMessage:
       OnTrayMessage(window, wParam, lParam);
+      return FALSE;
+    case WM_HOTKEY:
+      // Whatever its id: the program registers one hotkey.
+      StartStatsTyping(HIWORD(lParam));
       return FALSE;
     case WM_TIMECHANGE:
       OnTimeChange(window);
