@@ -39,6 +39,10 @@ if(FUMORA_TESTS)
   add_executable(minimal_dialog WIN32 bench/win/minimal_dialog.cpp bench/win/minimal_dialog.rc)
   target_link_libraries(minimal_dialog PRIVATE user32)
 
+  # The window the end-to-end test types into with the hotkey.
+  add_executable(type_target WIN32 tests/e2e/type_target.cpp)
+  target_link_libraries(type_target PRIVATE user32)
+
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
     include(cmake/wine-tests.cmake)
   endif()

@@ -81,7 +81,11 @@ bool HotkeyNameIsExtended(uint32_t code) { return (code & HotkeyExtendedFlag) !=
 std::vector<Keystroke> PlanTyping(std::u16string_view text, const std::vector<LayoutKey>& keys,
                                   const TypingConditions& conditions) {
   std::vector<Keystroke> strokes;
-  strokes.reserve(text.size());
+  strokes.reserve(text.size() + 1);
+  if (conditions.inMenu) {
+    strokes.emplace_back();
+    AddPressAndRelease(strokes.back(), keys::Escape);
+  }
   for (size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
     if (unit == u'\r' || unit == u'\n') {

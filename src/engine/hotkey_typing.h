@@ -25,7 +25,7 @@ bool HotkeyNameIsExtended(uint32_t code);
 
 // Virtual keys used here (the values of winuser.h).
 namespace keys {
-inline constexpr uint8_t Return = 0x0D, Shift = 0x10, Control = 0x11, Menu = 0x12;
+inline constexpr uint8_t Return = 0x0D, Shift = 0x10, Control = 0x11, Menu = 0x12, Escape = 0x1B;
 inline constexpr uint8_t LeftWin = 0x5B, RightWin = 0x5C;
 inline constexpr uint8_t LeftShift = 0xA0, RightShift = 0xA1, LeftControl = 0xA2, RightControl = 0xA3;
 inline constexpr uint8_t LeftMenu = 0xA4, RightMenu = 0xA5;
@@ -61,6 +61,7 @@ struct LayoutKey {
 struct TypingConditions {
   bool capsLock = false;  // toggled on in the target's input state
   uint32_t hotkeyCode = 0;  // never typed as keys: it would fire again
+  bool inMenu = false;  // the target's menu bar has the keyboard (an Alt tap)
 };
 
 // The keystrokes that type `text`; keys[i] is the layout's answer for
@@ -69,7 +70,8 @@ struct TypingConditions {
 // give it); characters that have no key, need AltGr, Ctrl or Alt, sit on a
 // dead key, or would press the hotkey go as Unicode input. CR LF, a lone CR
 // and a lone LF are each one Enter. Other control characters than tab are
-// editing commands, not text: they are left out.
+// editing commands, not text: they are left out. A target in menu mode gets
+// an Escape first, so that the text goes to its focus window, not the menu.
 std::vector<Keystroke> PlanTyping(std::u16string_view text, const std::vector<LayoutKey>& keys,
                                   const TypingConditions& conditions);
 

@@ -27,6 +27,22 @@ std::vector<LayoutKey> AskLayout(std::u16string_view text, HKL layout) {
   return answers;
 }
 
+// The target reads its input at its own pace. Until it has read the key
+// releases, and answered one message after them, a lone Alt release may
+// still be on its way to open the menu bar; a hung target is not waited for.
+bool TargetInMenuMode(DWORD thread, HWND focus) {
+  constexpr DWORD SettleMs = 250;
+  const DWORD start = GetTickCount();
+  while ((GetKeyState(VK_MENU) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_SHIFT) < 0) &&
+         GetTickCount() - start < SettleMs)
+    Sleep(5);
+  DWORD_PTR ignored = 0;
+  SendMessageTimeoutA(focus, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, SettleMs, &ignored);
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMENUMODE) != 0;
+}
+
 bool IsOwnWindow(HWND window) {
   DWORD process = 0;
   GetWindowThreadProcessId(window, &process);
@@ -104,6 +120,7 @@ bool TypeIntoForeground(const std::string& text, uint32_t hotkeyCode) {
   TypingConditions conditions;
   conditions.capsLock = (GetKeyState(VK_CAPITAL) & 1) != 0;
   conditions.hotkeyCode = hotkeyCode;
+  conditions.inMenu = TargetInMenuMode(thread, focus);
   for (const Keystroke& stroke : PlanTyping(wide, AskLayout(wide, layout), conditions))
     SendKeyEvents(stroke.events.data(), stroke.count, layout);
   return true;

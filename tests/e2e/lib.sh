@@ -13,12 +13,22 @@ work=$(mktemp -d)
 cp "$FUMORA_EXE" "$work/Fumora.exe"
 key='HKCU\Software\Fumora\Details'
 failures=0
+pids=()  # programs started, ended by the test's cleanup
 
 fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
 }
 pass() { echo "ok: $*"; }
+
+# Ends the programs started, removes the settings and stops Wine's processes.
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wine64 reg delete "$key" /f >/dev/null 2>&1
+  wineserver -k 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
 
 # Polls `command` every 0.2 s for up to $1 seconds.
 wait_for() {
@@ -42,4 +52,46 @@ window_geometry() {
   Y=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
   WIDTH=$(awk '/^ *Width:/ { print $NF }' <<<"$info")
   HEIGHT=$(awk '/^ *Height:/ { print $NF }' <<<"$info")
+}
+
+# Settings as the first-run wizard leaves them; $1 the quit moment
+# (YYYY MM DD hh mm), $2 the stats template (its characters stored as Latin-1
+# bytes, the code page of the test locale), $3 fullDates, $4 includeSeconds,
+# then any further lines for the settings key ('"HKEnabled"=dword:00000001').
+seed() {
+  python3 - "$@" >"$work/seed.reg" <<'EOF'
+import struct, sys
+y, mo, d, h, mi = (int(x) for x in sys.argv[1].split())
+template, full, seconds = sys.argv[2].encode("latin-1"), int(sys.argv[3]), int(sys.argv[4])
+hexes = lambda b: ",".join("%02x" % x for x in b)
+prefs = struct.pack("<7I", 20, 5, 0, 0, 0, seconds, full)
+prefs += template.ljust(512, b"\0") + b"I will quit in %Q.".ljust(512, b"\0")
+print("REGEDIT4\n")
+print("[-HKEY_CURRENT_USER\\Software\\Fumora\\Details]\n")
+print("[HKEY_CURRENT_USER\\Software\\Fumora\\Details]")
+print('"FirstRun"=dword:00000001')
+print('"QuitName"="Tester"')
+print('"NumCigs"=dword:00000014')
+print('"NumPack"=dword:00000014')
+print('"Price"=dword:000001f4')
+print('"QuitDate"=hex:' + hexes(struct.pack("<8H", y, mo, 0, d, h, mi, 0, 0)))
+print('"AppColors"=hex:' + hexes(struct.pack("<7I", 0x800000, 0xFFFFFF, 0xA6F4F2, 0xBB928E, 0xF4F4F2, 0, 0)))
+print('"GenPrefs"=hex:' + hexes(prefs))
+print('"LastPosX"=dword:00000064')
+print('"LastPosY"=dword:00000050')
+for line in sys.argv[5:]:
+    print(line)
+EOF
+  wine64 regedit /S "$work/seed.reg"
+}
+
+main_window() { xdotool search --onlyvisible --name '^ Fumora v1\.05b$' | head -1; }
+has_main_window() { [ -n "$(main_window)" ]; }
+
+# Starts the copy in the work directory and waits for its main window; $fumora is its pid.
+start_fumora() {
+  (cd "$work" && exec wine64 Fumora.exe) >/dev/null 2>&1 &
+  fumora=$!
+  pids+=("$fumora")
+  wait_for 60 has_main_window
 }

@@ -73,6 +73,7 @@ TEST(PlanTyping, DecidesEachCharacter) {
       {"Caps Lock turns q into the Shift+Q hotkey", u"q", {Key(0x51)}, {true, 0x151}, "+U+0071 -U+0071"},
       {"a hotkey with Ctrl is never pressed by typing", u"Q", {Key(0x151)}, {false, 0x351}, "+Shift +Q -Q -Shift"},
       {"never the hotkey: a bare Enter", u"\r\n", {}, {false, 0x0D}, "+U+000D -U+000D"},
+      {"a menu opened by an Alt tap is left first", u"b", {Key(0x42)}, {false, 0, true}, "+x1B -x1B | +B -B"},
   };
   for (const TypingCase& c : cases) EXPECT_EQ(PlanText(PlanTyping(c.text, c.layout, c.conditions)), c.expected) << c.what;
 }
