@@ -11,6 +11,7 @@
 #include "hotkey/hotkey.h"
 #include "milestones/milestones_view.h"
 #include "quitdetails/price_point_file.h"
+#include "quitdetails/quit_details_dialog.h"
 #include "resource.h"
 #include "settings/registry_store.h"
 #include "stats/clipboard.h"
@@ -135,6 +136,13 @@ void RestoreFromTray(HWND window) {
   ShowWindow(window, SW_RESTORE);
 }
 
+// New quit details show at once in every view and in the stats text.
+void EditQuitDetails(HWND window) {
+  if (!RunEditQuitDetails(window)) return;
+  BuildMilestoneList();
+  RefreshStatisticsNow();
+}
+
 void OnCommand(HWND window, int id, HWND, UINT) {
   switch (id) {
     case IDM_EXIT:
@@ -153,6 +161,9 @@ void OnCommand(HWND window, int id, HWND, UINT) {
       break;
     case IDM_ABOUT:
       ShowAboutBox(window);
+      break;
+    case IDM_EDIT_QUIT_DETAILS:
+      EditQuitDetails(window);
       break;
     case IDM_TRAY_RESTORE:
       RestoreFromTray(window);

@@ -13,22 +13,12 @@ work=$(mktemp -d)
 cp "$FUMORA_EXE" "$work/Fumora.exe"
 key='HKCU\Software\Fumora\Details'
 failures=0
-pids=()  # programs started, ended by the test's cleanup
 
 fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
 }
 pass() { echo "ok: $*"; }
-
-# Ends the programs started, removes the settings and stops Wine's processes.
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wine64 reg delete "$key" /f >/dev/null 2>&1
-  wineserver -k 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
 
 # Polls `command` every 0.2 s for up to $1 seconds.
 wait_for() {
@@ -53,6 +43,24 @@ window_geometry() {
   WIDTH=$(awk '/^ *Width:/ { print $NF }' <<<"$info")
   HEIGHT=$(awk '/^ *Height:/ { print $NF }' <<<"$info")
 }
+
+# ---- the running program ----
+
+# The programs a script starts, stopped when it ends with the stored settings,
+# the wineserver and the work directory (a script may put its own cleanup here).
+pids=()
+
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wine64 reg delete "$key" /f >/dev/null 2>&1
+  wineserver -k 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+main_window() { xdotool search --onlyvisible --name '^ Fumora v1\.05b$' | head -1; }
+has_main_window() { [ -n "$(main_window)" ]; }
+stored() { wine64 reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { print $3 }'; }
 
 # Settings as the first-run wizard leaves them; $1 the quit moment
 # (YYYY MM DD hh mm), $2 the stats template (its characters stored as Latin-1
@@ -85,13 +93,23 @@ EOF
   wine64 regedit /S "$work/seed.reg"
 }
 
-main_window() { xdotool search --onlyvisible --name '^ Fumora v1\.05b$' | head -1; }
-has_main_window() { [ -n "$(main_window)" ]; }
-
 # Starts the copy in the work directory and waits for its main window; $fumora is its pid.
 start_fumora() {
   (cd "$work" && exec wine64 Fumora.exe) >/dev/null 2>&1 &
   fumora=$!
   pids+=("$fumora")
   wait_for 60 has_main_window
+}
+
+clipboard() { xclip -o -selection clipboard 2>/dev/null; }
+
+# Copies the stats text with the keys given (xdotool key arguments) in the
+# main window and waits for it on the X clipboard.
+copy_stats_with() {
+  local w
+  w=$(main_window)
+  echo -n "(empty)" | xclip -selection clipboard
+  xdotool windowfocus --sync "$w" 2>/dev/null
+  xdotool key --delay 150 "$@"
+  wait_for 10 bash -c '[ "$(xclip -o -selection clipboard 2>/dev/null)" != "(empty)" ]'
 }

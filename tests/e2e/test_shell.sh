@@ -16,20 +16,6 @@ popup_menu() {
 }
 tray_window() { xdotool search --onlyvisible --name '^Wine System Tray$' | head -1; }
 has_tray_window() { [ -n "$(tray_window)" ]; }
-stored() { wine64 reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { print $3 }'; }
-
-clipboard() { xclip -o -selection clipboard 2>/dev/null; }
-
-# Copies the stats text with the keys given (xdotool key arguments) in the
-# main window and waits for it on the X clipboard.
-copy_stats_with() {
-  local w
-  w=$(main_window)
-  echo -n "(empty)" | xclip -selection clipboard
-  xdotool windowfocus --sync "$w" 2>/dev/null
-  xdotool key --delay 150 "$@"
-  wait_for 10 bash -c '[ "$(xclip -o -selection clipboard 2>/dev/null)" != "(empty)" ]'
-}
 copy_stats_from_menu() { copy_stats_with alt+e c; }
 
 # pp.dat with one price change dated long after today: not yet in force.
