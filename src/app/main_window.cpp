@@ -287,7 +287,9 @@ void SelectView(int index) {
   SetWindowTextA(TitleLabel, ViewTitleText(index).c_str());
   if (index == BuddiesViewIndex && ViewWindows[index]) {
     DialogMessageTarget = ViewWindows[index];
-    SetFocus(GetDlgItem(ViewWindows[index], IDC_BUDDY_LIST));
+    // Ctrl+B in a modal dialog switches the view behind it; the keyboard
+    // stays with the dialog.
+    if (IsWindowEnabled(MainWindow)) SetFocus(GetDlgItem(ViewWindows[index], IDC_BUDDY_LIST));
   } else {
     DialogMessageTarget = MainWindow;
   }
