@@ -11,13 +11,6 @@ list(FILTER FUMORA_WIN_SOURCES EXCLUDE REGEX "src/app/(main|lean_runtime)\\.cpp$
 # The pure code's locale seam is answered by the Win32 locale calls.
 target_sources(fumora_pure PRIVATE src/locale/locale_win32.cpp)
 
-# windres reads the subsystems' .rc files, the icons and the manifest through
-# fumora.rc, and the build does not scan for them: without this a changed
-# dialog template would leave stale resources in the programs.
-file(GLOB FUMORA_RC_PARTS CONFIGURE_DEPENDS res/*.rc res/*.h res/*.manifest res/icons/*)
-list(FILTER FUMORA_RC_PARTS EXCLUDE REGEX "/fumora\\.rc$")
-set_source_files_properties(res/fumora.rc PROPERTIES OBJECT_DEPENDS "${FUMORA_RC_PARTS}")
-
 add_library(fumora_win STATIC ${FUMORA_WIN_SOURCES})
 target_include_directories(fumora_win PUBLIC src res)
 target_link_libraries(fumora_win PUBLIC fumora_pure comctl32 comdlg32 gdi32 user32 kernel32 advapi32 shell32)
