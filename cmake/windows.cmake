@@ -44,6 +44,9 @@ if(FUMORA_TESTS)
   # A tiny dialog program: the yardstick for start-up time.
   add_executable(minimal_dialog WIN32 bench/win/minimal_dialog.cpp bench/win/minimal_dialog.rc)
   target_link_libraries(minimal_dialog PRIVATE user32)
+  # Buddy list and Days Ahead figures (run by hand; see the file's head).
+  add_executable(buddies_bench bench/win/buddies_bench.cpp res/fumora.rc)
+  target_link_libraries(buddies_bench PRIVATE fumora_win)
 
   # The window the end-to-end test types into with the hotkey.
   add_executable(type_target WIN32 tests/e2e/type_target.cpp)

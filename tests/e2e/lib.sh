@@ -44,6 +44,17 @@ window_geometry() {
   HEIGHT=$(awk '/^ *Height:/ { print $NF }' <<<"$info")
 }
 
+# The first visible window whose title matches $1 (a regular expression).
+find_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
+# Whether the window that function $1 finds is there.
+shown() { [ -n "$("$1")" ]; }
+gone() { [ -z "$("$1")" ]; }
+
+# Pixels of one colour (#RRGGBB) in a screenshot.
+pixels_of() {
+  convert "$1" -format %c histogram:info:- 2>/dev/null | grep -i "$2" | awk '{ sum += $1 } END { print sum + 0 }'
+}
+
 # ---- the running program ----
 
 # The programs a script starts, stopped when it ends with the stored settings,
