@@ -48,6 +48,10 @@ if(FUMORA_TESTS)
   add_executable(buddies_bench bench/win/buddies_bench.cpp res/fumora.rc)
   target_link_libraries(buddies_bench PRIVATE fumora_win)
 
+  # The window the end-to-end test types into with the hotkey.
+  add_executable(type_target WIN32 tests/e2e/type_target.cpp)
+  target_link_libraries(type_target PRIVATE user32)
+
   # The program's own save and load routines, killed at random moments by
   # tests/stress/kill_while_saving.sh (not part of the test run).
   add_executable(save_stress tests/stress/save_stress.cpp)

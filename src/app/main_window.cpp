@@ -12,6 +12,7 @@
 #include "daysahead/days_ahead_view.h"
 #include "engine/savings.h"
 #include "formats/settings_records.h"
+#include "hotkey/hotkey.h"
 #include "milestones/milestones_view.h"
 #include "quitdetails/price_point_file.h"
 #include "quitdetails/quit_details_dialog.h"
@@ -28,7 +29,6 @@ int CurrentView = NoView;
 HWND TitleLabel;
 NOTIFYICONDATAA TrayIcon;
 bool TrayIconShown;
-ATOM HotkeyId;
 
 namespace {
 constexpr const char* ViewTitles[ViewCount] = {"Quitting Statistics", "Personal Milestones", "Buddy List",
@@ -160,6 +160,8 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
 
   RestorePosition(window);
   HotkeyId = GlobalAddAtomA(InstanceMutexName);
+  if (hotkeyEnabled == 1) RegisterStatsHotkey(hotkeyCode);
+  ShowStatsHotkeyName(RegisteredHotkeyCode());
   return FALSE;
 }
 
@@ -302,7 +304,8 @@ void OnDestroy(HWND window) {
   KillTimer(window, LaterViewsTimer);
   if (KeyboardHookHandle) UnhookWindowsHookEx(KeyboardHookHandle);
   KeyboardHookHandle = nullptr;
-  UnregisterHotKey(window, HotkeyId);
+  CancelStatsTyping();
+  UnregisterStatsHotkey();
   if (HotkeyId) GlobalDeleteAtom(HotkeyId);
   HotkeyId = 0;
   if (RichEditModule) FreeLibrary(RichEditModule);
@@ -359,6 +362,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return FALSE;
     case WM_TIMER:
       HANDLE_WM_TIMER(window, wParam, lParam, OnTimer);
+      return FALSE;
+    case WM_HOTKEY:
+      // Whatever its id: the program registers one hotkey.
+      StartStatsTyping(HIWORD(lParam));
       return FALSE;
     case WM_TIMECHANGE:
       OnTimeChange(window);
