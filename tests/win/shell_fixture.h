@@ -65,6 +65,7 @@ inline std::optional<int32_t> ReadStoredDword(const char* name) {
 struct Seed {
   uint32_t startupView = 0;
   uint32_t lookAheadDays = 20;
+  uint32_t lifeMinutes = 5;
   uint32_t startMinimised = 0;
   SysTime quitTime{2024, 1, 0, 15, 10, 0, 0, 0};
   std::optional<int32_t> lastPosX{}, lastPosY{};
@@ -90,6 +91,7 @@ inline void SeedSettings(const Seed& seed) {
   GeneralPrefsRecord prefs = DefaultGeneralPrefs();
   prefs.startupView = seed.startupView;
   prefs.LookAheadDays = seed.lookAheadDays;
+  prefs.lifeMinutesPerCigarette = seed.lifeMinutes;
   prefs.startMinimised = seed.startMinimised;
   const auto prefBytes = EncodeGeneralPrefs(prefs);
   WriteBinary("GenPrefs", prefBytes.data(), prefBytes.size());

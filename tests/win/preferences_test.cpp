@@ -1,0 +1,369 @@
+// The preferences dialog from its templates over seeded settings, inside the
+// real main window: opening state, each option applied and read back from
+// the registry, the blank-format question, the editor's rules in the real
+// rich edit, the colours.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <richedit.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/stats_view_texts.h"
+#include "engine/template_editor.h"
+#include "prefs/preferences_dialog.h"
+#include "resource.h"
+#include "shell_fixture.h"
+
+namespace {
+using namespace shell_test;
+
+std::vector<uint8_t> StoredBytes(const char* path, const char* name) {
+  std::vector<uint8_t> bytes;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return bytes;
+  DWORD size = 0;
+  if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+    bytes.resize(size);
+    RegQueryValueExA(key, name, nullptr, nullptr, bytes.data(), &size);
+  }
+  RegCloseKey(key);
+  return bytes;
+}
+
+uint32_t StoredDword(const char* name, size_t offset = 0, const char* value = nullptr) {
+  const std::vector<uint8_t> bytes = StoredBytes(SettingsKeyPath, value ? value : name);
+  uint32_t result = 0xDEADBEEF;
+  if (bytes.size() >= offset + 4) std::memcpy(&result, bytes.data() + offset, 4);
+  return result;
+}
+uint32_t GenPrefsAt(size_t offset) { return StoredDword("GenPrefs", offset); }
+
+// The blank-format question: what was asked, and the answer given.
+struct Question {
+  HWND owner;
+  std::string text, caption;
+  UINT type;
+};
+std::vector<Question> Asked;
+int Answer = IDOK;
+int WINAPI RecordQuestion(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  Asked.push_back({owner, text, caption, type});
+  return Answer;
+}
+
+COLORREF Picked = RGB(10, 200, 30);
+BOOL WINAPI PickColour(LPCHOOSECOLORA chooser) {
+  chooser->rgbResult = Picked;
+  return TRUE;
+}
+
+// The page of `dialog` that holds control `id`.
+HWND PageWith(HWND dialog, int id) {
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    if (GetDlgItem(child, id)) return child;
+  return nullptr;
+}
+
+class Preferences : public MainWindowFixture {
+ protected:
+  void TearDown() override {
+    if (dialog && IsWindow(dialog)) DestroyWindow(dialog);
+    PrefsMessageBox = MessageBoxA;
+    PrefsChooseColour = ChooseColorA;
+    MainWindowFixture::TearDown();
+  }
+  // The dialog made from its template, modeless, over the main window.
+  void OpenDialog(const Seed& seed = {}) {
+    Open(seed);
+    dialog = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_PREFERENCES), window_, PreferencesDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    ShowWindow(dialog, SW_SHOW);
+    general = PageWith(dialog, IDC_GEN_LOOK_AHEAD);
+    format = PageWith(dialog, IDC_FMT_EDITOR);
+    colours = PageWith(dialog, IDC_COL_GROUP);
+    ASSERT_TRUE(general && format && colours);
+    editor = GetDlgItem(format, IDC_FMT_EDITOR);
+  }
+  bool ApplyEnabled() const { return IsWindowEnabled(GetDlgItem(dialog, IDC_PREFS_APPLY)); }
+  void Click(HWND page, int id) { SendMessageA(GetDlgItem(page, id), BM_CLICK, 0, 0); }
+  void Apply() { Click(dialog, IDC_PREFS_APPLY); }
+  void Choose(int id, int item) {
+    SendDlgItemMessageA(general, id, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+    SendMessageA(general, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(GetDlgItem(general, id)));
+  }
+  int Selected(int id) const { return static_cast<int>(SendDlgItemMessageA(general, id, CB_GETCURSEL, 0, 0)); }
+
+  // The editor, as the user would act on it.
+  std::string EditorText() const {
+    char text[1024] = {};
+    GetWindowTextA(editor, text, sizeof text);
+    return text;
+  }
+  void SetCaret(int start, int end = -1) {
+    CHARRANGE r{start, end < 0 ? start : end};
+    SendMessageA(editor, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
+  }
+  int Caret() const {
+    CHARRANGE r{};
+    SendMessageA(editor, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&r));
+    return r.cpMin;
+  }
+  void Key(UINT vk, char typed = 0) {
+    SendMessageA(editor, WM_KEYDOWN, vk, 1);
+    if (typed) SendMessageA(editor, WM_CHAR, static_cast<unsigned char>(typed), 1);
+    SendMessageA(editor, WM_KEYUP, vk, 0xC0000001);
+  }
+  void Type(const char* text) {
+    for (; *text; ++text) Key(VkKeyScanA(*text) & 0xFF, *text);
+  }
+  // True when the characters [start, end) are bold red.
+  bool BoldRed(int start, int end) {
+    SetCaret(start, end);
+    CHARFORMATA f{};
+    f.cbSize = sizeof f;
+    SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&f));
+    return (f.dwMask & CFM_BOLD) && (f.dwEffects & CFE_BOLD) && (f.dwMask & CFM_COLOR) &&
+           !(f.dwEffects & CFE_AUTOCOLOR) && f.crTextColor == RGB(255, 0, 0);
+  }
+
+  HWND dialog = nullptr, general = nullptr, format = nullptr, colours = nullptr, editor = nullptr;
+};
+
+TEST_F(Preferences, OpensFromTheMenuOnTheGeneralPageAndOkWithoutChangesWritesNothing) {
+  Open({.lookAheadDays = 30, .lifeMinutes = 12});
+  HKEY key = OpenSettingsForWriting();
+  RegDeleteValueA(key, "AppColors");
+  RegCloseKey(key);
+  ModalDriver::Run(
+      {[this] {
+         dialog = FindWindowA("#32770", "Fumora Preferences");
+         ASSERT_NE(dialog, nullptr);
+         EXPECT_EQ(GetWindow(dialog, GW_OWNER), window_);
+         HWND tabs = GetDlgItem(dialog, IDC_PREFS_TABS);
+         std::vector<std::string> names;
+         for (int i = 0; i < TabCtrl_GetItemCount(tabs); ++i) {
+           char text[64] = {};
+           TCITEMA item{TCIF_TEXT, 0, 0, text, sizeof text, 0, 0};
+           SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+           names.push_back(text);
+         }
+         EXPECT_EQ(names, (std::vector<std::string>{"General Options", "Statistics Format", "Application Colours"}));
+         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_PREFS_APPLY)));
+         general = PageWith(dialog, IDC_GEN_LOOK_AHEAD);
+         // The dialog itself is shown once its loop first idles.
+         auto shown = [](HWND page) { return (GetWindowLongA(page, GWL_STYLE) & WS_VISIBLE) != 0; };
+         EXPECT_TRUE(shown(general));
+         EXPECT_FALSE(shown(PageWith(dialog, IDC_FMT_EDITOR)));
+         EXPECT_FALSE(shown(PageWith(dialog, IDC_COL_GROUP)));
+         EXPECT_EQ(WindowText(GetDlgItem(general, IDC_GEN_LOOK_AHEAD)), "30 Days");
+         EXPECT_EQ(WindowText(GetDlgItem(general, IDC_GEN_LIFE_MINUTES)), "12 mins");
+         EXPECT_EQ(WindowText(GetDlgItem(general, IDC_GEN_STARTUP_VIEW)), "Quitting Statistics");
+       },
+       [this] { PostMessageA(dialog, WM_COMMAND, IDOK, 0); }},
+      [this] { EndDialog(dialog, 0); }, [this] { Command(IDM_PREFERENCES); });
+  EXPECT_FALSE(ModalDriver::TimedOut());
+  EXPECT_EQ(FindWindowA("#32770", "Fumora Preferences"), nullptr);
+  EXPECT_TRUE(StoredBytes(SettingsKeyPath, "AppColors").empty()) << "OK without changes wrote AppColors";
+  dialog = nullptr;
+}
+
+TEST_F(Preferences, DamagedGenPrefsShowTheDefaultsAndAreStoredRepaired) {
+  OpenDialog({.startupView = 7, .lookAheadDays = 101, .lifeMinutes = 99});
+  EXPECT_EQ(Selected(IDC_GEN_LOOK_AHEAD), 18);
+  EXPECT_EQ(Selected(IDC_GEN_LIFE_MINUTES), 0);
+  EXPECT_EQ(Selected(IDC_GEN_STARTUP_VIEW), 0);
+  EXPECT_FALSE(ApplyEnabled());
+  Click(general, IDC_GEN_START_MINIMISED);
+  Apply();
+  EXPECT_EQ(GenPrefsAt(0), 20u);
+  EXPECT_EQ(GenPrefsAt(4), 5u);
+  EXPECT_EQ(GenPrefsAt(12), 0u);
+}
+
+TEST_F(Preferences, EachGeneralOptionIsAppliedAndStoredAtItsPlace) {
+  OpenDialog();
+  char path[1024] = {};
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  const std::string runCommand = RunCommandText(path);
+  auto runValue = [] {
+    const std::vector<uint8_t> bytes = StoredBytes(RunKeyPath, RunValueName);
+    return bytes.empty() ? std::string("(none)") : std::string(reinterpret_cast<const char*>(bytes.data()));
+  };
+  struct Case {
+    const char* name;
+    std::function<void()> change;
+    std::function<uint32_t()> stored;
+    uint32_t expected;
+  };
+  const Case cases[] = {
+      {"look-ahead", [this] { Choose(IDC_GEN_LOOK_AHEAD, 0); }, [] { return GenPrefsAt(0); }, 2},
+      {"life minutes", [this] { Choose(IDC_GEN_LIFE_MINUTES, 15); }, [] { return GenPrefsAt(4); }, 20},
+      {"start-up view", [this] { Choose(IDC_GEN_STARTUP_VIEW, 3); }, [] { return GenPrefsAt(12); }, 3},
+      {"start minimised", [this] { Click(general, IDC_GEN_START_MINIMISED); }, [] { return GenPrefsAt(16); }, 1},
+      {"run at start-up", [this] { Click(general, IDC_GEN_RUN_AT_STARTUP); }, [] { return GenPrefsAt(8); }, 1},
+      {"Run value", nullptr, [&] { return uint32_t{runValue() == runCommand}; }, 1},
+      {"run no more", [this] { Click(general, IDC_GEN_RUN_AT_STARTUP); }, [] { return GenPrefsAt(8); }, 0},
+      {"Run value gone", nullptr, [&] { return uint32_t{runValue() == "(none)"}; }, 1},
+      {"save position", [this] { Click(general, IDC_GEN_SAVE_POSITION); }, [] { return savePositionOnExit; }, 1},
+      {"hotkey enabled", [this] { Click(general, IDC_GEN_HOTKEY_ENABLED); }, [] { return StoredDword("HKEnabled"); }, 1},
+      {"hotkey code",
+       [this] {
+         SendDlgItemMessageA(general, IDC_GEN_HOTKEY, HKM_SETHOTKEY, 0x0351, 0);
+         SendMessageA(general, WM_COMMAND, MAKEWPARAM(IDC_GEN_HOTKEY, EN_CHANGE), 0);
+       },
+       [] { return StoredDword("AppHKey"); }, 0x0351},
+  };
+  for (const Case& c : cases) {
+    if (c.change) {  // otherwise a further look at the last apply
+      c.change();
+      EXPECT_TRUE(ApplyEnabled()) << c.name;
+      Apply();
+      EXPECT_FALSE(ApplyEnabled()) << c.name;
+    }
+    EXPECT_EQ(c.stored(), c.expected) << c.name;
+  }
+  EXPECT_EQ(GeneralPrefs.LookAheadDays, 2u);
+  EXPECT_EQ(StatsMinuteMarker, ForceStatsRecompute);
+}
+
+TEST_F(Preferences, HotkeyControlFollowsItsCheckBox) {
+  OpenDialog();
+  HWND hotkey = GetDlgItem(general, IDC_GEN_HOTKEY);
+  EXPECT_FALSE(IsWindowEnabled(hotkey)) << "enabled with the hotkey off";
+  Click(general, IDC_GEN_HOTKEY_ENABLED);
+  EXPECT_TRUE(IsWindowEnabled(hotkey));
+  EXPECT_EQ(GetFocus(), hotkey);
+  SendMessageA(hotkey, HKM_SETHOTKEY, 0x0351, 0);
+  Click(general, IDC_GEN_HOTKEY_ENABLED);
+  EXPECT_FALSE(IsWindowEnabled(hotkey));
+  EXPECT_EQ(SendMessageA(hotkey, HKM_GETHOTKEY, 0, 0), 0);
+}
+
+TEST_F(Preferences, LookAheadChangeRetitlesTheDaysAheadView) {
+  OpenDialog();
+  Command(IDM_VIEW_DAYS_AHEAD);
+  EXPECT_EQ(Title(), "Next 20 Days");
+  Choose(IDC_GEN_LOOK_AHEAD, 5);
+  Apply();
+  EXPECT_EQ(Title(), "Next 7 Days");
+  Command(IDM_VIEW_STATISTICS);
+  Choose(IDC_GEN_LOOK_AHEAD, 0);
+  Apply();
+  EXPECT_EQ(Title(), "Quitting Statistics");
+  Command(IDM_VIEW_DAYS_AHEAD);
+  EXPECT_EQ(Title(), "Next 2 Days");
+}
+
+TEST_F(Preferences, BlankFormatAsksAndCancelAppliesNothingOkTheDefault) {
+  OpenDialog();
+  PrefsMessageBox = RecordQuestion;
+  Asked.clear();
+  const std::vector<uint8_t> seeded = StoredBytes(SettingsKeyPath, "GenPrefs");
+  Choose(IDC_GEN_LOOK_AHEAD, 0);
+  SetWindowTextA(editor, "");
+  Answer = IDCANCEL;
+  Apply();
+  ASSERT_EQ(Asked.size(), 1u);
+  EXPECT_EQ(Asked[0].text,
+            "The clipboard format can't be left blank\n\r Hit OK to apply the default format or hit the cancel button "
+            "to re-enter the format");
+  EXPECT_EQ(Asked[0].caption, "Fumora");
+  EXPECT_EQ(Asked[0].owner, GetDlgItem(dialog, IDC_PREFS_TABS));
+  EXPECT_EQ(Asked[0].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONERROR));
+  EXPECT_EQ(StoredBytes(SettingsKeyPath, "GenPrefs"), seeded);
+  EXPECT_EQ(GeneralPrefs.LookAheadDays, 20u);
+  EXPECT_TRUE(ApplyEnabled());
+
+  Answer = IDOK;
+  Apply();
+  EXPECT_FALSE(ApplyEnabled());
+  EXPECT_EQ(EditorText(), DefaultStatsTemplate);
+  EXPECT_TRUE(BoldRed(21, 23));  // "I have been quit for %Q"
+  EXPECT_FALSE(BoldRed(20, 21));
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(StoredBytes(SettingsKeyPath, "GenPrefs").data()) + 28),
+            DefaultStatsTemplate);
+  EXPECT_EQ(GenPrefsAt(0), 2u);
+}
+
+TEST_F(Preferences, EditorKeepsPlaceholdersWholeAcrossLineBreaks) {
+  OpenDialog();
+  SetWindowTextA(editor, "x%Qy");
+  EXPECT_TRUE(BoldRed(1, 3));
+  EXPECT_FALSE(BoldRed(3, 4));
+  SetCaret(3);
+  SetCaret(2);
+  EXPECT_EQ(Caret(), 1) << "moving left into a placeholder";
+  SetCaret(2);
+  EXPECT_EQ(Caret(), 3) << "moving right into a placeholder";
+  Type("%");
+  EXPECT_EQ(EditorText(), "x%Qy");
+  SetCaret(0, 2);
+  Key(VK_SHIFT);
+  EXPECT_EQ(Caret(), 0);
+  CHARRANGE widened{};
+  SendMessageA(editor, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&widened));
+  EXPECT_EQ(widened.cpMax, 3);
+  SetCaret(3);
+  Key(VK_BACK, '\b');
+  EXPECT_EQ(EditorText(), "xy");
+  SetCaret(1);
+  Click(format, IDC_FMT_QUIT_DAYS);
+  EXPECT_EQ(EditorText(), "x%Dy");
+  EXPECT_TRUE(ApplyEnabled());
+  Type("z");
+  EXPECT_EQ(EditorText(), "x%Dzy");
+  EXPECT_FALSE(BoldRed(3, 4)) << "typed after a placeholder";
+  SetCaret(1);
+  Key(VK_DELETE);
+  EXPECT_EQ(EditorText(), "xzy");
+
+  // After a line break every position is one less than in the text.
+  SetWindowTextA(editor, "ab\r\n%Qc%D");
+  EXPECT_TRUE(BoldRed(3, 5));
+  EXPECT_TRUE(BoldRed(6, 8));
+  EXPECT_FALSE(BoldRed(5, 6));
+  SetCaret(5);
+  SetCaret(4);
+  EXPECT_EQ(Caret(), 3);
+  SetCaret(5);
+  Key(VK_BACK, '\b');
+  EXPECT_EQ(EditorText(), "ab\r\nc%D");
+  EXPECT_NE(WindowText(GetDlgItem(format, IDC_FMT_PREVIEW)).find("ab\r\nc"), std::string::npos);
+}
+
+TEST_F(Preferences, EditorTakesExactlyWhatIsStored) {
+  OpenDialog();
+  const std::string nearlyFull(TemplateCapacity - 2, 'a');
+  SetWindowTextA(editor, nearlyFull.c_str());
+  SetCaret(static_cast<int>(nearlyFull.size()));
+  Key(VK_RETURN, '\r');  // two characters when stored
+  Type("b");
+  EXPECT_EQ(EditorText(), nearlyFull + "\r\n");
+  Apply();
+  EXPECT_EQ(std::strlen(GeneralPrefs.statsTemplate), TemplateCapacity);
+}
+
+TEST_F(Preferences, PickedColourIsShownAndStoredOnApply) {
+  OpenDialog();
+  PrefsChooseColour = PickColour;
+  ShowWindow(colours, SW_SHOW);
+  Click(colours, IDC_COL_PICK_TODAY_BACK);
+  EXPECT_TRUE(ApplyEnabled());
+  EXPECT_NE(AppColors.todayBack, Picked) << "applied before Apply";
+  HWND swatch = GetDlgItem(colours, IDC_COL_TODAY_BACK);
+  UpdateWindow(swatch);
+  HDC dc = GetDC(swatch);
+  RECT r{};
+  GetClientRect(swatch, &r);
+  EXPECT_EQ(GetPixel(dc, r.right / 2, r.bottom / 2), Picked);
+  ReleaseDC(swatch, dc);
+  Apply();
+  EXPECT_EQ(AppColors.todayBack, Picked);
+  EXPECT_EQ(StoredDword("AppColors", 8), Picked);
+}
+
+}  // namespace
