@@ -38,6 +38,9 @@ if(FUMORA_TESTS)
   # A tiny dialog program: the yardstick for start-up time.
   add_executable(minimal_dialog WIN32 bench/win/minimal_dialog.cpp bench/win/minimal_dialog.rc)
   target_link_libraries(minimal_dialog PRIVATE user32)
+  # The preferences dialog's opening and keystroke costs (bench/win/prefs.sh).
+  add_executable(prefs_bench bench/win/prefs_bench.cpp res/fumora.rc)
+  target_link_libraries(prefs_bench PRIVATE fumora_win)
 
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
     include(cmake/wine-tests.cmake)

@@ -58,6 +58,44 @@ std::vector<TextRange> PlaceholderRanges(std::string_view editorText) {
   return ranges;
 }
 
+namespace {
+std::vector<bool> PlaceholderMarks(std::string_view text) {
+  std::vector<bool> marks(text.size(), false);
+  for (const TextRange& r : PlaceholderRanges(text))
+    for (int i = r.start; i < r.end; ++i) marks[static_cast<std::size_t>(i)] = true;
+  return marks;
+}
+}  // namespace
+
+std::vector<FormatRun> RunsToRefresh(std::string_view before, std::string_view after, int caret) {
+  // The unchanged tail is matched first and never reaches before the caret, so
+  // that a repeated stretch is not taken for the text it repeats.
+  const std::size_t untouched = after.size() - static_cast<std::size_t>(Clamp(after, caret));
+  std::size_t suffix = 0;
+  while (suffix < std::min(before.size(), untouched) &&
+         before[before.size() - 1 - suffix] == after[after.size() - 1 - suffix])
+    ++suffix;
+  const std::size_t limit = std::min(before.size(), after.size()) - suffix;
+  std::size_t prefix = 0;
+  while (prefix < limit && before[prefix] == after[prefix]) ++prefix;
+
+  const std::vector<bool> was = PlaceholderMarks(before), is = PlaceholderMarks(after);
+  const std::size_t changedEnd = after.size() - suffix;
+  std::vector<FormatRun> runs;
+  for (std::size_t i = 0; i < after.size(); ++i) {
+    const bool stale = i < prefix ? was[i] != is[i]
+                       : i >= changedEnd ? was[i - after.size() + before.size()] != is[i]
+                                         : true;
+    if (!stale) continue;
+    const int at = static_cast<int>(i);
+    if (!runs.empty() && runs.back().range.end == at && runs.back().placeholder == is[i])
+      ++runs.back().range.end;
+    else
+      runs.push_back({{at, at + 1}, is[i]});
+  }
+  return runs;
+}
+
 int CaretOutsidePlaceholder(std::string_view editorText, int caret, bool movedLeft) {
   caret = Clamp(editorText, caret);
   const std::optional<TextRange> around = PlaceholderAround(editorText, caret);

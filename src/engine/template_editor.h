@@ -31,6 +31,20 @@ std::size_t StoredLength(std::string_view editorText);
 // range of one.
 std::vector<TextRange> PlaceholderRanges(std::string_view editorText);
 
+// A stretch of the editor's text shown in one format.
+struct FormatRun {
+  TextRange range;
+  bool placeholder = false;
+  bool operator==(const FormatRun&) const = default;
+};
+
+// After an edit took the editor's text from `before` to `after`, leaving the
+// caret at `caret` (text after the caret is what the edit left untouched):
+// the runs of `after` whose format may no longer be right, in order. They are
+// the changed stretch and every position whose placeholder state moved.
+// With `before` empty, every run of `after`.
+std::vector<FormatRun> RunsToRefresh(std::string_view before, std::string_view after, int caret);
+
 // Where the caret goes when it has landed at `caret`: never between a '%' and
 // its letter. Moving left it goes before the '%', otherwise after the letter.
 int CaretOutsidePlaceholder(std::string_view editorText, int caret, bool movedLeft);

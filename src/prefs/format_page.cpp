@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "engine/stats_text.h"
 #include "engine/template_editor.h"
@@ -93,29 +94,26 @@ bool SelectionHasFormat(HWND editor, bool placeholder) {
   return bold && !automatic && (f.crTextColor & 0xFFFFFF) == PlaceholderRed;
 }
 
-// Every placeholder bold red, all else plain. Only runs that differ are
-// formatted, so typing adds no format steps to the editor's undo.
-void HighlightPlaceholders(FormatState& s) {
+// Gives the runs their formats: placeholders bold red, all else plain. A run
+// already right is left alone, so typing adds no format steps to the undo.
+void HighlightPlaceholders(FormatState& s, const std::vector<FormatRun>& runs) {
+  if (runs.empty()) return;
   const TextRange kept = Selection(s.editor);
   const LRESULT events = SendMessageA(s.editor, EM_SETEVENTMASK, 0, 0);
   SendMessageA(s.editor, WM_SETREDRAW, FALSE, 0);
-  auto format = [&](int start, int end, bool placeholder) {
-    if (start >= end) return;
-    Select(s, {start, end});
-    if (!SelectionHasFormat(s.editor, placeholder)) FormatSelection(s.editor, placeholder);
-  };
-  int plainFrom = 0;
-  for (const TextRange& r : PlaceholderRanges(s.text)) {
-    format(plainFrom, r.start, false);
-    format(r.start, r.end, true);
-    plainFrom = r.end;
+  for (const FormatRun& run : runs) {
+    Select(s, run.range);
+    if (!SelectionHasFormat(s.editor, run.placeholder)) FormatSelection(s.editor, run.placeholder);
   }
-  format(plainFrom, static_cast<int>(s.text.size()), false);
   Select(s, kept);
   SendMessageA(s.editor, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(s.editor, nullptr, TRUE);
   SendMessageA(s.editor, EM_SETEVENTMASK, 0, events);
 }
+
+// Every run of the text, as after loading it or an undo (which may bring
+// back formats without changing the text).
+void HighlightAll(FormatState& s) { HighlightPlaceholders(s, RunsToRefresh({}, s.text, 0)); }
 
 // The template as stored: line breaks as "\r\n", never more than it holds.
 std::string StoredTemplate(std::string_view editorText) { return ToStoredForm(FittingInsertion({}, {}, editorText)); }
@@ -129,7 +127,7 @@ void LoadTemplate(FormatState& s, std::string_view stored) {
   const std::string text = FittingInsertion({}, {}, ToEditorForm(stored.substr(0, TextLength(stored))));
   SetWindowTextA(s.editor, text.c_str());
   s.text = EditorText(s.editor);
-  HighlightPlaceholders(s);
+  HighlightAll(s);
   SendMessageA(s.editor, EM_EMPTYUNDOBUFFER, 0, 0);
   Select(s, {0, 0});
   FormatSelection(s.editor, false);
@@ -208,11 +206,25 @@ bool IsPasteKey(WPARAM key) {
   return (ctrl && !shift && key == 'V') || (shift && !ctrl && key == VK_INSERT);
 }
 
+bool IsUndoKey(WPARAM key) {
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0, alt = GetKeyState(VK_MENU) < 0;
+  return (ctrl && (key == 'Z' || key == 'Y')) || (alt && key == VK_BACK);
+}
+
+// Undo and redo may bring back formats without changing the text.
+LRESULT UndoOrRedo(FormatState& s, HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = CallEditor(s, editor, message, wParam, lParam);
+  s.text = EditorText(editor);
+  HighlightAll(s);
+  return result;
+}
+
 LRESULT OnEditorKeyDown(FormatState& s, HWND editor, WPARAM key, LPARAM lParam) {
   if (IsPasteKey(key)) {
     PastePlainText(s);
     return 0;
   }
+  if (IsUndoKey(key)) return UndoOrRedo(s, editor, WM_KEYDOWN, key, lParam);
   if (key == VK_DELETE || key == VK_BACK) {
     const TextRange selection = Selection(editor);
     if (selection.start != selection.end) {
@@ -239,6 +251,10 @@ LRESULT CALLBACK EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PASTE:
       PastePlainText(s);
       return 0;
+    case WM_UNDO:
+    case EM_UNDO:
+    case EM_REDO:
+      return UndoOrRedo(s, editor, message, wParam, lParam);
     case WM_LBUTTONDOWN: {
       s.clicking = true;
       const LRESULT result = CallEditor(s, editor, message, wParam, lParam);
@@ -280,8 +296,9 @@ BOOL OnInitDialog(HWND page, HWND, LPARAM) {
 void OnEditorChanged(HWND page, FormatState& s) {
   std::string text = EditorText(s.editor);
   if (text == s.text) return;  // a format change only
+  const std::vector<FormatRun> runs = RunsToRefresh(s.text, text, Selection(s.editor).end);
   s.text = std::move(text);
-  HighlightPlaceholders(s);
+  HighlightPlaceholders(s, runs);
   ShowPreview(s);
   if (!s.loading) MarkPreferencesChanged(page);
 }

@@ -1,5 +1,5 @@
-// The preferences dialog's three pages: child dialogs of the dialog, made
-// when it opens. Each page keeps its own working values and tells the dialog
+// The preferences dialog's three pages: child dialogs of the dialog, each made
+// when its tab is first chosen. Each page keeps its own working values and tells the dialog
 // of every change the user makes (which enables Apply); ApplyPreferences reads
 // the values back through the Read... routines.
 #pragma once

@@ -37,7 +37,26 @@ struct OpenDialog {
 };
 OpenDialog Prefs;
 
+// The pages lie over the tabs' display area, above the tab control (which
+// leaves them out of its painting).
+void PlacePage(HWND page) {
+  RECT area{};
+  GetWindowRect(Prefs.tabs, &area);
+  MapWindowPoints(nullptr, Prefs.dialog, reinterpret_cast<POINT*>(&area), 2);
+  TabCtrl_AdjustRect(Prefs.tabs, FALSE, &area);
+  SetWindowPos(page, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top, SWP_NOACTIVATE);
+}
+
+// A page is made the first time its tab is chosen: the dialog opens sooner,
+// and the format page's rich edit module is loaded only when it is wanted.
+// Apply leaves the values of a page never made as they are.
 void ShowPage(int shown) {
+  using MakePage = HWND (*)(HWND);
+  constexpr MakePage Makers[PageCount] = {CreateGeneralPage, CreateFormatPage, CreateColoursPage};
+  if (shown >= 0 && shown < PageCount && !Prefs.pages[shown]) {
+    Prefs.pages[shown] = Makers[shown](Prefs.dialog);
+    if (Prefs.pages[shown]) PlacePage(Prefs.pages[shown]);
+  }
   for (int i = 0; i < PageCount; ++i)
     if (Prefs.pages[i]) ShowWindow(Prefs.pages[i], i == shown ? SW_SHOW : SW_HIDE);
 }
@@ -63,19 +82,6 @@ LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-// The pages lie over the tabs' display area, above the tab control (which
-// leaves them out of its painting).
-void PlacePages() {
-  RECT area{};
-  GetWindowRect(Prefs.tabs, &area);
-  MapWindowPoints(nullptr, Prefs.dialog, reinterpret_cast<POINT*>(&area), 2);
-  TabCtrl_AdjustRect(Prefs.tabs, FALSE, &area);
-  for (HWND page : Prefs.pages)
-    if (page)
-      SetWindowPos(page, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                   SWP_NOACTIVATE);
-}
-
 BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
   Prefs = OpenDialog{};
   Prefs.dialog = dialog;
@@ -87,10 +93,6 @@ BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
     item.pszText = const_cast<char*>(TabNames[i]);
     SendMessageA(Prefs.tabs, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
   }
-  Prefs.pages[GeneralPage] = CreateGeneralPage(dialog);
-  Prefs.pages[FormatPage] = CreateFormatPage(dialog);
-  Prefs.pages[ColoursPage] = CreateColoursPage(dialog);
-  PlacePages();
   ShowPage(GeneralPage);
   EnableWindow(Prefs.apply, FALSE);
   Prefs.keyFilter = SetWindowsHookExA(WH_MSGFILTER, KeyFilter, nullptr, GetCurrentThreadId());
@@ -140,7 +142,7 @@ void StoreTemplate(const std::string& text) {
 // re-enter a blank format.
 bool ApplyFormat() {
   HWND page = Prefs.pages[FormatPage];
-  if (!page) return true;  // no editor could be made: the format stays as it is
+  if (!page) return true;  // never opened (or no rich edit to be had): the format stays
   FormatChoices format = ReadFormatPage(page);
   if (format.statsTemplate.empty()) {
     if (PrefsMessageBox(Prefs.tabs, BlankFormatQuestion, "Fumora", MB_OKCANCEL | MB_ICONERROR) != IDOK) return false;
@@ -154,7 +156,7 @@ bool ApplyFormat() {
 }
 
 void ApplyColours() {
-  AppColors = ReadColoursPage(Prefs.pages[ColoursPage]);
+  if (Prefs.pages[ColoursPage]) AppColors = ReadColoursPage(Prefs.pages[ColoursPage]);
   if (MilestonesList) InvalidateRect(MilestonesList, nullptr, TRUE);
 }
 

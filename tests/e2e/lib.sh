@@ -43,3 +43,65 @@ window_geometry() {
   WIDTH=$(awk '/^ *Width:/ { print $NF }' <<<"$info")
   HEIGHT=$(awk '/^ *Height:/ { print $NF }' <<<"$info")
 }
+
+# Clicks point (x, y) of a dialog whose client area is `width` x `height`
+# dialog units: the X window of a Wine dialog is its client area.
+click_in_dialog() {
+  local X Y WIDTH HEIGHT
+  window_geometry "$1" || return 1
+  xdotool mousemove --sync $((X + $2 * WIDTH / $4)) $((Y + $3 * HEIGHT / $5)) click 1
+}
+
+# ---- the real program with seeded settings (start_fumora records its pid in $fumora and pids) ----
+pids=()
+main_window() { xdotool search --onlyvisible --name '^ Fumora v1\.05b$' | head -1; }
+has_main_window() { [ -n "$(main_window)" ]; }
+stored() { wine64 reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { print $3 }'; }
+
+# Settings as the first-run wizard leaves them; $1 the quit moment
+# (YYYY MM DD hh mm), $2 the stats template, $3 fullDates, $4 includeSeconds.
+seed() {
+  python3 - "$@" >"$work/seed.reg" <<'EOF'
+import struct, sys
+y, mo, d, h, mi = (int(x) for x in sys.argv[1].split())
+template, full, seconds = sys.argv[2].encode(), int(sys.argv[3]), int(sys.argv[4])
+hexes = lambda b: ",".join("%02x" % x for x in b)
+prefs = struct.pack("<7I", 20, 5, 0, 0, 0, seconds, full)
+prefs += template.ljust(512, b"\0") + b"I will quit in %Q.".ljust(512, b"\0")
+print("REGEDIT4\n")
+print("[-HKEY_CURRENT_USER\\Software\\Fumora\\Details]\n")
+print("[HKEY_CURRENT_USER\\Software\\Fumora\\Details]")
+print('"FirstRun"=dword:00000001')
+print('"QuitName"="Tester"')
+print('"NumCigs"=dword:00000014')
+print('"NumPack"=dword:00000014')
+print('"Price"=dword:000001f4')
+print('"QuitDate"=hex:' + hexes(struct.pack("<8H", y, mo, 0, d, h, mi, 0, 0)))
+print('"AppColors"=hex:' + hexes(struct.pack("<7I", 0x800000, 0xFFFFFF, 0xA6F4F2, 0xBB928E, 0xF4F4F2, 0, 0)))
+print('"GenPrefs"=hex:' + hexes(prefs))
+print('"LastPosX"=dword:00000064')
+print('"LastPosY"=dword:00000050')
+EOF
+  wine64 regedit /S "$work/seed.reg"
+}
+
+start_fumora() {
+  (cd "$work" && exec wine64 Fumora.exe) >/dev/null 2>&1 &
+  fumora=$!
+  pids+=("$fumora")
+  wait_for 60 has_main_window
+}
+
+clipboard() { xclip -o -selection clipboard 2>/dev/null; }
+
+# Copies the stats text with the keys given (xdotool key arguments) in the
+# main window and waits for it on the X clipboard.
+copy_stats_with() {
+  local w
+  w=$(main_window)
+  echo -n "(empty)" | xclip -selection clipboard
+  xdotool windowfocus --sync "$w" 2>/dev/null
+  xdotool key --delay 150 "$@"
+  wait_for 10 bash -c '[ "$(xclip -o -selection clipboard 2>/dev/null)" != "(empty)" ]'
+}
+copy_stats_from_menu() { copy_stats_with alt+e c; }

@@ -31,6 +31,24 @@ TEST(TemplateEditor, PlaceholdersPairFromTheLeftAsTheExpansionDoes) {
   EXPECT_EQ(PlaceholderRanges("none"), Ranges{});
 }
 
+TEST(TemplateEditor, OnlyRunsTouchedByAnEditAreFormattedAgain) {
+  using Runs = std::vector<FormatRun>;
+  struct Case { const char* before; const char* after; int caret; Runs runs; };
+  for (const Case& c : {
+           Case{"", "ab%Qc", 5, {{{0, 2}, false}, {{2, 4}, true}, {{4, 5}, false}}},
+           Case{"ab%Qc", "ab%Qcx", 6, {{{5, 6}, false}}},
+           Case{"ab%Qc", "xab%Qc", 1, {{{0, 1}, false}}},
+           Case{"ab%Qc", "ab%Qc", 0, {}},
+           Case{"ab%Qc", "abc", 2, {}},
+           // A placeholder put in front of its double: the new one is at the caret.
+           Case{"%Q%Q", "%Q%Q%Q", 2, {{{0, 2}, true}}},
+           // A pasted '%' pairs what follows it anew: "%%" is a placeholder, Q is not.
+           Case{"a%Qb%Dc", "a%%Qb%Dc", 2, {{{1, 2}, true}, {{3, 4}, false}}},
+       }) {
+    EXPECT_EQ(RunsToRefresh(c.before, c.after, c.caret), c.runs) << c.before << " -> " << c.after;
+  }
+}
+
 TEST(TemplateEditor, CaretNeverRestsBetweenPercentAndLetter) {
   struct Case { const char* text; int caret; bool left; int expected; };
   for (const Case& c : {Case{"x%Qy", 2, true, 1}, Case{"x%Qy", 2, false, 3}, Case{"x%Qy", 1, true, 1},

@@ -82,11 +82,18 @@ class Preferences : public MainWindowFixture {
     dialog = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_PREFERENCES), window_, PreferencesDialogProc, 0);
     ASSERT_NE(dialog, nullptr);
     ShowWindow(dialog, SW_SHOW);
+    for (int tab : {2, 1, 0}) SelectTab(tab);  // each page is made when first chosen
     general = PageWith(dialog, IDC_GEN_LOOK_AHEAD);
     format = PageWith(dialog, IDC_FMT_EDITOR);
     colours = PageWith(dialog, IDC_COL_GROUP);
     ASSERT_TRUE(general && format && colours);
     editor = GetDlgItem(format, IDC_FMT_EDITOR);
+  }
+  void SelectTab(int index) {
+    HWND tabs = GetDlgItem(dialog, IDC_PREFS_TABS);
+    TabCtrl_SetCurSel(tabs, index);
+    NMHDR change{tabs, IDC_PREFS_TABS, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageA(dialog, WM_NOTIFY, IDC_PREFS_TABS, reinterpret_cast<LPARAM>(&change));
   }
   bool ApplyEnabled() const { return IsWindowEnabled(GetDlgItem(dialog, IDC_PREFS_APPLY)); }
   void Click(HWND page, int id) { SendMessageA(GetDlgItem(page, id), BM_CLICK, 0, 0); }
@@ -135,6 +142,7 @@ class Preferences : public MainWindowFixture {
 
 TEST_F(Preferences, OpensFromTheMenuOnTheGeneralPageAndOkWithoutChangesWritesNothing) {
   Open({.lookAheadDays = 30, .lifeMinutes = 12});
+  EXPECT_EQ(GetModuleHandleA("riched20.dll"), nullptr) << "loaded at start-up";
   HKEY key = OpenSettingsForWriting();
   RegDeleteValueA(key, "AppColors");
   RegCloseKey(key);
@@ -154,11 +162,11 @@ TEST_F(Preferences, OpensFromTheMenuOnTheGeneralPageAndOkWithoutChangesWritesNot
          EXPECT_EQ(names, (std::vector<std::string>{"General Options", "Statistics Format", "Application Colours"}));
          EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_PREFS_APPLY)));
          general = PageWith(dialog, IDC_GEN_LOOK_AHEAD);
-         // The dialog itself is shown once its loop first idles.
-         auto shown = [](HWND page) { return (GetWindowLongA(page, GWL_STYLE) & WS_VISIBLE) != 0; };
-         EXPECT_TRUE(shown(general));
-         EXPECT_FALSE(shown(PageWith(dialog, IDC_FMT_EDITOR)));
-         EXPECT_FALSE(shown(PageWith(dialog, IDC_COL_GROUP)));
+         // The dialog itself is shown once its loop first idles; the other
+         // pages are made when first chosen.
+         EXPECT_TRUE(GetWindowLongA(general, GWL_STYLE) & WS_VISIBLE);
+         EXPECT_EQ(PageWith(dialog, IDC_FMT_EDITOR), nullptr);
+         EXPECT_EQ(GetModuleHandleA("riched20.dll"), nullptr);
          EXPECT_EQ(WindowText(GetDlgItem(general, IDC_GEN_LOOK_AHEAD)), "30 Days");
          EXPECT_EQ(WindowText(GetDlgItem(general, IDC_GEN_LIFE_MINUTES)), "12 mins");
          EXPECT_EQ(WindowText(GetDlgItem(general, IDC_GEN_STARTUP_VIEW)), "Quitting Statistics");
@@ -350,7 +358,8 @@ TEST_F(Preferences, EditorTakesExactlyWhatIsStored) {
 TEST_F(Preferences, PickedColourIsShownAndStoredOnApply) {
   OpenDialog();
   PrefsChooseColour = PickColour;
-  ShowWindow(colours, SW_SHOW);
+  SelectTab(2);
+  EXPECT_FALSE(IsWindowVisible(general));
   Click(colours, IDC_COL_PICK_TODAY_BACK);
   EXPECT_TRUE(ApplyEnabled());
   EXPECT_NE(AppColors.todayBack, Picked) << "applied before Apply";
