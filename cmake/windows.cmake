@@ -15,6 +15,12 @@ add_library(fumora_win STATIC ${FUMORA_WIN_SOURCES})
 target_include_directories(fumora_win PUBLIC src res)
 target_link_libraries(fumora_win PUBLIC fumora_pure comctl32 comdlg32 gdi32 user32 kernel32 advapi32 shell32)
 
+# fumora.rc includes one .rc per subsystem, the icons and the manifest; the
+# generator does not see those includes, so name them.
+file(GLOB FUMORA_RESOURCE_PARTS CONFIGURE_DEPENDS res/*.rc res/*.h res/*.manifest res/icons/*.ico)
+list(FILTER FUMORA_RESOURCE_PARTS EXCLUDE REGEX "/fumora\\.rc$")
+set_source_files_properties(res/fumora.rc PROPERTIES OBJECT_DEPENDS "${FUMORA_RESOURCE_PARTS}")
+
 add_executable(Fumora WIN32 src/app/main.cpp src/app/lean_runtime.cpp res/fumora.rc)
 target_link_libraries(Fumora PRIVATE fumora_win)
 target_link_options(Fumora PRIVATE -s)

@@ -25,9 +25,14 @@ foreach(suite ${_suites})
   if(suite MATCHES "^LocaleWin32")
     continue()
   endif()
+  # A suite named ...UnderComma is written for a "," decimal separator.
+  set(_loc en_US)
+  if(suite MATCHES "UnderComma$")
+    set(_loc de_DE)
+  endif()
   add_test(NAME win.${suite} COMMAND ${WINE_RUN} $<TARGET_FILE:win_tests> --gtest_filter=${suite}.*)
   set_tests_properties(win.${suite} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix
-    LABELS win TIMEOUT 300 ENVIRONMENT "LC_ALL=en_US.UTF-8")
+    LABELS win TIMEOUT 300 ENVIRONMENT "LC_ALL=${_loc}.UTF-8;FUMORA_TEST_LOCALE=${_loc}")
 endforeach()
 
 # The locale suite runs once per locale; the test reads which one it is in.

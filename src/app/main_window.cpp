@@ -11,6 +11,7 @@
 #include "milestones/milestones_view.h"
 #include "prefs/preferences_dialog.h"
 #include "quitdetails/price_point_file.h"
+#include "quitdetails/quit_details_dialog.h"
 #include "resource.h"
 #include "settings/registry_store.h"
 #include "stats/clipboard.h"
@@ -139,6 +140,13 @@ void RestoreFromTray(HWND window) {
   ShowWindow(window, SW_RESTORE);
 }
 
+// New quit details show at once in every view and in the stats text.
+void EditQuitDetails(HWND window) {
+  if (!RunEditQuitDetails(window)) return;
+  BuildMilestoneList();
+  RefreshStatisticsNow();
+}
+
 void OnCommand(HWND window, int id, HWND, UINT) {
   switch (id) {
     case IDM_EXIT:
@@ -160,6 +168,9 @@ void OnCommand(HWND window, int id, HWND, UINT) {
       break;
     case IDM_ABOUT:
       ShowAboutBox(window);
+      break;
+    case IDM_EDIT_QUIT_DETAILS:
+      EditQuitDetails(window);
       break;
     case IDM_TRAY_RESTORE:
       RestoreFromTray(window);
@@ -281,7 +292,9 @@ void SelectView(int index) {
   SetWindowTextA(TitleLabel, ViewTitleText(index).c_str());
   if (index == BuddiesViewIndex && ViewWindows[index]) {
     DialogMessageTarget = ViewWindows[index];
-    SetFocus(GetDlgItem(ViewWindows[index], IDC_BUDDY_LIST));
+    // Ctrl+B in a modal dialog switches the view behind it; the keyboard
+    // stays with the dialog.
+    if (IsWindowEnabled(MainWindow)) SetFocus(GetDlgItem(ViewWindows[index], IDC_BUDDY_LIST));
   } else {
     DialogMessageTarget = MainWindow;
   }

@@ -13,6 +13,7 @@
 #include "settings/registry_store.h"
 #include "util/systime_win32.h"
 #include "win/app_state.h"
+#include "win/dialog_fields.h"
 #include "win/number_edit.h"
 #include "win/scoped.h"
 
@@ -34,23 +35,6 @@ struct WizardState {
 
 WizardState* StateOf(HWND wizard) { return reinterpret_cast<WizardState*>(GetWindowLongPtrA(wizard, DWLP_USER)); }
 
-std::string FieldText(HWND wizard, int id, int capacity) {
-  std::string text(static_cast<std::size_t>(capacity), '\0');
-  int length = GetDlgItemTextA(wizard, id, text.data(), capacity);
-  text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
-  return text;
-}
-
-SYSTEMTIME PickerTime(HWND wizard, int id) {
-  SYSTEMTIME time{};
-  SendDlgItemMessageA(wizard, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&time));
-  return time;
-}
-
-ScopedFont MakeTitleFont() {
-  return ScopedFont(CreateFontA(24, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
-}
-
 BOOL OnInitDialog(HWND wizard) {
   auto* state = new WizardState;
   SetWindowLongPtrA(wizard, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
@@ -62,16 +46,14 @@ BOOL OnInitDialog(HWND wizard) {
       LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_FUMORA_SMALL), IMAGE_ICON, 16, 16, 0));
   if (state->smallIcon) SendMessageA(wizard, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon));
 
-  HWND date = GetDlgItem(wizard, IDC_FR_DATE);
-  SendMessageA(date, DTM_SETFORMATA, 0, reinterpret_cast<LPARAM>(DatePicture.c_str()));
-  SendMessageA(date, DTM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(DatePickerRange));
+  SetUpDatePicker(GetDlgItem(wizard, IDC_FR_DATE));
 
   SendDlgItemMessageA(wizard, IDC_FR_NAME, EM_LIMITTEXT, 30, 0);
   SendDlgItemMessageA(wizard, IDC_FR_PER_DAY, EM_LIMITTEXT, 3, 0);
   MakeDigitsOnlyEdit(GetDlgItem(wizard, IDC_FR_PER_DAY));
   MakePriceEdit(GetDlgItem(wizard, IDC_FR_PRICE));
 
-  state->titleFont = MakeTitleFont();
+  state->titleFont = MakeBannerFont();
   SendDlgItemMessageA(wizard, IDC_FR_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(state->titleFont.get()), FALSE);
 
   LocalNow = LocalTimeNow();
@@ -82,9 +64,7 @@ BOOL OnInitDialog(HWND wizard) {
 // The title is white on a grey band; every other static keeps the defaults.
 INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
   if (GetDlgCtrlID(control) != IDC_FR_TITLE) return 0;
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-  return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNSHADOW));
+  return reinterpret_cast<INT_PTR>(PaintBanner(dc));
 }
 
 void OnContinue(HWND wizard) {
@@ -120,10 +100,10 @@ int ValidateFirstRun(HWND wizard) {
   QuitDetails.quitTime.wMilliseconds = 0;
   QuitDetails.quitTime.wDayOfWeek = 0;
 
-  std::string name = FieldText(wizard, IDC_FR_NAME, 128);
-  std::string perPack = FieldText(wizard, IDC_FR_PER_PACK, 256);
-  std::string perDay = FieldText(wizard, IDC_FR_PER_DAY, 256);
-  std::string price = FieldText(wizard, IDC_FR_PRICE, 256);
+  std::string name = DialogItemText(wizard, IDC_FR_NAME, 128);
+  std::string perPack = DialogItemText(wizard, IDC_FR_PER_PACK, 256);
+  std::string perDay = DialogItemText(wizard, IDC_FR_PER_DAY, 256);
+  std::string price = DialogItemText(wizard, IDC_FR_PRICE, 256);
   QuitEntryFault fault = CheckQuitEntries({name, perPack, perDay, price}, QuitDetails);
   if (fault == QuitEntryFault::None) return 1;
   FirstRunMessageBox(wizard, QuitEntryMessage(fault), "Fumora", MB_OK | MB_ICONINFORMATION);

@@ -222,6 +222,10 @@ HWND CreateStatisticsView(HWND parent) {
   return CreateDialogParamA(ProgramInstance(), MAKEINTRESOURCEA(IDD_STATISTICS), parent, StatisticsViewProc, 0);
 }
 
+void RefreshStatisticsNow() {
+  if (StatisticsView) ComputeAllFigures();
+}
+
 void StopStatisticsClock() {
   if (StatsTimerId) KillTimer(nullptr, StatsTimerId);
   StatsTimerId = 0;

@@ -16,6 +16,10 @@
 HWND CreateStatisticsView(HWND parent);
 INT_PTR CALLBACK StatisticsViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Recomputes and shows every figure now, not at the clock's next tick: the
+// quit details or the price points have changed. Nothing without the view.
+void RefreshStatisticsNow();
+
 // The view made by CreateStatisticsView (null before, and after its destruction).
 extern HWND StatisticsView;
 

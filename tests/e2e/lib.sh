@@ -45,15 +45,27 @@ window_geometry() {
 }
 
 # Clicks point (x, y) of a dialog whose client area is `width` x `height`
-# dialog units: the X window of a Wine dialog is its client area.
+# dialog units ($4, $5): the X window of a Wine dialog is its client area.
 click_in_dialog() {
   local X Y WIDTH HEIGHT
   window_geometry "$1" || return 1
   xdotool mousemove --sync $((X + $2 * WIDTH / $4)) $((Y + $3 * HEIGHT / $5)) click 1
 }
 
-# ---- the real program with seeded settings (start_fumora records its pid in $fumora and pids) ----
+# ---- the running program ----
+
+# The programs a script starts, stopped when it ends with the stored settings,
+# the wineserver and the work directory (a script may put its own cleanup here).
 pids=()
+
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+  wine64 reg delete "$key" /f >/dev/null 2>&1
+  wineserver -k 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
 main_window() { xdotool search --onlyvisible --name '^ Fumora v1\.05b$' | head -1; }
 has_main_window() { [ -n "$(main_window)" ]; }
 stored() { wine64 reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { print $3 }'; }
@@ -104,4 +116,3 @@ copy_stats_with() {
   xdotool key --delay 150 "$@"
   wait_for 10 bash -c '[ "$(xclip -o -selection clipboard 2>/dev/null)" != "(empty)" ]'
 }
-copy_stats_from_menu() { copy_stats_with alt+e c; }

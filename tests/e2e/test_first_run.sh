@@ -37,14 +37,6 @@ pixels_of() {
   convert "$1" -format %c histogram:info:- 2>/dev/null | grep -i "$2" | awk '{ sum += $1 } END { print sum + 0 }'
 }
 
-# Clicks the middle of a control given in the template's dialog units
-# (254 x 174 for the whole client area).
-click_field() {
-  local w=$1 x=$2 y=$3 X Y WIDTH HEIGHT
-  window_geometry "$w"
-  xdotool mousemove --sync $((X + x * WIDTH / 254)) $((Y + y * HEIGHT / 174)) click 1
-}
-
 type_text() { xdotool type --delay 60 "$1"; }
 press() { xdotool key --delay 120 "$@"; }
 
@@ -92,7 +84,7 @@ shown wizard || abort "the wizard closed after a failed check"
 # Into the price field (template position 200, 104, 40 x 12).
 w=$(wizard)
 xdotool windowfocus --sync "$w" 2>/dev/null
-click_field "$w" 220 110
+click_in_dialog "$w" 220 110 254 174  # the 254 x 174 template
 sleep 0.3
 type_text "4.50"
 sleep 0.3

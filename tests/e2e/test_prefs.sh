@@ -5,14 +5,6 @@
 # of each page is kept. Needs TESTENV, FUMORA_EXE and ARTEFACTS (ctest).
 . "$(dirname "$0")/lib.sh"
 
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wine64 reg delete "$key" /f >/dev/null 2>&1
-  wineserver -k 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 prefs_window() { xdotool search --onlyvisible --name '^Fumora Preferences$' | head -1; }
 has_prefs_window() { [ -n "$(prefs_window)" ]; }
 no_prefs_window() { ! has_prefs_window; }
@@ -52,7 +44,7 @@ else
   fail "no Preferences dialog"
 fi
 
-copy_stats_from_menu
+copy_stats_with alt+e c
 text=$(clipboard)
 if [[ "$text" =~ ^Days\ 10,\ span\ 1W\ 3D\ [0-9]+h\ [0-9]+m\ \(100\)$ ]]; then
   pass "Copy Stats gives the new template: $text"

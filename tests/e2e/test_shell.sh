@@ -4,14 +4,6 @@
 # the tray menu, File > Exit. Needs TESTENV, FUMORA_EXE and ARTEFACTS (ctest).
 . "$(dirname "$0")/lib.sh"
 
-cleanup() {
-  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wine64 reg delete "$key" /f >/dev/null 2>&1
-  wineserver -k 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 # "x y width height" of Fumora's visible pop-up menu: its only visible
 # window without a title.
 popup_menu() {
@@ -24,6 +16,8 @@ popup_menu() {
 }
 tray_window() { xdotool search --onlyvisible --name '^Wine System Tray$' | head -1; }
 has_tray_window() { [ -n "$(tray_window)" ]; }
+copy_stats_from_menu() { copy_stats_with alt+e c; }
+
 # pp.dat with one price change dated long after today: not yet in force.
 python3 -c "import struct,sys; sys.stdout.buffer.write(struct.pack('<II', 2488070, 99999))" >"$work/pp.dat"
 

@@ -1,0 +1,123 @@
+#include "quitdetails/price_point_dialog.h"
+
+#include <windowsx.h>
+#include <commctrl.h>
+
+#include "engine/calendar.h"
+#include "engine/first_run_checks.h"
+#include "engine/price_rows.h"
+#include "formats/price_points.h"
+#include "locale/formats.h"
+#include "quitdetails/price_list.h"
+#include "resource.h"
+#include "util/systime_win32.h"
+#include "win/app_state.h"
+#include "win/dialog_fields.h"
+#include "win/listview.h"
+#include "win/number_edit.h"
+
+namespace {
+constexpr INT_PTR Untouched = 0;
+constexpr INT_PTR RowsChanged = 1;
+
+struct PricePointState {
+  HWND list = nullptr;
+  PricePointMode mode = PricePointMode::Add;
+  int row = -1;
+  PricePoint original{};  // edit mode: the row as it was
+  // The picker's date counts only once the user has changed it: a Day that
+  // it cannot show (outside its range) stays as it was.
+  bool dateChanged = false;
+  bool ready = false;
+};
+
+PricePointState* StateOf(HWND dialog) {
+  return reinterpret_cast<PricePointState*>(GetWindowLongPtrA(dialog, DWLP_USER));
+}
+
+void ShowRow(HWND dialog, const PricePoint& point) {
+  SysTime date;
+  DayNumberToDate(static_cast<DayNumber>(point.Day), date);
+  ShowInPicker(GetDlgItem(dialog, IDC_PP_DATE), date);
+  SetDlgItemTextA(dialog, IDC_PP_PRICE, PriceFieldText(point.Price).c_str());
+}
+
+BOOL OnInitDialog(HWND dialog, HWND, LPARAM param) {
+  SetWindowLongPtrA(dialog, DWLP_USER, param);
+  PricePointState& state = *StateOf(dialog);
+  if (state.mode == PricePointMode::Edit) {
+    SetWindowTextA(dialog, "Edit Price Point");
+    SetDlgItemTextA(dialog, IDOK, "Change");
+  }
+  SetUpDatePicker(GetDlgItem(dialog, IDC_PP_DATE));
+  ReadCurrencySymbol();
+  SetDlgItemTextA(dialog, IDC_PP_CURRENCY, CurrencySymbol.c_str());
+  MakePriceEdit(GetDlgItem(dialog, IDC_PP_PRICE));
+  // Add mode: the picker's own default, today, and an empty price.
+  if (state.mode == PricePointMode::Edit) ShowRow(dialog, state.original);
+  state.ready = true;
+  SetFocus(GetDlgItem(dialog, IDC_PP_PRICE));
+  return FALSE;
+}
+
+uint32_t ChosenDay(HWND dialog, const PricePointState& state) {
+  if (state.mode == PricePointMode::Edit && !state.dateChanged) return state.original.Day;
+  return static_cast<uint32_t>(DateToDayNumber(ToSysTime(PickerTime(dialog, IDC_PP_DATE))));
+}
+
+void OnConfirm(HWND dialog) {
+  PricePointState& state = *StateOf(dialog);
+  uint32_t price = 0;
+  if (!ReadPrice(DialogItemText(dialog, IDC_PP_PRICE, 256), price)) {
+    ReportEntryFault(dialog, QuitEntryMessage(QuitEntryFault::Price));
+    return;
+  }
+  const uint32_t day = ChosenDay(dialog, state);
+  const int row = state.mode == PricePointMode::Add ? AddPriceRow(state.list, day, price)
+                                                     : UpdatePriceRow(state.list, state.row, day, price);
+  FitPriceColumns(state.list);
+  FocusPriceRow(state.list, row);
+  EndDialog(dialog, RowsChanged);
+}
+
+void OnCommand(HWND dialog, int id, HWND, UINT code) {
+  if (code != BN_CLICKED) return;
+  if (id == IDOK) OnConfirm(dialog);
+  if (id == IDCANCEL) EndDialog(dialog, Untouched);
+}
+
+INT_PTR OnNotify(HWND dialog, const NMHDR* header) {
+  PricePointState* state = StateOf(dialog);
+  if (state && state->ready && header->idFrom == IDC_PP_DATE && header->code == DTN_DATETIMECHANGE)
+    state->dateChanged = true;
+  return FALSE;
+}
+}  // namespace
+
+INT_PTR CALLBACK PricePointDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return HANDLE_WM_INITDIALOG(dialog, wParam, lParam, OnInitDialog);
+    case WM_COMMAND:
+      HANDLE_WM_COMMAND(dialog, wParam, lParam, OnCommand);
+      return TRUE;
+    case WM_NOTIFY:
+      return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_CLOSE:
+      EndDialog(dialog, Untouched);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+bool RunPricePointDialog(HWND owner, HWND list, PricePointMode mode) {
+  PricePointState state;
+  state.list = list;
+  state.mode = mode;
+  if (mode == PricePointMode::Edit) {
+    state.row = CurrentRow(list);
+    if (!PriceRowAt(list, state.row, state.original)) return false;
+  }
+  return DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_PRICE_POINT), owner, PricePointDialogProc,
+                         reinterpret_cast<LPARAM>(&state)) == RowsChanged;
+}
