@@ -10,6 +10,7 @@
 #include "prefs/preferences_dialog.h"
 #include "resource.h"
 #include "win/app_state.h"
+#include "win/dialog_state.h"
 #include "win/scoped.h"
 
 ChooseColourFunction PrefsChooseColour = ChooseColorA;
@@ -41,11 +42,10 @@ struct ColoursState {
   uint32_t& Colour(std::size_t index) { return *ColourFields(working)[index]; }
 };
 
-ColoursState* StateOf(HWND page) { return reinterpret_cast<ColoursState*>(GetWindowLongPtrA(page, DWLP_USER)); }
+ColoursState* StateOf(HWND page) { return DialogStateOf<ColoursState>(page); }
 
 BOOL OnInitDialog(HWND page, HWND, LPARAM) {
-  auto* state = new ColoursState;
-  SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+  ColoursState* state = &AttachDialogState<ColoursState>(page);
   state->chooser.lStructSize = sizeof(CHOOSECOLORA);
   state->chooser.hwndOwner = page;
   state->chooser.hInstance = reinterpret_cast<HWND>(AppInstance);
@@ -83,10 +83,7 @@ HBRUSH OnCtlColorStatic(HWND page, HDC, HWND control, int) {
   return nullptr;
 }
 
-void OnNcDestroy(HWND page) {
-  delete StateOf(page);
-  SetWindowLongPtrA(page, DWLP_USER, 0);
-}
+void OnNcDestroy(HWND page) { DeleteDialogState<ColoursState>(page); }
 
 INT_PTR CALLBACK ColoursPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

@@ -17,6 +17,7 @@
 #include "resource.h"
 #include "util/text.h"
 #include "win/app_state.h"
+#include "win/dialog_state.h"
 #include "win/rich_edit.h"
 
 namespace {
@@ -39,7 +40,7 @@ struct FormatState {
   bool clicking = false;  // a left click is placing the caret
 };
 
-FormatState* StateOf(HWND page) { return reinterpret_cast<FormatState*>(GetWindowLongPtrA(page, DWLP_USER)); }
+FormatState* StateOf(HWND page) { return DialogStateOf<FormatState>(page); }
 
 // ---- the editor, in its own positions ----
 
@@ -278,8 +279,7 @@ LRESULT CALLBACK EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lPa
 // ---- the page ----
 
 BOOL OnInitDialog(HWND page, HWND, LPARAM) {
-  auto* s = new FormatState;
-  SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(s));
+  FormatState* s = &AttachDialogState<FormatState>(page);
   s->editor = GetDlgItem(page, IDC_FMT_EDITOR);
   s->preview = GetDlgItem(page, IDC_FMT_PREVIEW);
   s->snapshot = TakeStatsSnapshot();
@@ -340,10 +340,7 @@ INT_PTR OnNotify(HWND page, const NMHDR* header) {
   return FALSE;
 }
 
-void OnNcDestroy(HWND page) {
-  delete StateOf(page);
-  SetWindowLongPtrA(page, DWLP_USER, 0);
-}
+void OnNcDestroy(HWND page) { DeleteDialogState<FormatState>(page); }
 
 INT_PTR CALLBACK FormatPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

@@ -42,19 +42,6 @@ uint32_t StoredDword(const char* name, size_t offset = 0, const char* value = nu
 }
 uint32_t GenPrefsAt(size_t offset) { return StoredDword("GenPrefs", offset); }
 
-// The blank-format question: what was asked, and the answer given.
-struct Question {
-  HWND owner;
-  std::string text, caption;
-  UINT type;
-};
-std::vector<Question> Asked;
-int Answer = IDOK;
-int WINAPI RecordQuestion(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  Asked.push_back({owner, text, caption, type});
-  return Answer;
-}
-
 COLORREF Picked = RGB(10, 200, 30);
 BOOL WINAPI PickColour(LPCHOOSECOLORA chooser) {
   chooser->rgbResult = Picked;
@@ -245,7 +232,9 @@ TEST_F(Preferences, HotkeyControlFollowsItsCheckBox) {
   Click(general, IDC_GEN_HOTKEY_ENABLED);
   EXPECT_TRUE(IsWindowEnabled(hotkey));
   EXPECT_EQ(GetFocus(), hotkey);
-  SendMessageA(hotkey, HKM_SETHOTKEY, 0x0351, 0);
+  // A key alone, or with Shift alone, becomes Ctrl + Shift + the key.
+  SendMessageA(hotkey, WM_KEYDOWN, 'Q', 1);
+  EXPECT_EQ(SendMessageA(hotkey, HKM_GETHOTKEY, 0, 0), MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_SHIFT));
   Click(general, IDC_GEN_HOTKEY_ENABLED);
   EXPECT_FALSE(IsWindowEnabled(hotkey));
   EXPECT_EQ(SendMessageA(hotkey, HKM_GETHOTKEY, 0, 0), 0);
@@ -268,20 +257,20 @@ TEST_F(Preferences, LookAheadChangeRetitlesTheDaysAheadView) {
 
 TEST_F(Preferences, BlankFormatAsksAndCancelAppliesNothingOkTheDefault) {
   OpenDialog();
-  PrefsMessageBox = RecordQuestion;
-  Asked.clear();
+  PrefsMessageBox = RecordBox;
+  Boxes.clear();
   const std::vector<uint8_t> seeded = StoredBytes(SettingsKeyPath, "GenPrefs");
   Choose(IDC_GEN_LOOK_AHEAD, 0);
   SetWindowTextA(editor, "");
   Answer = IDCANCEL;
   Apply();
-  ASSERT_EQ(Asked.size(), 1u);
-  EXPECT_EQ(Asked[0].text,
+  ASSERT_EQ(Boxes.size(), 1u);
+  EXPECT_EQ(Boxes[0].text,
             "The clipboard format can't be left blank\n\r Hit OK to apply the default format or hit the cancel button "
             "to re-enter the format");
-  EXPECT_EQ(Asked[0].caption, "Fumora");
-  EXPECT_EQ(Asked[0].owner, GetDlgItem(dialog, IDC_PREFS_TABS));
-  EXPECT_EQ(Asked[0].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONERROR));
+  EXPECT_EQ(Boxes[0].caption, "Fumora");
+  EXPECT_EQ(Boxes[0].owner, GetDlgItem(dialog, IDC_PREFS_TABS));
+  EXPECT_EQ(Boxes[0].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONERROR));
   EXPECT_EQ(StoredBytes(SettingsKeyPath, "GenPrefs"), seeded);
   EXPECT_EQ(GeneralPrefs.LookAheadDays, 20u);
   EXPECT_TRUE(ApplyEnabled());

@@ -111,6 +111,20 @@ inline void ResetSettingsInMemory() {
   LastPosY = 0;
 }
 
+// Message boxes answered in place of the user: what each asked, and the
+// answer every one of them gets.
+struct Box {
+  HWND owner;
+  std::string text, caption;
+  UINT type;
+};
+inline std::vector<Box> Boxes;
+inline int Answer = IDOK;
+inline int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  Boxes.push_back({owner, text, caption, type});
+  return Answer;
+}
+
 // Dispatches what has arrived for `milliseconds`; a WM_QUIT is remembered.
 inline std::optional<WPARAM> Pump(DWORD milliseconds = 50) {
   std::optional<WPARAM> quit;
