@@ -38,6 +38,9 @@ struct FormatState {
   bool busy = false;  // the page moves the selection itself: the caret rule stands aside
   bool loading = false;  // the page puts text in: no change for Apply
   bool clicking = false;  // a left click is placing the caret
+  // Enter is checked on its key press (some rich edits break the line there,
+  // others on the character that follows); the character then goes by.
+  enum class Enter { None, Fits, Refused } enter = Enter::None;
 };
 
 FormatState* StateOf(HWND page) { return DialogStateOf<FormatState>(page); }
@@ -187,17 +190,28 @@ LRESULT CallEditor(FormatState& s, HWND editor, UINT message, WPARAM wParam, LPA
   return CallWindowProcA(s.editorBaseProc, editor, message, wParam, lParam);
 }
 
+// Makes room for `typed` at the selection: false (and a beep) when it does
+// not fit. Text typed next to a placeholder is never bold red.
+bool PrepareTyping(FormatState& s, char typed) {
+  WidenSelection(s);
+  if (FittingInsertion(EditorText(s.editor), Selection(s.editor), std::string(1, typed)).empty()) {
+    MessageBeep(MB_OK);
+    return false;
+  }
+  if (typed != '\t') FormatSelection(s.editor, false);  // a Tab goes in as it is
+  return true;
+}
+
 LRESULT OnEditorChar(FormatState& s, HWND editor, WPARAM wParam, LPARAM lParam) {
   const char typed = static_cast<char>(wParam);
   if (!AcceptsTypedCharacter(typed)) return 0;
-  if (typed == '\t') return CallEditor(s, editor, WM_CHAR, wParam, lParam);
-  if (static_cast<unsigned char>(typed) >= ' ' || typed == '\r') {
-    WidenSelection(s);
-    if (FittingInsertion(EditorText(editor), Selection(editor), std::string(1, typed)).empty()) {
-      MessageBeep(MB_OK);
-      return 0;
-    }
-    FormatSelection(editor, false);  // never bold red next to a placeholder
+  if (typed == '\r' && s.enter != FormatState::Enter::None) {
+    const bool refused = s.enter == FormatState::Enter::Refused;
+    s.enter = FormatState::Enter::None;
+    if (refused) return 0;
+  } else if ((static_cast<unsigned char>(typed) >= ' ' || typed == '\r' || typed == '\t') &&
+             !PrepareTyping(s, typed)) {
+    return 0;
   }
   return CallEditor(s, editor, WM_CHAR, wParam, lParam);
 }
@@ -226,6 +240,10 @@ LRESULT OnEditorKeyDown(FormatState& s, HWND editor, WPARAM key, LPARAM lParam) 
     return 0;
   }
   if (IsUndoKey(key)) return UndoOrRedo(s, editor, WM_KEYDOWN, key, lParam);
+  if (key == VK_RETURN) {
+    s.enter = PrepareTyping(s, '\r') ? FormatState::Enter::Fits : FormatState::Enter::Refused;
+    if (s.enter == FormatState::Enter::Refused) return 0;
+  }
   if (key == VK_DELETE || key == VK_BACK) {
     const TextRange selection = Selection(editor);
     if (selection.start != selection.end) {

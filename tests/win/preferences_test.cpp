@@ -337,9 +337,14 @@ TEST_F(Preferences, EditorTakesExactlyWhatIsStored) {
   const std::string nearlyFull(TemplateCapacity - 2, 'a');
   SetWindowTextA(editor, nearlyFull.c_str());
   SetCaret(static_cast<int>(nearlyFull.size()));
-  Key(VK_RETURN, '\r');  // two characters when stored
   Type("b");
-  EXPECT_EQ(EditorText(), nearlyFull + "\r\n");
+  Key(VK_RETURN, '\r');  // two characters when stored: one too many
+  EXPECT_EQ(EditorText(), nearlyFull + "b");
+  Key(VK_BACK, '\b');
+  SetCaret(0);
+  Key(VK_RETURN, '\r');
+  Type("cd");
+  EXPECT_EQ(EditorText(), "\r\n" + nearlyFull);
   Apply();
   EXPECT_EQ(std::strlen(GeneralPrefs.statsTemplate), TemplateCapacity);
 }
