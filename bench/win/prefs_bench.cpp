@@ -1,6 +1,7 @@
 // The preferences dialog's costs under Wine, printed (targets: opening to the
 // first paint under 50 ms; one keystroke in a full template, with its
-// re-highlighting and preview, under 5 ms). Run: bench/win/prefs.sh
+// re-highlighting and preview, under 5 ms). Run it with scripts/wine-run in a
+// test environment (README, Benchmarks).
 #include <windows.h>
 #include <commctrl.h>
 #include <richedit.h>

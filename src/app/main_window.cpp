@@ -7,6 +7,9 @@
 #include "app/about_box.h"
 #include "app/startup.h"
 #include "app/view_strip.h"
+#include "buddies/buddies_view.h"
+#include "daysahead/days_ahead_view.h"
+#include "engine/savings.h"
 #include "formats/settings_records.h"
 #include "milestones/milestones_view.h"
 #include "prefs/preferences_dialog.h"
@@ -41,12 +44,10 @@ HMENU TrayMenu;  // menu 10100; its first pop-up is the one shown
 HICON SmallIcon;
 ScopedFont TitleFont;
 
-// The Buddies and Days Ahead templates shown as they are, until those
-// views get their own procedures.
-INT_PTR CALLBACK PlainViewProc(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-
-HWND CreatePlainView(HWND parent, int templateId) {
-  return CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(templateId), parent, PlainViewProc, 0);
+// A new date: the anniversaries of the buddies and the days ahead move on.
+void RefreshBuddyViewsForNewDay() {
+  BuildDaysAhead();
+  RefreshBuddyAnniversaries();
 }
 
 void AddTrayIcon() {
@@ -80,12 +81,13 @@ void LoadMenusAndIcon(HWND window) {
 
 void CreateViews(HWND window) {
   ViewWindows[StatisticsViewIndex] = CreateStatisticsView(window);
-  ViewWindows[BuddiesViewIndex] = CreatePlainView(window, IDD_BUDDIES);
-  ViewWindows[DaysAheadViewIndex] = CreatePlainView(window, IDD_DAYS_AHEAD);
+  ViewWindows[BuddiesViewIndex] = CreateBuddiesView(window);  // loads anny.dat, which Days Ahead reads
+  ViewWindows[DaysAheadViewIndex] = CreateDaysAheadView(window);
   ViewWindows[MilestonesViewIndex] = CreateMilestonesView(window);
   for (HWND view : {ViewWindows[StatisticsViewIndex], ViewWindows[BuddiesViewIndex],
                     ViewWindows[DaysAheadViewIndex], ViewWindows[MilestonesViewIndex]})
     if (view) ShowWindow(view, SW_HIDE);
+  StatsNewDayHook = RefreshBuddyViewsForNewDay;
 }
 
 // A stored position that would put the window on no monitor at all (a
@@ -218,7 +220,13 @@ void OnTrayMessage(HWND window, WPARAM iconId, LPARAM mouseMessage) {
   }
 }
 
-void OnTimeChange(HWND) { StatsMinuteMarker = ForceStatsRecompute; }
+// The date may have moved: the buddy views follow the clock as it is now.
+void OnTimeChange(HWND) {
+  StatsMinuteMarker = ForceStatsRecompute;
+  LocalNow = StatsClockSource();
+  TodayDayNumber = DateToDayNumber(LocalNow);
+  RefreshBuddyViewsForNewDay();
+}
 
 // Only the close command is ours; true when handled.
 bool OnSysCommand(HWND window, WPARAM command) {

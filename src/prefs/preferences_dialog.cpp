@@ -7,6 +7,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "buddies/buddies_view.h"
+#include "daysahead/days_ahead_view.h"
 #include "engine/stats_view_texts.h"
 #include "milestones/milestones_view.h"
 #include "prefs/pages.h"
@@ -155,15 +157,20 @@ bool ApplyFormat() {
   return true;
 }
 
+// The lists and the Days Ahead legend in the new colours (the legend's
+// brushes are made again).
 void ApplyColours() {
   if (Prefs.pages[ColoursPage]) AppColors = ReadColoursPage(Prefs.pages[ColoursPage]);
-  if (MilestonesList) InvalidateRect(MilestonesList, nullptr, TRUE);
+  RefreshDaysAheadColours();
+  for (HWND list : {MilestonesList, BuddyList})
+    if (list) InvalidateRect(list, nullptr, TRUE);
 }
 
 void ApplyGeneral() {
   const GeneralChoices general = ReadGeneralPage(Prefs.pages[GeneralPage]);
   if (general.lookAheadDays && *general.lookAheadDays != GeneralPrefs.LookAheadDays) {
     GeneralPrefs.LookAheadDays = *general.lookAheadDays;
+    BuildDaysAhead();
     if (LookAheadChangedHook) LookAheadChangedHook();
   }
   if (general.lifeMinutes) GeneralPrefs.lifeMinutesPerCigarette = *general.lifeMinutes;

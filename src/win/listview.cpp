@@ -2,14 +2,18 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
+#include "win/app_state.h"
 #include "win/scoped.h"
 
 namespace {
-// Per-list state, kept in a window property from the first replacement of
-// the procedure until WM_NCDESTROY.
+// Per-list state, from the first replacement of the procedure until
+// WM_NCDESTROY.
 struct ListBehaviour {
+  HWND list = nullptr;
   WNDPROC listProc = nullptr;
   WNDPROC headerProc = nullptr;
   HWND header = nullptr;
@@ -20,12 +24,25 @@ struct ListBehaviour {
   std::string emptyText;
   COLORREF greyText = 0;
   COLORREF windowBack = 0;
+  int fittedColumn = -1;
+  int fittedWidth = 0;
 };
 
-constexpr char ListProperty[] = "FumoraListBehaviour";
-constexpr char HeaderProperty[] = "FumoraHeaderList";
+// Looked up on every message of the lists and headers, so kept in the
+// process: a window property costs a round trip to the Wine server each time.
+std::vector<ListBehaviour*> Behaviours;
 
-ListBehaviour* BehaviourOf(HWND list) { return static_cast<ListBehaviour*>(GetPropA(list, ListProperty)); }
+ListBehaviour* BehaviourOf(HWND list) {
+  for (ListBehaviour* b : Behaviours)
+    if (b->list == list) return b;
+  return nullptr;
+}
+
+ListBehaviour* BehaviourOfHeader(HWND header) {
+  for (ListBehaviour* b : Behaviours)
+    if (b->header == header) return b;
+  return nullptr;
+}
 
 LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK HeaderBehaviourProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam);
@@ -34,7 +51,8 @@ ListBehaviour& Behaviour(HWND list) {
   ListBehaviour* behaviour = BehaviourOf(list);
   if (behaviour) return *behaviour;
   behaviour = new ListBehaviour;
-  SetPropA(list, ListProperty, behaviour);
+  behaviour->list = list;
+  Behaviours.push_back(behaviour);
   behaviour->listProc =
       reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBehaviourProc)));
   return *behaviour;
@@ -68,6 +86,30 @@ void PaintEmptyText(HWND list, const ListBehaviour& b) {
   DrawTextA(dc, b.emptyText.c_str(), -1, &area, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
+void FitColumn(HWND list, const ListBehaviour& b) {
+  const bool allFit = ListView_GetCountPerPage(list) >= RowCount(list);
+  const int width = allFit ? b.fittedWidth : b.fittedWidth - ScrollBarWidth;
+  if (ListView_GetColumnWidth(list, b.fittedColumn) != width) SetFixedColumnWidth(list, b.fittedColumn, width);
+}
+
+void SetRowKey(HWND list, int row, LPARAM key) {
+  LVITEMA item{};
+  item.mask = LVIF_PARAM;
+  item.iItem = row;
+  item.lParam = key;
+  SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void RenumberRowKeys(HWND list) {
+  const int count = RowCount(list);
+  for (int row = 0; row < count; ++row) SetRowKey(list, row, row);
+}
+
+int CALLBACK CompareRowPositions(LPARAM first, LPARAM second, LPARAM order) {
+  return (*reinterpret_cast<const std::function<int(int, int)>*>(order))(static_cast<int>(first),
+                                                                          static_cast<int>(second));
+}
+
 LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   ListBehaviour* b = BehaviourOf(list);
   if (!b) return DefWindowProcA(list, message, wParam, lParam);
@@ -83,9 +125,17 @@ LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARA
         return 0;
       }
       break;
+    case WM_WINDOWPOSCHANGED:
+      if (b->fittedColumn >= 0) {
+        const LRESULT result = CallWindowProcA(saved, list, message, wParam, lParam);
+        FitColumn(list, *b);
+        InvalidateRect(list, nullptr, TRUE);
+        return result;
+      }
+      break;
     case WM_NCDESTROY:
       SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
-      RemovePropA(list, ListProperty);
+      std::erase(Behaviours, b);
       delete b;
       break;
   }
@@ -93,8 +143,7 @@ LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARA
 }
 
 LRESULT CALLBACK HeaderBehaviourProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam) {
-  HWND list = static_cast<HWND>(GetPropA(header, HeaderProperty));
-  ListBehaviour* b = list ? BehaviourOf(list) : nullptr;
+  ListBehaviour* b = BehaviourOfHeader(header);
   if (!b || !b->headerProc) return DefWindowProcA(header, message, wParam, lParam);
   WNDPROC saved = b->headerProc;
   switch (message) {
@@ -102,7 +151,6 @@ LRESULT CALLBACK HeaderBehaviourProc(HWND header, UINT message, WPARAM wParam, L
       return TRUE;  // never the sizing cursor over a divider
     case WM_NCDESTROY:
       SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
-      RemovePropA(header, HeaderProperty);
       b->headerProc = nullptr;
       break;
   }
@@ -147,6 +195,21 @@ std::string CellText(HWND list, int row, int column, int capacity) {
   return text;
 }
 
+int AppendRow(HWND list, const char* firstCell) {
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_PARAM;
+  item.iItem = RowCount(list);
+  item.pszText = const_cast<char*>(firstCell);
+  item.lParam = item.iItem;
+  return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+void SortRows(HWND list, const std::function<int(int, int)>& order) {
+  RenumberRowKeys(list);
+  SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order), reinterpret_cast<LPARAM>(CompareRowPositions));
+  RenumberRowKeys(list);
+}
+
 void FixColumns(HWND list, bool passHeaderClicks) {
   ListBehaviour& b = Behaviour(list);
   b.fixed = true;
@@ -154,7 +217,6 @@ void FixColumns(HWND list, bool passHeaderClicks) {
   HWND header = ListView_GetHeader(list);
   if (!header || b.headerProc) return;
   b.header = header;
-  SetPropA(header, HeaderProperty, list);
   b.headerProc = reinterpret_cast<WNDPROC>(
       SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HeaderBehaviourProc)));
 }
@@ -173,4 +235,11 @@ void SetEmptyListText(HWND list, const char* text) {
   b.greyText = GetSysColor(COLOR_GRAYTEXT);
   b.windowBack = GetSysColor(COLOR_WINDOW);
   InvalidateRect(list, nullptr, TRUE);
+}
+
+void FitColumnToRows(HWND list, int column, int width) {
+  ListBehaviour& b = Behaviour(list);
+  b.fittedColumn = column;
+  b.fittedWidth = width;
+  FitColumn(list, b);
 }

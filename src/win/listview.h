@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 int RowCount(HWND list);
@@ -14,6 +15,15 @@ void SetCellText(HWND list, int row, int column, const char* text);
 // At most `capacity` - 1 characters of one cell.
 std::string CellText(HWND list, int row, int column, int capacity = 80);
 
+// Appends a row whose first cell is `firstCell`; its key (item parameter) is
+// its position. Returns the position, or -1.
+int AppendRow(HWND list, const char* firstCell);
+// Sorts the rows with `order`, a strict order given the positions the two
+// rows had when the sort began (< 0 when the first comes first); it reads a
+// model taken beforehand, never the list. Rows keep their states; every key
+// is the row's position afterwards.
+void SortRows(HWND list, const std::function<int(int, int)>& order);
+
 // Fixes the columns: the list refuses every notification from its header
 // (no resizing, no dragging, so zero-width key columns stay hidden) and the
 // header never shows its sizing cursor. With `passHeaderClicks` a click on a
@@ -24,6 +34,12 @@ void FixColumns(HWND list, bool passHeaderClicks = false);
 // The program's own width change on a fixed list: the header's notifications
 // pass while it is made.
 void SetFixedColumnWidth(HWND list, int column, int width);
+
+// Column `column` is `width` pixels wide while every row fits the list, and
+// narrower by the vertical scroll bar when they do not; fitted now and again
+// (with a repaint) whenever the list's position, size or frame changes, as
+// when its scroll bar comes or goes.
+void FitColumnToRows(HWND list, int column, int width);
 
 // While the list has no rows it paints `text` instead, in grey on the window
 // colour, centred, 10 pixels below the headings. Call after FixColumns when

@@ -44,6 +44,17 @@ window_geometry() {
   HEIGHT=$(awk '/^ *Height:/ { print $NF }' <<<"$info")
 }
 
+# The first visible window whose title matches $1 (a regular expression).
+find_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
+# Whether the window that function $1 finds is there.
+shown() { [ -n "$("$1")" ]; }
+gone() { [ -z "$("$1")" ]; }
+
+# Pixels of one colour (#RRGGBB) in a screenshot.
+pixels_of() {
+  convert "$1" -format %c histogram:info:- 2>/dev/null | grep -i "$2" | awk '{ sum += $1 } END { print sum + 0 }'
+}
+
 # Clicks point (x, y) of a dialog whose client area is `width` x `height`
 # dialog units ($4, $5): the X window of a Wine dialog is its client area.
 click_in_dialog() {

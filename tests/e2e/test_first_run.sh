@@ -22,20 +22,12 @@ abort() {
   exit 1
 }
 
-find_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; }
 wizard() { find_window '^ Fumora - First Run$'; }
 message_box() { find_window '^Fumora$'; }
 main_window() { find_window '^ Fumora v1\.05b$'; }
-shown() { [ -n "$("$1")" ]; }
-gone() { [ -z "$("$1")" ]; }
 
 # `reg query` line of a value: "NAME TYPE DATA", or nothing.
 stored() { wine64 reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { $1 = ""; print substr($0, 2) }'; }
-
-# Pixels of one colour (#RRGGBB) in a screenshot.
-pixels_of() {
-  convert "$1" -format %c histogram:info:- 2>/dev/null | grep -i "$2" | awk '{ sum += $1 } END { print sum + 0 }'
-}
 
 type_text() { xdotool type --delay 60 "$1"; }
 press() { xdotool key --delay 120 "$@"; }

@@ -5,9 +5,7 @@
 # of each page is kept. Needs TESTENV, FUMORA_EXE and ARTEFACTS (ctest).
 . "$(dirname "$0")/lib.sh"
 
-prefs_window() { xdotool search --onlyvisible --name '^Fumora Preferences$' | head -1; }
-has_prefs_window() { [ -n "$(prefs_window)" ]; }
-no_prefs_window() { ! has_prefs_window; }
+prefs_window() { find_window '^Fumora Preferences$'; }
 press() { xdotool key --delay 120 "$@"; }
 shot() { sleep 0.4; import -window root "$ARTEFACTS/$1" 2>/dev/null; }
 
@@ -17,7 +15,7 @@ start_fumora || { fail "no main window within 60 s"; echo "$failures failure(s)"
 
 xdotool windowfocus --sync "$(main_window)" 2>/dev/null
 press alt+e p
-if wait_for 15 has_prefs_window; then
+if wait_for 15 shown prefs_window; then
   pass "Edit > Preferences opened the dialog"
   dialog=$(prefs_window)
   xdotool windowfocus --sync "$dialog" 2>/dev/null
@@ -39,7 +37,7 @@ if wait_for 15 has_prefs_window; then
   press ctrl+Tab
   shot prefs_colours.png
   press Escape
-  wait_for 10 no_prefs_window && pass "Escape closed the dialog" || fail "the dialog stayed open"
+  wait_for 10 gone prefs_window && pass "Escape closed the dialog" || fail "the dialog stayed open"
 else
   fail "no Preferences dialog"
 fi

@@ -12,11 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "daysahead/days_ahead_view.h"
+#include "engine/calendar.h"
 #include "engine/stats_view_texts.h"
 #include "engine/template_editor.h"
 #include "prefs/preferences_dialog.h"
 #include "resource.h"
 #include "shell_fixture.h"
+#include "util/systime_win32.h"
+#include "win/file_io.h"
+#include "win/listview.h"
 
 namespace {
 using namespace shell_test;
@@ -240,13 +245,27 @@ TEST_F(Preferences, HotkeyControlFollowsItsCheckBox) {
   EXPECT_EQ(SendMessageA(hotkey, HKM_GETHOTKEY, 0, 0), 0);
 }
 
-TEST_F(Preferences, LookAheadChangeRetitlesTheDaysAheadView) {
+TEST_F(Preferences, LookAheadChangeRebuildsAndRetitlesTheDaysAheadView) {
+  // One buddy whose quit date lies ten days ahead: it and her 7 Days fall
+  // within 20 days, neither within 7.
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string saved = BuddyFilePath;
+  BuddyFilePath = std::string(temp) + "fumora_prefs_anny.dat";
+  SysTime day;
+  DayNumberToDate(DateToDayNumber(LocalTimeNow()) + 10, day);
+  char record[32];
+  wsprintfA(record, "%04u%02u%02uAda\x1E\x1C", day.wYear, day.wMonth, day.wDay);
+  ASSERT_TRUE(ReplaceFileAtomically(BuddyFilePath, std::vector<uint8_t>(record, record + std::strlen(record))));
   OpenDialog();
+  BuddyFilePath = saved;
   Command(IDM_VIEW_DAYS_AHEAD);
   EXPECT_EQ(Title(), "Next 20 Days");
+  EXPECT_EQ(RowCount(DaysAheadList), 2);  // her quit date and its 7 Days
   Choose(IDC_GEN_LOOK_AHEAD, 5);
   Apply();
   EXPECT_EQ(Title(), "Next 7 Days");
+  EXPECT_EQ(RowCount(DaysAheadList), 0);
   Command(IDM_VIEW_STATISTICS);
   Choose(IDC_GEN_LOOK_AHEAD, 0);
   Apply();
@@ -349,24 +368,31 @@ TEST_F(Preferences, EditorTakesExactlyWhatIsStored) {
   EXPECT_EQ(std::strlen(GeneralPrefs.statsTemplate), TemplateCapacity);
 }
 
-TEST_F(Preferences, PickedColourIsShownAndStoredOnApply) {
+TEST_F(Preferences, PickedColourIsShownAndStoredOnApplyAndTheLegendFollows) {
   OpenDialog();
+  Command(IDM_VIEW_DAYS_AHEAD);
+  SetWindowPos(dialog, nullptr, 520, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // off the legend
   PrefsChooseColour = PickColour;
   SelectTab(2);
   EXPECT_FALSE(IsWindowVisible(general));
   Click(colours, IDC_COL_PICK_TODAY_BACK);
   EXPECT_TRUE(ApplyEnabled());
   EXPECT_NE(AppColors.todayBack, Picked) << "applied before Apply";
-  HWND swatch = GetDlgItem(colours, IDC_COL_TODAY_BACK);
-  UpdateWindow(swatch);
-  HDC dc = GetDC(swatch);
-  RECT r{};
-  GetClientRect(swatch, &r);
-  EXPECT_EQ(GetPixel(dc, r.right / 2, r.bottom / 2), Picked);
-  ReleaseDC(swatch, dc);
+  auto middle = [](HWND control) {
+    UpdateWindow(control);
+    HDC dc = GetDC(control);
+    RECT r{};
+    GetClientRect(control, &r);
+    const COLORREF colour = GetPixel(dc, r.right / 2, r.bottom / 2);
+    ReleaseDC(control, dc);
+    return colour;
+  };
+  EXPECT_EQ(middle(GetDlgItem(colours, IDC_COL_TODAY_BACK)), Picked);
   Apply();
   EXPECT_EQ(AppColors.todayBack, Picked);
   EXPECT_EQ(StoredDword("AppColors", 8), Picked);
+  Pump(50);
+  EXPECT_EQ(middle(GetDlgItem(DaysAheadViewWindow, IDC_LEGEND_TODAY_SWATCH)), Picked);
 }
 
 }  // namespace

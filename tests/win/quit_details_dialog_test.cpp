@@ -45,21 +45,8 @@ SysTime Date(uint32_t day) {
 HWND QuitDialog() { return FindWindowA("#32770", "Edit Quit Details"); }
 HWND PointDialog(const char* caption) { return FindWindowA("#32770", caption); }
 HWND List() { return GetDlgItem(QuitDialog(), IDC_QD_PRICE_LIST); }
-// Posted when the click opens a modal window: the step must not wait in it.
-void Click(HWND dialog, int id, bool post = false) {
-  const WPARAM command = MAKEWPARAM(id, BN_CLICKED);
-  const LPARAM button = reinterpret_cast<LPARAM>(GetDlgItem(dialog, id));
-  post ? PostMessageA(dialog, WM_COMMAND, command, button) : SendMessageA(dialog, WM_COMMAND, command, button);
-}
 std::string Text(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 void SetText(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
-// As the user sets a picker: a new value, then the change notification.
-void Pick(HWND dialog, int id, const SysTime& moment) {
-  NMDATETIMECHANGE change{{GetDlgItem(dialog, id), static_cast<UINT_PTR>(id), static_cast<UINT>(DTN_DATETIMECHANGE)},
-                          GDT_VALID, ToSYSTEMTIME(moment)};
-  SendMessageA(change.nmhdr.hwndFrom, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&change.st));
-  SendMessageA(dialog, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&change));
-}
 uint32_t PickedDay(HWND dialog, int id) {
   SYSTEMTIME shown{};
   SendDlgItemMessageA(dialog, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));

@@ -4,6 +4,7 @@
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <cstring>
@@ -17,6 +18,7 @@
 #include "formats/settings_records.h"
 #include "settings/registry_store.h"
 #include "util/systime.h"
+#include "util/systime_win32.h"
 #include "win/app_state.h"
 
 namespace shell_test {
@@ -154,6 +156,22 @@ inline RECT WindowRect(HWND window) {
   RECT r{};
   GetWindowRect(window, &r);
   return r;
+}
+
+// A click on a dialog's button. Posted when the click opens a modal window:
+// the step must not wait in it.
+inline void Click(HWND dialog, int id, bool post = false) {
+  const WPARAM command = MAKEWPARAM(id, BN_CLICKED);
+  const LPARAM button = reinterpret_cast<LPARAM>(GetDlgItem(dialog, id));
+  post ? PostMessageA(dialog, WM_COMMAND, command, button) : SendMessageA(dialog, WM_COMMAND, command, button);
+}
+
+// As the user sets a picker: a new value, then the change notification.
+inline void Pick(HWND dialog, int id, const SysTime& moment) {
+  NMDATETIMECHANGE change{{GetDlgItem(dialog, id), static_cast<UINT_PTR>(id), static_cast<UINT>(DTN_DATETIMECHANGE)},
+                          GDT_VALID, ToSYSTEMTIME(moment)};
+  SendMessageA(change.nmhdr.hwndFrom, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&change.st));
+  SendMessageA(dialog, WM_NOTIFY, static_cast<WPARAM>(id), reinterpret_cast<LPARAM>(&change));
 }
 
 // Steps run one per timer tick while a modal loop (dialog box, message loop)

@@ -1,0 +1,178 @@
+#include "buddies/buddy_dialogs.h"
+
+#include <windowsx.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "buddies/buddies_view.h"
+#include "buddies/buddy_store.h"
+#include "formats/buddy_file.h"
+#include "resource.h"
+#include "util/text.h"
+#include "win/app_state.h"
+#include "win/dialog_fields.h"
+#include "win/listview.h"
+
+namespace {
+constexpr int NameLimit = 25;
+
+void PrepareFields(HWND dialog, int nameId, int dateId) {
+  SendDlgItemMessageA(dialog, nameId, EM_LIMITTEXT, NameLimit, 0);
+  SetUpDatePicker(GetDlgItem(dialog, dateId));
+}
+
+// The picker's date, without its time of day.
+SysTime PickerDate(HWND dialog, int dateId) {
+  const SYSTEMTIME picked = PickerTime(dialog, dateId);
+  return MakeDate(picked.wYear, picked.wMonth, picked.wDay);
+}
+
+// What the name edit holds, without the characters the file cannot keep.
+std::string TypedName(HWND dialog, int nameId) {
+  return CleanBuddyName(DialogItemText(dialog, nameId, BuddyCellCapacity));
+}
+
+bool RefuseBlankName(HWND dialog, const std::string& name) {
+  if (!name.empty()) return false;
+  BuddyMessageBox(dialog, "The buddy name cannot be blank", "Fumora", MB_OK | MB_ICONERROR);
+  return true;
+}
+
+// After an add or a change the list is in name order, whatever the user's
+// sort, with the buddy's row in view.
+void ShowInNameOrder(uint32_t id) {
+  SortBuddies(BuddyList, SortByName);
+  const int row = FindBuddyRow(BuddyList, id);
+  if (row >= 0) ListView_EnsureVisible(BuddyList, row, FALSE);
+  InvalidateRect(BuddyList, nullptr, TRUE);
+}
+
+// ---- Add New Buddy ----
+
+BOOL OnAddInitDialog(HWND dialog, HWND, LPARAM) {
+  PrepareFields(dialog, IDC_ADD_BUDDY_NAME, IDC_ADD_BUDDY_DATE);
+  return TRUE;
+}
+
+void OnAdd(HWND dialog) {
+  const std::string name = TypedName(dialog, IDC_ADD_BUDDY_NAME);
+  if (RefuseBlankName(dialog, name) || !BuddyList) return;
+  const SysTime date = PickerDate(dialog, IDC_ADD_BUDDY_DATE);
+  const int row = AppendBuddyRow(BuddyList, date, name);
+  if (row < 0) return;
+  SetBuddyAnniversary(BuddyList, row, date);
+  const BuddyEntry buddy = BuddyAt(BuddyList, row);
+  SaveBuddies(BuddyList, dialog);
+  if (BuddyChanges.added) BuddyChanges.added(buddy);
+  ShowInNameOrder(buddy.id);
+  EndDialog(dialog, 0);
+}
+
+void OnAddCommand(HWND dialog, int id, HWND, UINT) {
+  if (id == IDOK) OnAdd(dialog);
+  if (id == IDCANCEL) EndDialog(dialog, 0);
+}
+
+// ---- Edit Buddy ----
+
+struct EditState {
+  int row = -1;
+  BuddyEntry loaded;
+  bool filling = true;
+  bool datePicked = false;  // the user changed the picker's date
+};
+EditState Editing;
+
+BOOL OnEditInitDialog(HWND dialog, HWND, LPARAM) {
+  Editing = EditState{};
+  PrepareFields(dialog, IDC_EDIT_BUDDY_NAME, IDC_EDIT_BUDDY_DATE);
+  if (!BuddyList || RowCount(BuddyList) == 0) {
+    EndDialog(dialog, 0);
+    return FALSE;
+  }
+  Editing.row = CurrentRow(BuddyList);
+  if (Editing.row < 0) Editing.row = 0;
+  Editing.loaded = BuddyAt(BuddyList, Editing.row);
+  SetDlgItemTextA(dialog, IDC_EDIT_BUDDY_NAME, Editing.loaded.name.c_str());
+  // A date outside the picker's range leaves the picker on its own date;
+  // it is not taken unless the user picks one.
+  ShowInPicker(GetDlgItem(dialog, IDC_EDIT_BUDDY_DATE), Editing.loaded.date);
+  Editing.filling = false;
+  return TRUE;
+}
+
+void ApplyNewDate(const BuddyEntry& buddy) {
+  std::string compact;
+  AppendCompactDate(buddy.date, compact);
+  SetCellText(BuddyList, Editing.row, BuddyDateColumn, FormatDateText(buddy.date).c_str());
+  SetCellText(BuddyList, Editing.row, BuddyCompactColumn, compact.c_str());
+  SetBuddyAnniversary(BuddyList, Editing.row, buddy.date);
+  if (BuddyChanges.removed) BuddyChanges.removed(buddy.id);
+  if (BuddyChanges.added) BuddyChanges.added(buddy);
+}
+
+void OnApply(HWND dialog) {
+  const bool nameTyped = SendDlgItemMessageA(dialog, IDC_EDIT_BUDDY_NAME, EM_GETMODIFY, 0, 0) != 0;
+  BuddyEntry buddy = Editing.loaded;
+  if (nameTyped) buddy.name = TypedName(dialog, IDC_EDIT_BUDDY_NAME);
+  if (RefuseBlankName(dialog, buddy.name) || !BuddyList) return;
+  const SysTime picked = PickerDate(dialog, IDC_EDIT_BUDDY_DATE);
+  const bool dateChanged = Editing.datePicked && DateToDayNumber(picked) != DateToDayNumber(Editing.loaded.date);
+  if (nameTyped) SetCellText(BuddyList, Editing.row, BuddyNameColumn, buddy.name.c_str());
+  if (dateChanged) {
+    buddy.date = picked;
+    ApplyNewDate(buddy);
+  } else if (nameTyped && BuddyChanges.renamed) {
+    BuddyChanges.renamed(buddy.id, buddy.name);
+  }
+  SaveBuddies(BuddyList, dialog);
+  ShowInNameOrder(buddy.id);
+  EndDialog(dialog, 0);
+}
+
+void OnEditCommand(HWND dialog, int id, HWND, UINT) {
+  if (id == IDOK) OnApply(dialog);
+  if (id == IDCANCEL) EndDialog(dialog, 0);
+}
+
+INT_PTR OnEditNotify(NMHDR* header) {
+  if (header->idFrom == IDC_EDIT_BUDDY_DATE && header->code == DTN_DATETIMECHANGE && !Editing.filling)
+    Editing.datePicked = true;
+  return FALSE;
+}
+}  // namespace
+
+INT_PTR CALLBACK AddBuddyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return HANDLE_WM_INITDIALOG(dialog, wParam, lParam, OnAddInitDialog);
+    case WM_COMMAND:
+      HANDLE_WM_COMMAND(dialog, wParam, lParam, OnAddCommand);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+INT_PTR CALLBACK EditBuddyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return HANDLE_WM_INITDIALOG(dialog, wParam, lParam, OnEditInitDialog);
+    case WM_NOTIFY:
+      return OnEditNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_COMMAND:
+      HANDLE_WM_COMMAND(dialog, wParam, lParam, OnEditCommand);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void RunAddBuddyDialog(HWND owner) {
+  DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_ADD_BUDDY), owner, AddBuddyDialogProc, 0);
+}
+
+void RunEditBuddyDialog(HWND owner) {
+  DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_EDIT_BUDDY), owner, EditBuddyDialogProc, 0);
+}

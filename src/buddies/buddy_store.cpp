@@ -1,0 +1,124 @@
+#include "buddies/buddy_store.h"
+
+#include <commctrl.h>
+
+#include "engine/savings.h"
+#include "formats/buddy_file.h"
+#include "util/text.h"
+#include "win/app_state.h"
+#include "win/file_io.h"
+#include "win/listview.h"
+
+uint32_t NextBuddyId;
+BuddyMessageFunction BuddyMessageBox = MessageBoxA;
+BuddyChangeHooks BuddyChanges;
+
+namespace {
+// Set when anny.dat held something the list could not keep; cleared by a backup.
+bool BackUpBeforeSaving;
+
+bool FileExists(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
+  if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return true;
+  const DWORD error = GetLastError();
+  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
+bool BackUpIfNeeded(HWND owner) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!BackUpBeforeSaving || !FileExists(BuddyFilePath, data)) return true;
+  const std::string backup = BuddyFilePath + ".bak";
+  if (!CopyFileA(BuddyFilePath.c_str(), backup.c_str(), FALSE)) {
+    const std::string text = BuddyFilePath + " could not be read in full and could not be copied to " + backup +
+                             ", so it has not been replaced. Your change is shown but not saved.";
+    BuddyMessageBox(owner, text.c_str(), "Fumora", MB_OK | MB_ICONERROR);
+    return false;
+  }
+  BackUpBeforeSaving = false;
+  return true;
+}
+
+std::string Cell(HWND list, int row, int column) { return CellText(list, row, column, BuddyCellCapacity); }
+}  // namespace
+
+int UserTextOrder(const char* a, const char* b) { return lstrcmpA(a, b); }
+
+int LoadBuddies(HWND list) {
+  BackUpBeforeSaving = false;
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!FileExists(BuddyFilePath, data)) return 0;
+  const std::vector<uint8_t> bytes = ReadWholeFile(BuddyFilePath);
+  const bool unread = bytes.empty() && (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0 ||
+                                        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY));
+  const DecodedBuddyFile file = DecodeBuddyFile(bytes);
+  BackUpBeforeSaving = unread || file.Lossy();
+  SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+  for (const BuddyRecord& buddy : file.records) {
+    const int row = AppendBuddyRow(list, buddy.date, buddy.name);
+    SetBuddyAnniversary(list, row, buddy.date);
+  }
+  SortBuddies(list, SortByName);
+  SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+  return RowCount(list);
+}
+
+bool SaveBuddies(HWND list, HWND owner) {
+  std::vector<BuddyRecord> records;
+  const int count = RowCount(list);
+  for (int row = 0; row < count; ++row)
+    records.push_back(BuddyRecord{ParseCompactDate(Cell(list, row, BuddyCompactColumn)), Cell(list, row, BuddyNameColumn)});
+  if (!BackUpIfNeeded(owner)) return false;
+  if (ReplaceFileAtomically(BuddyFilePath, EncodeBuddyFile(records))) return true;
+  const std::string text = "The buddies could not be saved to " + BuddyFilePath + ". Your change is shown but not saved.";
+  BuddyMessageBox(owner, text.c_str(), "Fumora", MB_OK | MB_ICONERROR);
+  return false;
+}
+
+int AppendBuddyRow(HWND list, const SysTime& date, const std::string& name) {
+  const int row = AppendRow(list, "0");
+  if (row < 0) return row;
+  std::string compact;
+  AppendCompactDate(date, compact);
+  SetCellText(list, row, BuddyNameColumn, name.c_str());
+  SetCellText(list, row, BuddyDateColumn, FormatDateText(date).c_str());
+  SetCellText(list, row, BuddyCompactColumn, compact.c_str());
+  SetCellText(list, row, BuddyIdColumn, FormatDecimal(static_cast<int32_t>(NextBuddyId++)).c_str());
+  return row;
+}
+
+void SetBuddyAnniversary(HWND list, int row, const SysTime& quitDate) {
+  std::string label;
+  const bool anniversary = BuddyAnniversary(quitDate, LocalNow, label);
+  SetCellText(list, row, BuddyFlagColumn, anniversary ? "1" : "0");
+  SetCellText(list, row, BuddyLabelColumn, label.c_str());
+}
+
+BuddyEntry BuddyAt(HWND list, int row) {
+  return BuddyEntry{ParseCompactDate(Cell(list, row, BuddyCompactColumn)), Cell(list, row, BuddyNameColumn),
+                    static_cast<uint32_t>(ParseDecimal(Cell(list, row, BuddyIdColumn)))};
+}
+
+std::vector<BuddyEntry> BuddyEntries(HWND list) {
+  std::vector<BuddyEntry> entries;
+  const int count = RowCount(list);
+  for (int row = 0; row < count; ++row) entries.push_back(BuddyAt(list, row));
+  return entries;
+}
+
+int FindBuddyRow(HWND list, uint32_t id) {
+  const std::string text = FormatDecimal(static_cast<int32_t>(id));
+  const int count = RowCount(list);
+  for (int row = 0; row < count; ++row)
+    if (Cell(list, row, BuddyIdColumn) == text) return row;
+  return -1;
+}
+
+void SortBuddies(HWND list, uint32_t sortState) {
+  std::vector<BuddySortKey> keys;
+  const int count = RowCount(list);
+  for (int row = 0; row < count; ++row)
+    keys.push_back(BuddySortKey{Cell(list, row, BuddyNameColumn), Cell(list, row, BuddyCompactColumn),
+                                Cell(list, row, BuddyLabelColumn),
+                                static_cast<uint32_t>(ParseDecimal(Cell(list, row, BuddyIdColumn)))});
+  SortRows(list, [&](int a, int b) { return CompareBuddyRows(keys[a], keys[b], sortState, UserTextOrder); });
+  if (count >= 2) SendMessageA(list, LVM_SCROLL, 0, -10000);
+}

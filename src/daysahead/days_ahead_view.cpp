@@ -1,0 +1,213 @@
+#include "daysahead/days_ahead_view.h"
+
+#include <windowsx.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "buddies/buddies_view.h"
+#include "buddies/buddy_store.h"
+#include "engine/savings.h"
+#include "formats/settings_records.h"
+#include "resource.h"
+#include "util/text.h"
+#include "win/app_state.h"
+#include "win/listview.h"
+#include "win/scoped.h"
+
+HWND DaysAheadViewWindow;
+HWND DaysAheadList;
+
+namespace {
+enum DaysAheadColumn { DayColumn, DateColumn, NameColumn, LabelColumn, IdColumn };
+constexpr COLORREF White = RGB(255, 255, 255);
+constexpr COLORREF Black = RGB(0, 0, 0);
+constexpr int AnniversaryWidth = 94;
+
+struct ViewState {
+  SysTime periodStart;  // the first day of the last rebuild's period
+  uint32_t periodDays = 0;
+  ScopedBrush todayBrush;
+  ScopedBrush tomorrowBrush;
+};
+ViewState View;
+
+void AddColumns(HWND list) {
+  AddColumn(list, DayColumn, "Date", 0, 1);
+  AddColumn(list, DateColumn, "Date", 75, 1);
+  AddColumn(list, NameColumn, "Buddy Name", 145, 1);
+  AddColumn(list, LabelColumn, "Anniversary", AnniversaryWidth - ScrollBarWidth, 1);
+  AddColumn(list, IdColumn, "Anniversary", 0, 1);
+}
+
+void AppendRows(const std::vector<DaysAheadRow>& rows) {
+  for (const DaysAheadRow& r : rows) {
+    const int row = AppendRow(DaysAheadList, FormatDecimal(r.day).c_str());
+    if (row < 0) return;
+    SetCellText(DaysAheadList, row, DateColumn, r.dateText.c_str());
+    SetCellText(DaysAheadList, row, NameColumn, r.name.c_str());
+    SetCellText(DaysAheadList, row, LabelColumn, r.label.c_str());
+    SetCellText(DaysAheadList, row, IdColumn, FormatDecimal(static_cast<int32_t>(r.id)).c_str());
+  }
+}
+
+std::string Cell(int row, int column) { return CellText(DaysAheadList, row, column, BuddyCellCapacity); }
+
+void SortDaysAhead() {
+  std::vector<DaysAheadRow> rows;
+  const int count = RowCount(DaysAheadList);
+  for (int row = 0; row < count; ++row) {
+    DaysAheadRow r;
+    r.day = ParseDecimal(Cell(row, DayColumn));
+    r.name = Cell(row, NameColumn);
+    r.id = static_cast<uint32_t>(ParseDecimal(Cell(row, IdColumn)));
+    rows.push_back(std::move(r));
+  }
+  SortRows(DaysAheadList, [&](int a, int b) {
+    return DaysAheadRowBefore(rows[a], rows[b], UserTextOrder) ? -1 : DaysAheadRowBefore(rows[b], rows[a], UserTextOrder) ? 1 : 0;
+  });
+  InvalidateRect(DaysAheadList, nullptr, TRUE);
+}
+
+void MakeLegendBrushes() {
+  View.todayBrush.Reset(CreateSolidBrush(AppColors.todayBack));
+  View.tomorrowBrush.Reset(CreateSolidBrush(AppColors.tomorrowBack));
+}
+
+void OnBuddyAdded(const BuddyEntry& buddy) { AddDaysAheadRows(buddy); }
+
+BOOL OnInitDialog(HWND view, HWND, LPARAM) {
+  DaysAheadViewWindow = view;
+  DaysAheadList = GetDlgItem(view, IDC_DAYS_AHEAD_LIST);
+  ListView_SetExtendedListViewStyle(DaysAheadList, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  AddColumns(DaysAheadList);
+  BuildDaysAhead();
+  FixColumns(DaysAheadList);
+  SetEmptyListText(DaysAheadList, "No milestones in the period specified");
+  FitColumnToRows(DaysAheadList, LabelColumn, AnniversaryWidth);
+  MakeLegendBrushes();
+  BuddyChanges = BuddyChangeHooks{OnBuddyAdded, RemoveDaysAheadRows, RenameDaysAheadRows};
+  return FALSE;
+}
+
+// Today's and tomorrow's rows in their colours; the others alternate, from
+// the row highlight colour on the first row.
+LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw) {
+  if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
+  const int row = static_cast<int>(draw->nmcd.dwItemSpec);
+  const DayNumber day = ParseDecimal(CellText(draw->nmcd.hdr.hwndFrom, row, DayColumn, 16));
+  if (day == TodayDayNumber) {
+    draw->clrTextBk = AppColors.todayBack;
+    draw->clrText = AppColors.todayText;
+  } else if (day == TodayDayNumber + 1) {
+    draw->clrTextBk = AppColors.tomorrowBack;
+    draw->clrText = AppColors.tomorrowText;
+  } else {
+    draw->clrTextBk = row % 2 ? White : AppColors.rowHighlightBack;
+    draw->clrText = Black;
+  }
+  return CDRF_DODEFAULT;
+}
+
+INT_PTR OnNotify(HWND view, NMHDR* header) {
+  if (header->idFrom != IDC_DAYS_AHEAD_LIST || header->code != NM_CUSTOMDRAW) return FALSE;
+  SetWindowLongPtrA(view, DWLP_MSGRESULT, OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header)));
+  return TRUE;
+}
+
+// The legend: its swatches in the day colours, its texts in the tooltip
+// colour on the button-shadow band.
+HBRUSH OnCtlColorStatic(HWND, HDC dc, HWND control, int) {
+  switch (GetDlgCtrlID(control)) {
+    case IDC_LEGEND_TODAY_SWATCH:
+      return View.todayBrush.get();
+    case IDC_LEGEND_TOMORROW_SWATCH:
+      return View.tomorrowBrush.get();
+    case IDC_LEGEND_BAND:
+    case IDC_LEGEND_TODAY:
+    case IDC_LEGEND_TOMORROW:
+      SetBkMode(dc, TRANSPARENT);
+      SetTextColor(dc, GetSysColor(COLOR_INFOBK));
+      return GetSysColorBrush(COLOR_BTNSHADOW);
+  }
+  return nullptr;
+}
+
+void OnClose(HWND view) { DestroyWindow(view); }
+
+void OnDestroy(HWND view) {
+  if (view != DaysAheadViewWindow) return;
+  BuddyChanges = BuddyChangeHooks{};
+  View = ViewState{};
+  DaysAheadViewWindow = nullptr;
+  DaysAheadList = nullptr;
+}
+}  // namespace
+
+void BuildDaysAhead() {
+  if (!DaysAheadList) return;
+  View.periodStart = MakeDate(LocalNow.wYear, LocalNow.wMonth, LocalNow.wDay);
+  View.periodDays = LookAheadDaysInRange();
+  const std::vector<BuddyEntry> buddies = BuddyList ? BuddyEntries(BuddyList) : std::vector<BuddyEntry>{};
+  SendMessageA(DaysAheadList, WM_SETREDRAW, FALSE, 0);
+  ListView_DeleteAllItems(DaysAheadList);
+  AppendRows(DaysAheadRows(buddies, View.periodStart, View.periodDays, UserTextOrder));
+  SendMessageA(DaysAheadList, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(DaysAheadList, nullptr, TRUE);
+}
+
+void RefreshDaysAheadColours() {
+  if (!DaysAheadViewWindow) return;
+  MakeLegendBrushes();
+  InvalidateRect(DaysAheadViewWindow, nullptr, TRUE);
+  InvalidateRect(DaysAheadList, nullptr, TRUE);
+}
+
+void AddDaysAheadRows(const BuddyEntry& buddy) {
+  if (!DaysAheadList) return;
+  AppendRows(DaysAheadRows({&buddy, 1}, View.periodStart, View.periodDays, UserTextOrder));
+  SortDaysAhead();
+}
+
+void RemoveDaysAheadRows(uint32_t id) {
+  if (!DaysAheadList) return;
+  const std::string text = FormatDecimal(static_cast<int32_t>(id));
+  for (int row = RowCount(DaysAheadList) - 1; row >= 0; --row)
+    if (Cell(row, IdColumn) == text) ListView_DeleteItem(DaysAheadList, row);
+  InvalidateRect(DaysAheadList, nullptr, TRUE);
+}
+
+void RenameDaysAheadRows(uint32_t id, const std::string& name) {
+  if (!DaysAheadList) return;
+  const std::string text = FormatDecimal(static_cast<int32_t>(id));
+  const int count = RowCount(DaysAheadList);
+  for (int row = 0; row < count; ++row)
+    if (Cell(row, IdColumn) == text) SetCellText(DaysAheadList, row, NameColumn, name.c_str());
+  SortDaysAhead();
+}
+
+INT_PTR CALLBACK DaysAheadViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return HANDLE_WM_INITDIALOG(view, wParam, lParam, OnInitDialog);
+    case WM_NOTIFY:
+      return OnNotify(view, reinterpret_cast<NMHDR*>(lParam));
+    case WM_CTLCOLORSTATIC:
+      return HANDLE_WM_CTLCOLORSTATIC(view, wParam, lParam, OnCtlColorStatic);
+    case WM_CLOSE:
+      HANDLE_WM_CLOSE(view, wParam, lParam, OnClose);
+      return TRUE;
+    case WM_DESTROY:
+      HANDLE_WM_DESTROY(view, wParam, lParam, OnDestroy);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+HWND CreateDaysAheadView(HWND parent) {
+  HWND view = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_DAYS_AHEAD), parent, DaysAheadViewProc, 0);
+  if (view) ShowWindow(view, SW_HIDE);
+  return view;
+}
