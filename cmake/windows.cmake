@@ -51,6 +51,10 @@ if(FUMORA_TESTS)
   add_executable(prefs_bench bench/win/prefs_bench.cpp res/fumora.rc)
   target_link_libraries(prefs_bench PRIVATE fumora_win)
 
+  # The window the end-to-end test types into with the hotkey.
+  add_executable(type_target WIN32 tests/e2e/type_target.cpp)
+  target_link_libraries(type_target PRIVATE user32)
+
   if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
     include(cmake/wine-tests.cmake)
   endif()

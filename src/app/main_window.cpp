@@ -11,6 +11,7 @@
 #include "daysahead/days_ahead_view.h"
 #include "engine/savings.h"
 #include "formats/settings_records.h"
+#include "hotkey/hotkey.h"
 #include "milestones/milestones_view.h"
 #include "prefs/preferences_dialog.h"
 #include "quitdetails/price_point_file.h"
@@ -29,7 +30,6 @@ int CurrentView = NoView;
 HWND TitleLabel;
 NOTIFYICONDATAA TrayIcon;
 bool TrayIconShown;
-ATOM HotkeyId;
 
 namespace {
 constexpr const char* ViewTitles[ViewCount] = {"Quitting Statistics", "Personal Milestones", "Buddy List",
@@ -126,6 +126,8 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   LookAheadChangedHook = RetitleDaysAhead;
   RestorePosition(window);
   HotkeyId = GlobalAddAtomA(InstanceMutexName);
+  if (hotkeyEnabled == 1) RegisterStatsHotkey(hotkeyCode);
+  ShowStatsHotkeyName(RegisteredHotkeyCode());
   return FALSE;
 }
 
@@ -270,7 +272,8 @@ void OnDestroy(HWND window) {
   StopStatisticsClock();
   if (KeyboardHookHandle) UnhookWindowsHookEx(KeyboardHookHandle);
   KeyboardHookHandle = nullptr;
-  UnregisterHotKey(window, HotkeyId);
+  CancelStatsTyping();
+  UnregisterStatsHotkey();
   if (HotkeyId) GlobalDeleteAtom(HotkeyId);
   HotkeyId = 0;
   FreeRichEdit();
@@ -322,6 +325,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return FALSE;
     case TrayMessage:
       OnTrayMessage(window, wParam, lParam);
+      return FALSE;
+    case WM_HOTKEY:
+      // Whatever its id: the program registers one hotkey.
+      StartStatsTyping(HIWORD(lParam));
       return FALSE;
     case WM_TIMECHANGE:
       OnTimeChange(window);

@@ -29,4 +29,3 @@ extern int CurrentView;
 extern HWND TitleLabel;
 extern NOTIFYICONDATAA TrayIcon;
 extern bool TrayIconShown;  // TrayIcon added and not yet removed
-extern ATOM HotkeyId;

@@ -4,6 +4,7 @@
 
 #include "engine/savings.h"
 #include "formats/settings_records.h"
+#include "hotkey/hotkey.h"
 #include "resource.h"
 #include "stats/clipboard.h"
 #include "util/systime_win32.h"
@@ -15,7 +16,6 @@ HWND StatisticsView;
 UINT_PTR StatsTimerId;
 StatsClockFunction StatsClockSource = LocalTimeNow;
 StatsNewDayFunction StatsNewDayHook;
-HotkeyNameFunction StatsHotkeyNameSource;
 HICON StatsClipboardIcon;
 
 namespace {
@@ -159,7 +159,7 @@ BOOL OnInitDialog(HWND view, HWND, LPARAM) {
   CreateQuitTimeValue(view);
   CreateClipboardButton(view);
   ComputeAllFigures();
-  ShowStatsHotkeyName(hotkeyCode);
+  ShowStatsHotkeyName(RegisteredHotkeyCode());
   StartClock();
   return FALSE;  // nothing here takes the focus
 }
@@ -245,9 +245,4 @@ void CALLBACK StatisticsClockTick(HWND, UINT, UINT_PTR, DWORD) {
   if (plan.newDay && StatsNewDayHook) StatsNewDayHook();
 }
 
-std::string StatsHotkeyLabelText(uint32_t code) {
-  if (code == 0) return "None";
-  return StatsHotkeyNameSource ? StatsHotkeyNameSource(code) : std::string();
-}
-
-void ShowStatsHotkeyName(uint32_t code) { SetWindowTextA(View.hotkeyName, StatsHotkeyLabelText(code).c_str()); }
+void ShowStatsHotkeyName(uint32_t code) { SetWindowTextA(View.hotkeyName, HotkeyNameText(code).c_str()); }

@@ -44,14 +44,9 @@ extern StatsClockFunction StatsClockSource;
 using StatsNewDayFunction = void (*)();
 extern StatsNewDayFunction StatsNewDayHook;
 
-// The display name of a hotkey code ("Ctrl + Shift + Q"), for the "Current
-// Hotkey" label. Null gives "None" for code 0 and an empty label otherwise;
-// the hotkey code installs HotkeyNameText here.
-using HotkeyNameFunction = std::string (*)(uint32_t code);
-extern HotkeyNameFunction StatsHotkeyNameSource;
-// The label's text for a code: "None" for 0, else the source's name.
-std::string StatsHotkeyLabelText(uint32_t code);
-// Puts the name of `code` into the "Current Hotkey" label (preferences apply).
+// Puts the name of `code` ("None" for 0) into the "Current Hotkey" label;
+// callers pass RegisteredHotkeyCode(), so that the label names only a hotkey
+// that works. The view shows the registered one when it is created.
 void ShowStatsHotkeyName(uint32_t code);
 
 // Icon 106 of the clipboard button; the main window destroys it at shutdown.

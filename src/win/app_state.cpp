@@ -7,5 +7,6 @@ int ScrollBarWidth;
 HANDLE InstanceMutex;
 HHOOK KeyboardHookHandle;
 HWND MainWindow;
+ATOM HotkeyId;
 HWND DialogMessageTarget;
 std::string BuddyFilePath;

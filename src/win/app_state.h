@@ -11,5 +11,6 @@ extern int ScrollBarWidth;
 extern HANDLE InstanceMutex;
 extern HHOOK KeyboardHookHandle;
 extern HWND MainWindow;
+extern ATOM HotkeyId;  // the global atom of the mutex name: the hotkey's id
 extern HWND DialogMessageTarget;  // the window whose dialog keys the loop handles
 extern std::string BuddyFilePath;  // anny.dat beside the executable

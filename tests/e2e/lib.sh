@@ -82,12 +82,14 @@ has_main_window() { [ -n "$(main_window)" ]; }
 stored() { wine64 reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { print $3 }'; }
 
 # Settings as the first-run wizard leaves them; $1 the quit moment
-# (YYYY MM DD hh mm), $2 the stats template, $3 fullDates, $4 includeSeconds.
+# (YYYY MM DD hh mm), $2 the stats template (its characters stored as Latin-1
+# bytes, the code page of the test locale), $3 fullDates, $4 includeSeconds,
+# then any further lines for the settings key ('"HKEnabled"=dword:00000001').
 seed() {
   python3 - "$@" >"$work/seed.reg" <<'EOF'
 import struct, sys
 y, mo, d, h, mi = (int(x) for x in sys.argv[1].split())
-template, full, seconds = sys.argv[2].encode(), int(sys.argv[3]), int(sys.argv[4])
+template, full, seconds = sys.argv[2].encode("latin-1"), int(sys.argv[3]), int(sys.argv[4])
 hexes = lambda b: ",".join("%02x" % x for x in b)
 prefs = struct.pack("<7I", 20, 5, 0, 0, 0, seconds, full)
 prefs += template.ljust(512, b"\0") + b"I will quit in %Q.".ljust(512, b"\0")
@@ -104,10 +106,13 @@ print('"AppColors"=hex:' + hexes(struct.pack("<7I", 0x800000, 0xFFFFFF, 0xA6F4F2
 print('"GenPrefs"=hex:' + hexes(prefs))
 print('"LastPosX"=dword:00000064')
 print('"LastPosY"=dword:00000050')
+for line in sys.argv[5:]:
+    print(line)
 EOF
   wine64 regedit /S "$work/seed.reg"
 }
 
+# Starts the copy in the work directory and waits for its main window; $fumora is its pid.
 start_fumora() {
   (cd "$work" && exec wine64 Fumora.exe) >/dev/null 2>&1 &
   fumora=$!

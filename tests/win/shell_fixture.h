@@ -71,6 +71,7 @@ struct Seed {
   uint32_t startMinimised = 0;
   SysTime quitTime{2024, 1, 0, 15, 10, 0, 0, 0};
   std::optional<int32_t> lastPosX{}, lastPosY{};
+  std::optional<uint32_t> hotkeyEnabled{}, hotkeyCode{};  // HKEnabled, AppHKey
 };
 
 // A completed setup as the wizard leaves it, with the given preferences.
@@ -99,6 +100,8 @@ inline void SeedSettings(const Seed& seed) {
   WriteBinary("GenPrefs", prefBytes.data(), prefBytes.size());
   if (seed.lastPosX) WriteDword("LastPosX", static_cast<uint32_t>(*seed.lastPosX));
   if (seed.lastPosY) WriteDword("LastPosY", static_cast<uint32_t>(*seed.lastPosY));
+  if (seed.hotkeyEnabled) WriteDword("HKEnabled", *seed.hotkeyEnabled);
+  if (seed.hotkeyCode) WriteDword("AppHKey", *seed.hotkeyCode);
 }
 
 // The in-memory settings as at process start, so that no test sees another's.

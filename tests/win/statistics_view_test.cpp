@@ -11,6 +11,7 @@
 #include "engine/stats_text.h"
 #include "formats/price_points.h"
 #include "formats/settings_records.h"
+#include "hotkey/hotkey.h"
 #include "locale/formats.h"
 #include "resource.h"
 #include "stats/statistics_view.h"
@@ -26,7 +27,6 @@ SysTime FakeClock() { return FakeNow; }
 int NewDayCalls;
 void CountNewDay() { ++NewDayCalls; }
 
-std::string FakeHotkeyName(uint32_t code) { return "Key " + std::to_string(code); }
 
 // The main window registers NEWSTATIC before it makes the views.
 void EnsureNewStaticClass() {
@@ -87,7 +87,6 @@ class StatisticsViewTest : public ::testing::Test {
     EnsureHostClass();
     StatsClockSource = FakeClock;
     StatsNewDayHook = CountNewDay;
-    StatsHotkeyNameSource = nullptr;
     NewDayCalls = 0;
     hotkeyCode = 0;
     ASSERT_NE(host_, nullptr);
@@ -111,7 +110,6 @@ class StatisticsViewTest : public ::testing::Test {
     Pump();
     StatsClockSource = LocalTimeNow;
     StatsNewDayHook = nullptr;
-    StatsHotkeyNameSource = nullptr;
   }
 
   // 20 a day, 20 a pack at 5.00 (a cigarette is 0.25), 5 minutes a cigarette.
@@ -526,15 +524,20 @@ TEST_F(StatisticsViewTest, HotkeyLabel) {
   Seed(MakeDate(2024, 3, 1, 0, 0), MakeDate(2024, 3, 11, 0, 0, 0));
   Create();
   EXPECT_EQ(Text(IDC_STATS_HOTKEY_NAME), "None");
-  StatsHotkeyNameSource = FakeHotkeyName;
   ShowStatsHotkeyName(0x251);
-  EXPECT_EQ(Text(IDC_STATS_HOTKEY_NAME), "Key 593");
+  EXPECT_EQ(Text(IDC_STATS_HOTKEY_NAME), HotkeyNameText(0x251));
   ShowStatsHotkeyName(0);
   EXPECT_EQ(Text(IDC_STATS_HOTKEY_NAME), "None");
+  // A new view names what is registered, not what is stored.
   DestroyWindow(view_);
   hotkeyCode = 0x251;
   Create();
-  EXPECT_EQ(Text(IDC_STATS_HOTKEY_NAME), "Key 593");
+  EXPECT_EQ(Text(IDC_STATS_HOTKEY_NAME), "None");
+  DestroyWindow(view_);
+  ASSERT_TRUE(RegisterStatsHotkey(0x251));
+  Create();
+  UnregisterStatsHotkey();
+  EXPECT_EQ(Text(IDC_STATS_HOTKEY_NAME), HotkeyNameText(0x251));
   hotkeyCode = 0;
 }
 

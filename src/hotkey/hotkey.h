@@ -1,0 +1,29 @@
+// The system-wide hotkey: its registration for the main window under the
+// atom HotkeyId, its display name, and the run it starts: the stats text of
+// that moment typed into the foreground application.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// Unregisters any hotkey this program holds, then registers `code` (see
+// engine/hotkey_typing.h) unless its key byte is 0. True when registered; a
+// combination another program owns stays unregistered.
+bool RegisterStatsHotkey(uint32_t code);
+void UnregisterStatsHotkey();
+// The code really registered now; 0 when none.
+uint32_t RegisteredHotkeyCode();
+
+// "None" for 0, else the layout's names of the modifiers (Ctrl, Shift, Alt
+// in that order) and of the key, joined by " + ": "Ctrl + Shift + Q".
+std::string HotkeyNameText(uint32_t code);
+
+// The hotkey message; `key` is its virtual key. Takes the stats text of this
+// moment and types it once Ctrl, Alt, Shift, Win and `key` are up, or after
+// about a second, releasing what is still down. A press while a run is
+// pending is ignored, so auto-repeat never types the text twice.
+void StartStatsTyping(UINT key);
+bool StatsTypingPending();
+// Drops a pending run (shutdown).
+void CancelStatsTyping();

@@ -1,0 +1,85 @@
+// The hotkey's names from the keyboard layout, and its registration by the
+// real main window: taken while registered, free again otherwise.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "hotkey/hotkey.h"
+#include "resource.h"
+#include "shell_fixture.h"
+#include "stats/statistics_view.h"
+
+namespace {
+using namespace shell_test;
+
+class HotkeyRegistration : public MainWindowFixture {
+ protected:
+  void OpenWith(uint32_t enabled, uint32_t code) {
+    Seed seed;
+    seed.hotkeyEnabled = enabled;
+    seed.hotkeyCode = code;
+    Open(seed);
+  }
+  static std::string Label() { return WindowText(GetDlgItem(StatisticsView, IDC_STATS_HOTKEY_NAME)); }
+};
+
+// Whether another registrant could take the combination now.
+bool OthersCanRegister(UINT modifiers, UINT key) {
+  if (!RegisterHotKey(nullptr, 0x7000, modifiers, key)) return false;
+  UnregisterHotKey(nullptr, 0x7000);
+  return true;
+}
+
+TEST(HotkeyName, FromTheKeyboardLayout) {
+  // English Windows names the key "Ctrl", Wine "Control".
+  char ctrl[128] = {};
+  GetKeyNameTextA(static_cast<LONG>(MapVirtualKeyA(VK_CONTROL, MAPVK_VK_TO_VSC)) << 16, ctrl, sizeof(ctrl));
+  EXPECT_TRUE(std::string(ctrl) == "Ctrl" || std::string(ctrl) == "Control") << ctrl;
+  EXPECT_EQ(HotkeyNameText(0), "None");
+  EXPECT_EQ(HotkeyNameText(0x351), std::string(ctrl) + " + Shift + Q");
+  EXPECT_EQ(HotkeyNameText(0x474), "Alt + F5");
+  EXPECT_EQ(HotkeyNameText(0x824), "Home");  // the navigation block's, not the keypad's
+}
+
+TEST_F(HotkeyRegistration, EnabledAtStartTakesTheCombinationUntilShutdown) {
+  OpenWith(1, 0x351);
+  EXPECT_EQ(RegisteredHotkeyCode(), 0x351u);
+  EXPECT_EQ(Label(), HotkeyNameText(0x351));
+  EXPECT_FALSE(OthersCanRegister(MOD_CONTROL | MOD_SHIFT, 'Q'));
+  DestroyWindow(window_);
+  EXPECT_EQ(RegisteredHotkeyCode(), 0u);
+  EXPECT_TRUE(OthersCanRegister(MOD_CONTROL | MOD_SHIFT, 'Q'));
+}
+
+TEST_F(HotkeyRegistration, DisabledTakenOrKeylessRegistersNothingAndTheLabelSaysNone) {
+  const struct {
+    uint32_t enabled, code;
+    bool takenByOther;
+  } cases[] = {{0, 0x351, false}, {1, 0x351, true}, {1, 0x300, false}};
+  for (const auto& c : cases) {
+    const bool taken = c.takenByOther && RegisterHotKey(nullptr, 0x7001, MOD_CONTROL | MOD_SHIFT, 'Q');
+    EXPECT_EQ(taken, c.takenByOther);
+    OpenWith(c.enabled, c.code);
+    EXPECT_EQ(RegisteredHotkeyCode(), 0u) << c.enabled << " " << std::hex << c.code;
+    EXPECT_EQ(Label(), "None");
+    if (taken) UnregisterHotKey(nullptr, 0x7001);
+    EXPECT_TRUE(OthersCanRegister(MOD_CONTROL | MOD_SHIFT, 'Q'));
+    DestroyWindow(window_);
+  }
+}
+
+TEST_F(HotkeyRegistration, ReRegisteringReleasesTheOldCombination) {
+  Open();
+  ASSERT_TRUE(RegisterStatsHotkey(0x151));  // Shift+Q: MOD_SHIFT, not MOD_ALT
+  EXPECT_FALSE(OthersCanRegister(MOD_SHIFT, 'Q'));
+  EXPECT_TRUE(OthersCanRegister(MOD_ALT, 'Q'));
+  ASSERT_TRUE(RegisterStatsHotkey(0x474));
+  EXPECT_TRUE(OthersCanRegister(MOD_SHIFT, 'Q'));
+  EXPECT_FALSE(OthersCanRegister(MOD_ALT, VK_F5));
+  EXPECT_FALSE(RegisterStatsHotkey(0x400));  // no key: nothing registered
+  EXPECT_EQ(RegisteredHotkeyCode(), 0u);
+  EXPECT_TRUE(OthersCanRegister(MOD_ALT, VK_F5));
+}
+
+}  // namespace
