@@ -10,6 +10,7 @@
 #include "buddies/buddies_view.h"
 #include "daysahead/days_ahead_view.h"
 #include "engine/stats_view_texts.h"
+#include "hotkey/hotkey.h"
 #include "milestones/milestones_view.h"
 #include "prefs/pages.h"
 #include "resource.h"
@@ -214,8 +215,11 @@ bool ApplyPreferences() {
   if (!ApplyFormat()) return false;
   ApplyColours();
   ApplyGeneral();
+  // Only an enabled hotkey is held; the label names what is really registered.
+  UnregisterStatsHotkey();
+  if (hotkeyEnabled == 1) RegisterStatsHotkey(hotkeyCode);
   StorePreferences();
-  ShowStatsHotkeyName(hotkeyCode);
+  ShowStatsHotkeyName(RegisteredHotkeyCode());
   return true;
 }
 

@@ -16,6 +16,7 @@
 #include "engine/calendar.h"
 #include "engine/stats_view_texts.h"
 #include "engine/template_editor.h"
+#include "hotkey/hotkey.h"
 #include "prefs/preferences_dialog.h"
 #include "resource.h"
 #include "shell_fixture.h"
@@ -230,19 +231,29 @@ TEST_F(Preferences, EachGeneralOptionIsAppliedAndStoredAtItsPlace) {
   EXPECT_EQ(StatsMinuteMarker, ForceStatsRecompute);
 }
 
-TEST_F(Preferences, HotkeyControlFollowsItsCheckBox) {
+TEST_F(Preferences, HotkeyControlFollowsItsCheckBoxAndOnlyAnEnabledKeyIsRegistered) {
   OpenDialog();
   HWND hotkey = GetDlgItem(general, IDC_GEN_HOTKEY);
+  HWND label = GetDlgItem(ViewWindows[StatisticsViewIndex], IDC_STATS_HOTKEY_NAME);
   EXPECT_FALSE(IsWindowEnabled(hotkey)) << "enabled with the hotkey off";
   Click(general, IDC_GEN_HOTKEY_ENABLED);
   EXPECT_TRUE(IsWindowEnabled(hotkey));
   EXPECT_EQ(GetFocus(), hotkey);
   // A key alone, or with Shift alone, becomes Ctrl + Shift + the key.
   SendMessageA(hotkey, WM_KEYDOWN, 'Q', 1);
-  EXPECT_EQ(SendMessageA(hotkey, HKM_GETHOTKEY, 0, 0), MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_SHIFT));
+  const uint32_t code = MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_SHIFT);
+  EXPECT_EQ(SendMessageA(hotkey, HKM_GETHOTKEY, 0, 0), static_cast<LRESULT>(code));
+  Apply();
+  EXPECT_EQ(RegisteredHotkeyCode(), code);
+  EXPECT_EQ(WindowText(label), HotkeyNameText(code));
+
   Click(general, IDC_GEN_HOTKEY_ENABLED);
   EXPECT_FALSE(IsWindowEnabled(hotkey));
   EXPECT_EQ(SendMessageA(hotkey, HKM_GETHOTKEY, 0, 0), 0);
+  Apply();
+  EXPECT_EQ(RegisteredHotkeyCode(), 0u);
+  EXPECT_EQ(WindowText(label), "None");
+  EXPECT_EQ(StoredDword("HKEnabled"), 0u);
 }
 
 TEST_F(Preferences, LookAheadChangeRebuildsAndRetitlesTheDaysAheadView) {
