@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <iterator>
 
 #include "buddies/buddies_view.h"
 #include "daysahead/days_ahead_view.h"
