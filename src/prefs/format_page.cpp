@@ -126,6 +126,14 @@ void ShowPreview(FormatState& s) {
   SetWindowTextA(s.preview, ExpandTemplate(StoredTemplate(s.text), s.snapshot).c_str());
 }
 
+// Typing refreshes the preview once it pauses: a full template's preview
+// costs as much as the keystroke itself, and a burst of auto-repeat needs
+// only the last one. The timer message waits behind every queued key.
+constexpr UINT_PTR PreviewTimer = 1;
+constexpr UINT PreviewDelayMs = 30;
+
+void SchedulePreview(HWND page) { SetTimer(page, PreviewTimer, PreviewDelayMs, nullptr); }
+
 void LoadTemplate(FormatState& s, std::string_view stored) {
   s.loading = true;
   const std::string text = FittingInsertion({}, {}, ToEditorForm(stored.substr(0, TextLength(stored))));
@@ -317,8 +325,9 @@ void OnEditorChanged(HWND page, FormatState& s) {
   const std::vector<FormatRun> runs = RunsToRefresh(s.text, text, Selection(s.editor).end);
   s.text = std::move(text);
   HighlightPlaceholders(s, runs);
-  ShowPreview(s);
-  if (!s.loading) MarkPreferencesChanged(page);
+  if (s.loading) return;  // the loader shows the preview itself
+  SchedulePreview(page);
+  MarkPreferencesChanged(page);
 }
 
 void OnFlagClicked(HWND page, FormatState& s, int id) {
@@ -351,6 +360,12 @@ void OnSelectionChanged(FormatState& s, const SELCHANGE& change) {
   s.previousCaret = caret;
 }
 
+void OnTimer(HWND page, UINT id) {
+  if (id != PreviewTimer) return;
+  KillTimer(page, PreviewTimer);
+  if (FormatState* s = StateOf(page)) ShowPreview(*s);
+}
+
 INT_PTR OnNotify(HWND page, const NMHDR* header) {
   FormatState* s = StateOf(page);
   if (s && header->idFrom == IDC_FMT_EDITOR && header->code == EN_SELCHANGE)
@@ -369,6 +384,9 @@ INT_PTR CALLBACK FormatPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
       return TRUE;
     case WM_NOTIFY:
       return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+    case WM_TIMER:
+      HANDLE_WM_TIMER(page, wParam, lParam, OnTimer);
+      return TRUE;
     case WM_NCDESTROY:
       HANDLE_WM_NCDESTROY(page, wParam, lParam, OnNcDestroy);
       return FALSE;

@@ -355,6 +355,7 @@ TEST_F(Preferences, EditorKeepsPlaceholdersWholeAcrossLineBreaks) {
   SetCaret(5);
   Key(VK_BACK, '\b');
   EXPECT_EQ(EditorText(), "ab\r\nc%D");
+  Pump(100);  // the preview follows once typing pauses
   EXPECT_NE(WindowText(GetDlgItem(format, IDC_FMT_PREVIEW)).find("ab\r\nc"), std::string::npos);
 }
 
