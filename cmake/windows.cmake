@@ -75,6 +75,9 @@ if(FUMORA_TESTS)
   # Buddy list and Days Ahead figures (run by hand; see the file's head).
   add_executable(buddies_bench bench/win/buddies_bench.cpp res/fumora.rc)
   target_link_libraries(buddies_bench PRIVATE fumora_win)
+  # The preferences dialog's opening and keystroke costs (run by hand; see the file's head).
+  add_executable(prefs_bench bench/win/prefs_bench.cpp res/fumora.rc)
+  target_link_libraries(prefs_bench PRIVATE fumora_win)
 
   # The window the end-to-end test types into with the hotkey.
   add_executable(type_target WIN32 tests/e2e/type_target.cpp)

@@ -14,6 +14,7 @@
 #include "formats/settings_records.h"
 #include "hotkey/hotkey.h"
 #include "milestones/milestones_view.h"
+#include "prefs/preferences_dialog.h"
 #include "quitdetails/price_point_file.h"
 #include "quitdetails/quit_details_dialog.h"
 #include "resource.h"
@@ -22,6 +23,7 @@
 #include "stats/statistics_view.h"
 #include "util/text.h"
 #include "win/app_state.h"
+#include "win/rich_edit.h"
 #include "win/scoped.h"
 
 HWND ViewWindows[ViewCount];
@@ -38,7 +40,6 @@ constexpr int32_t NoStoredPosition = -103;
 // holds 64 bytes, whatever the size of the structure's own field.
 constexpr int TrayTipSize = 64;
 
-HMODULE RichEditModule;
 HMENU MenuBar;
 HMENU TrayMenu;  // menu 10100; its first pop-up is the one shown
 HICON SmallIcon;
@@ -136,9 +137,13 @@ void RestorePosition(HWND window) {
   SetWindowPos(window, nullptr, LastPosX, LastPosY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// After the preferences changed the look-ahead period.
+void RetitleDaysAhead() {
+  if (CurrentView == DaysAheadViewIndex) SetWindowTextA(TitleLabel, ViewTitleText(DaysAheadViewIndex).c_str());
+}
+
 BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   CurrentView = NoView;
-  RichEditModule = LoadLibraryA("RichEd20.dll");
   MainWindow = window;
   LoadMenusAndIcon(window);
   LoadSettings();
@@ -158,6 +163,7 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   TitleFont.Reset(CreateFontA(20, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
   SendMessageA(TitleLabel, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont.get()), TRUE);
 
+  LookAheadChangedHook = RetitleDaysAhead;
   RestorePosition(window);
   HotkeyId = GlobalAddAtomA(InstanceMutexName);
   if (hotkeyEnabled == 1) RegisterStatsHotkey(hotkeyCode);
@@ -200,6 +206,9 @@ void OnCommand(HWND window, int id, HWND, UINT) {
     case IDM_VIEW_BUDDIES:
     case IDM_VIEW_DAYS_AHEAD:
       SelectView(id - IDM_VIEW_STATISTICS);
+      break;
+    case IDM_PREFERENCES:
+      ShowPreferences(window);
       break;
     case IDM_ABOUT:
       ShowAboutBox(window);
@@ -308,8 +317,7 @@ void OnDestroy(HWND window) {
   UnregisterStatsHotkey();
   if (HotkeyId) GlobalDeleteAtom(HotkeyId);
   HotkeyId = 0;
-  if (RichEditModule) FreeLibrary(RichEditModule);
-  RichEditModule = nullptr;
+  FreeRichEdit();
   TitleFont.Reset();
   DestroyViews();
   DestroyIcons();

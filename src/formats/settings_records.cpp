@@ -13,11 +13,7 @@ int32_t LastPosX;
 int32_t LastPosY;
 
 namespace {
-constexpr char DefaultStatsTemplate[] =
-    "I have been quit for %Q (%D days). I have saved %M by not smoking %C cigarettes. "
-    "I have saved %L of my life. My Quit Date: %X";
 constexpr char DefaultPreQuitTemplate[] = "I will quit in %Q.";
-static_assert(sizeof(DefaultStatsTemplate) <= sizeof(GeneralPrefsRecord::statsTemplate));
 
 void Put16(uint8_t* at, uint16_t value) {
   at[0] = static_cast<uint8_t>(value);
@@ -31,16 +27,17 @@ uint32_t Get32(const uint8_t* at) {
   return uint32_t{at[0]} | (uint32_t{at[1]} << 8) | (uint32_t{at[2]} << 16) | (uint32_t{at[3]} << 24);
 }
 
-// The seven colours / the seven numbers of the prefs, in stored order.
-std::array<uint32_t*, 7> ColourFields(AppColorsRecord& c) {
-  return {&c.anniversaryBack, &c.anniversaryText, &c.todayBack,   &c.tomorrowBack,
-          &c.rowHighlightBack, &c.todayText,      &c.tomorrowText};
-}
+// The seven numbers of the prefs, in stored order.
 std::array<uint32_t*, 7> PrefNumbers(GeneralPrefsRecord& p) {
   return {&p.LookAheadDays, &p.lifeMinutesPerCigarette, &p.runAtStartup, &p.startupView,
           &p.startMinimised, &p.includeSeconds,         &p.fullDates};
 }
 }  // namespace
+
+std::array<uint32_t*, 7> ColourFields(AppColorsRecord& c) {
+  return {&c.anniversaryBack, &c.anniversaryText, &c.todayBack,   &c.tomorrowBack,
+          &c.rowHighlightBack, &c.todayText,      &c.tomorrowText};
+}
 
 AppColorsRecord DefaultAppColors() {
   AppColorsRecord c{};
@@ -122,3 +119,8 @@ bool DecodeGeneralPrefs(std::span<const uint8_t> bytes, GeneralPrefsRecord& pref
 }
 
 uint32_t LookAheadDaysInRange() { return std::clamp<uint32_t>(GeneralPrefs.LookAheadDays, 2, 100); }
+
+std::string RunCommandText(std::string_view path) {
+  if (path.find(' ') == std::string_view::npos) return std::string(path);
+  return "\"" + std::string(path) + "\"";
+}

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "util/systime.h"
 
@@ -44,6 +46,11 @@ static_assert(sizeof(GeneralPrefsRecord) == 1052);
 static_assert(offsetof(GeneralPrefsRecord, statsTemplate) == 28);
 static_assert(offsetof(GeneralPrefsRecord, preQuitTemplate) == 540);
 
+inline constexpr char DefaultStatsTemplate[] =
+    "I have been quit for %Q (%D days). I have saved %M by not smoking %C cigarettes. "
+    "I have saved %L of my life. My Quit Date: %X";
+static_assert(sizeof(DefaultStatsTemplate) <= sizeof(GeneralPrefsRecord::statsTemplate));
+
 inline constexpr std::size_t QuitDateSize = 16;
 inline constexpr std::size_t AppColorsSize = 28;
 inline constexpr std::size_t GeneralPrefsSize = 1052;
@@ -62,6 +69,9 @@ extern int32_t LastPosY;
 // used it is brought back into 2..100 (a missing GenPrefs reads as 2).
 uint32_t LookAheadDaysInRange();
 
+// The seven colours in stored order (the AppColors entries 0..6).
+std::array<uint32_t*, 7> ColourFields(AppColorsRecord& colors);
+
 AppColorsRecord DefaultAppColors();
 GeneralPrefsRecord DefaultGeneralPrefs();
 
@@ -73,3 +83,8 @@ std::array<uint8_t, AppColorsSize> EncodeAppColors(const AppColorsRecord& colors
 bool DecodeAppColors(std::span<const uint8_t> bytes, AppColorsRecord& colors);
 std::array<uint8_t, GeneralPrefsSize> EncodeGeneralPrefs(const GeneralPrefsRecord& prefs);
 bool DecodeGeneralPrefs(std::span<const uint8_t> bytes, GeneralPrefsRecord& prefs);
+
+// The Run value's text for the executable at `path`: quoted when the path
+// holds a blank, which the system would otherwise take for the end of the
+// program's name ("C:\Program" instead of "C:\Program Files\...").
+std::string RunCommandText(std::string_view path);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "engine/calendar.h"
@@ -75,12 +76,14 @@ void WriteQuitDetails(HKEY key) {
 
 void StoreRunValue() {
   if (GeneralPrefs.runAtStartup == 1) {
-    char path[512] = {};
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
-    // A truncated path would start nothing: leave the value as it is.
+    // Room for a deep folder; a truncated path would start nothing, so then
+    // the value is left as it is.
+    char path[1024] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
     if (length == 0 || length >= sizeof(path)) return;
+    const std::string command = RunCommandText(std::string_view(path, length));
     RegistryKey run = OpenForWriting(RunKeyPath);
-    WriteBytes(run.get(), RunValueName, REG_SZ, reinterpret_cast<const uint8_t*>(path), length + 1);
+    WriteBytes(run.get(), RunValueName, REG_SZ, reinterpret_cast<const uint8_t*>(command.c_str()), command.size() + 1);
   } else {
     RegistryKey run;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, RunKeyPath, 0, KEY_SET_VALUE, run.out()) != ERROR_SUCCESS) return;

@@ -55,6 +55,14 @@ pixels_of() {
   convert "$1" -format %c histogram:info:- 2>/dev/null | grep -i "$2" | awk '{ sum += $1 } END { print sum + 0 }'
 }
 
+# Clicks point (x, y) of a dialog whose client area is `width` x `height`
+# dialog units ($4, $5): the X window of a Wine dialog is its client area.
+click_in_dialog() {
+  local X Y WIDTH HEIGHT
+  window_geometry "$1" || return 1
+  xdotool mousemove --sync $((X + $2 * WIDTH / $4)) $((Y + $3 * HEIGHT / $5)) click 1
+}
+
 # ---- the running program ----
 
 # The programs a script starts, stopped when it ends with the stored settings,

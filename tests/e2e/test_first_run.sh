@@ -29,14 +29,6 @@ main_window() { find_window '^ Fumora v1\.05b$'; }
 # `reg query` line of a value: "NAME TYPE DATA", or nothing.
 stored() { wine64 reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { $1 = ""; print substr($0, 2) }'; }
 
-# Clicks the middle of a control given in the template's dialog units
-# (254 x 174 for the whole client area).
-click_field() {
-  local w=$1 x=$2 y=$3 X Y WIDTH HEIGHT
-  window_geometry "$w"
-  xdotool mousemove --sync $((X + x * WIDTH / 254)) $((Y + y * HEIGHT / 174)) click 1
-}
-
 type_text() { xdotool type --delay 60 "$1"; }
 press() { xdotool key --delay 120 "$@"; }
 
@@ -84,7 +76,7 @@ shown wizard || abort "the wizard closed after a failed check"
 # Into the price field (template position 200, 104, 40 x 12).
 w=$(wizard)
 xdotool windowfocus --sync "$w" 2>/dev/null
-click_field "$w" 220 110
+click_in_dialog "$w" 220 110 254 174  # the 254 x 174 template
 sleep 0.3
 type_text "4.50"
 sleep 0.3

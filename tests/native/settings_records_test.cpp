@@ -201,3 +201,8 @@ TEST(SettingsRecords, LookAheadDaysComeBackIntoRangeWhereUsed) {
   }
   GeneralPrefs = saved;
 }
+
+TEST(SettingsRecords, RunValueQuotesPathsWithBlanks) {
+  EXPECT_EQ(RunCommandText("C:\\Tools\\Fumora.exe"), "C:\\Tools\\Fumora.exe");
+  EXPECT_EQ(RunCommandText("C:\\Program Files\\Fumora\\Fumora.exe"), "\"C:\\Program Files\\Fumora\\Fumora.exe\"");
+}

@@ -34,17 +34,6 @@ using namespace shell_test;
 using Rows = std::vector<PricePoint>;
 using Bytes = std::vector<uint8_t>;
 
-struct Box {
-  HWND owner;
-  std::string text, caption;
-  UINT type;
-};
-std::vector<Box> Boxes;
-int Answer = IDYES;
-int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  Boxes.push_back({owner, text, caption, type});
-  return Answer;
-}
 
 const uint32_t D = static_cast<uint32_t>(DateToDayNumber(2021, 3, 1));
 SysTime Date(uint32_t day) {

@@ -323,6 +323,7 @@ TEST_F(RegistryStore, StorePreferencesWritesTheFourValuesAndTheRunValue) {
   ASSERT_GT(length, 0u);
   ASSERT_LT(length, sizeof(path));
 
+  DeleteTree(HKEY_CURRENT_USER, RunKeyPath);  // made when missing
   AppColors = DefaultAppColors();
   GeneralPrefs = DefaultGeneralPrefs();
   GeneralPrefs.runAtStartup = 1;
@@ -339,8 +340,8 @@ TEST_F(RegistryStore, StorePreferencesWritesTheFourValuesAndTheRunValue) {
   Stored run = Query(RunKeyPath, RunValueName);
   ASSERT_TRUE(run.present);
   EXPECT_EQ(run.type, static_cast<DWORD>(REG_SZ));
-  EXPECT_EQ(run.bytes.size(), length + 1);
-  EXPECT_EQ(std::string(run.bytes.begin(), run.bytes.end()), std::string(path, length + 1));
+  const std::string command = RunCommandText(path);
+  EXPECT_EQ(std::string(run.bytes.begin(), run.bytes.end()), std::string(command.c_str(), command.size() + 1));
 
   GeneralPrefs.runAtStartup = 0;
   StorePreferences();

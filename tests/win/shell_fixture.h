@@ -67,6 +67,7 @@ inline std::optional<int32_t> ReadStoredDword(const char* name) {
 struct Seed {
   uint32_t startupView = 0;
   uint32_t lookAheadDays = 20;
+  uint32_t lifeMinutes = 5;
   uint32_t startMinimised = 0;
   SysTime quitTime{2024, 1, 0, 15, 10, 0, 0, 0};
   std::optional<int32_t> lastPosX{}, lastPosY{};
@@ -93,6 +94,7 @@ inline void SeedSettings(const Seed& seed) {
   GeneralPrefsRecord prefs = DefaultGeneralPrefs();
   prefs.startupView = seed.startupView;
   prefs.LookAheadDays = seed.lookAheadDays;
+  prefs.lifeMinutesPerCigarette = seed.lifeMinutes;
   prefs.startMinimised = seed.startMinimised;
   const auto prefBytes = EncodeGeneralPrefs(prefs);
   WriteBinary("GenPrefs", prefBytes.data(), prefBytes.size());
@@ -112,6 +114,20 @@ inline void ResetSettingsInMemory() {
   savePositionOnExit = 0;
   LastPosX = 0;
   LastPosY = 0;
+}
+
+// Message boxes answered in place of the user: what each asked, and the
+// answer every one of them gets.
+struct Box {
+  HWND owner;
+  std::string text, caption;
+  UINT type;
+};
+inline std::vector<Box> Boxes;
+inline int Answer = IDOK;
+inline int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  Boxes.push_back({owner, text, caption, type});
+  return Answer;
 }
 
 // Dispatches what has arrived for `milliseconds`; a WM_QUIT is remembered.
