@@ -98,7 +98,13 @@ echo "  Fumora runs: ${fumora_times[*]}"
 echo "  minimal runs: ${minimal_times[*]}"
 # The best run is the one least disturbed by other load on the machine.
 awk -v f="$m_fum" -v m="$m_min" -v bf="$b_fum" -v bm="$b_min" 'BEGIN {
-  if (m > 0 && bm > 0) printf "  ratio: median %.2fx, best %.2fx (target <= 1.25x)\n", f / m, bf / bm }'
+  if (m > 0 && bm > 0) printf "  ratio of medians %.2fx, of best runs %.2fx (target <= 1.25x)\n", f / m, bf / bm }'
+# Each Fumora run against the bare dialog started just before it: the pairs
+# share the load of the moment, so their ratios spread less than the times.
+paste -d' ' <(printf '%s\n' "${fumora_times[@]}") <(printf '%s\n' "${minimal_times[@]}") |
+  awk '$1 > 0 && $2 > 0 { print $1 / $2 }' | sort -n | awk '{ r[NR] = $1 } END {
+    if (NR) printf "  paired ratio over %d runs: median %.2fx, quartiles %.2fx..%.2fx, range %.2fx..%.2fx\n",
+      NR, r[int((NR + 1) / 2)], r[int((NR + 3) / 4)], r[int((3 * NR + 3) / 4)], r[1], r[NR] }'
 
 # Idle CPU: the window shown, nothing touched, for $idle_seconds.
 ticks=$(getconf CLK_TCK)
