@@ -1,6 +1,5 @@
 #include "hotkey/hotkey.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "engine/hotkey_typing.h"
@@ -18,10 +17,10 @@ std::string KeyName(uint8_t key, bool extended) {
   char name[128] = {};
   const int length = GetKeyNameTextA((scan << 16) | (extended ? 1L << 24 : 0), name, sizeof(name));
   if (length > 0) return std::string(name, static_cast<size_t>(length));
-  // Keys without a scan code (media keys and the like) have no name.
-  char number[16];
-  std::snprintf(number, sizeof(number), "Key 0x%02X", key);
-  return number;
+  // Keys without a scan code (media keys and the like) have no name. Two hex
+  // digits by hand: the printf family would double the executable's code.
+  constexpr char Hex[] = "0123456789ABCDEF";
+  return std::string("Key 0x") + Hex[key >> 4] + Hex[key & 0xF];
 }
 
 // ---- the pending run ----
