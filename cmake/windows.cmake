@@ -72,6 +72,8 @@ if(FUMORA_TESTS)
   # A tiny dialog program: the yardstick for start-up time.
   add_executable(minimal_dialog WIN32 bench/win/minimal_dialog.cpp bench/win/minimal_dialog.rc)
   target_link_libraries(minimal_dialog PRIVATE user32)
+  add_executable(minimal_dialog_themed WIN32 bench/win/minimal_dialog.cpp bench/win/minimal_dialog_themed.rc)
+  target_link_libraries(minimal_dialog_themed PRIVATE user32)
   # Buddy list and Days Ahead figures (run by hand; see the file's head).
   add_executable(buddies_bench bench/win/buddies_bench.cpp res/fumora.rc)
   target_link_libraries(buddies_bench PRIVATE fumora_win)

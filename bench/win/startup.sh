@@ -17,7 +17,8 @@ export PATH=/usr/lib/wine:$PATH
 
 fumora64=$win64/Fumora.exe
 minimal=$win64/minimal_dialog.exe
-for f in "$fumora64" "$minimal"; do
+themed=$win64/minimal_dialog_themed.exe
+for f in "$fumora64" "$minimal" "$themed"; do
   [ -f "$f" ] || { echo "missing $f (build the win64 preset first)"; exit 1; }
 done
 
@@ -34,7 +35,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cp "$fumora64" "$minimal" "$work/"
+cp "$fumora64" "$minimal" "$themed" "$work/"
 : >"$work/pp.dat"
 # A completed setup, so that the main window comes up at once.
 python3 - >"$work/seed.reg" <<'EOF'
@@ -82,11 +83,13 @@ best() { sort -n | head -1; }
 
 # Warm up the prefix and the page cache once each.
 time_to_window minimal_dialog.exe '^Minimal$' >/dev/null
+time_to_window minimal_dialog_themed.exe '^Minimal themed$' >/dev/null
 time_to_window Fumora.exe '^ Fumora v1\.05b$' >/dev/null
 
-fumora_times=() minimal_times=()
+fumora_times=() minimal_times=() themed_times=()
 for _ in $(seq "$runs"); do
   minimal_times+=("$(time_to_window minimal_dialog.exe '^Minimal$')")
+  themed_times+=("$(time_to_window minimal_dialog_themed.exe '^Minimal themed$')")
   fumora_times+=("$(time_to_window Fumora.exe '^ Fumora v1\.05b$')")
 done
 m_min=$(printf '%s\n' "${minimal_times[@]}" | median)
@@ -105,6 +108,10 @@ paste -d' ' <(printf '%s\n' "${fumora_times[@]}") <(printf '%s\n' "${minimal_tim
   awk '$1 > 0 && $2 > 0 { print $1 / $2 }' | sort -n | awk '{ r[NR] = $1 } END {
     if (NR) printf "  paired ratio over %d runs: median %.2fx, quartiles %.2fx..%.2fx, range %.2fx..%.2fx\n",
       NR, r[int((NR + 1) / 2)], r[int((NR + 3) / 4)], r[int((3 * NR + 3) / 4)], r[1], r[NR] }'
+# The same bare dialog with Fumora's manifest: what is left is Fumora's own work.
+m_thm=$(printf '%s\n' "${themed_times[@]}" | median)
+echo "  themed bare dialog (Fumora's manifest) median $m_thm ms; runs: ${themed_times[*]}"
+awk -v f="$m_fum" -v t="$m_thm" 'BEGIN { if (t > 0) printf "  Fumora against the themed bare dialog: ratio of medians %.2fx\n", f / t }'
 
 # Idle CPU: the window shown, nothing touched, for $idle_seconds.
 ticks=$(getconf CLK_TCK)
