@@ -121,6 +121,11 @@ void ReadSettings() {
 }
 
 void LoadSettings() {
+  // Zero colours paint black text on black rows and a zero GenPrefs copies an
+  // empty text: a damaged or missing record runs on the defaults instead,
+  // which are not written back.
+  AppColors = DefaultAppColors();
+  GeneralPrefs = DefaultGeneralPrefs();
   ReadSettings();
   QuitDayNumber = DateToDayNumber(QuitDetails.quitTime);
   LocalNow = LocalTimeNow();

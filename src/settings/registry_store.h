@@ -16,7 +16,8 @@ bool IsSetupComplete();
 // QuitName into their fields.
 void ReadSettings();
 
-// ReadSettings, then QuitDayNumber, LocalNow and TodayDayNumber.
+// ReadSettings over the default AppColors and GenPrefs (a record that cannot
+// be read keeps its defaults), then QuitDayNumber, LocalNow and TodayDayNumber.
 void LoadSettings();
 
 // QuitName, NumCigs, NumPack, Price, QuitDate from QuitDetails.

@@ -277,6 +277,25 @@ TEST_F(RegistryStore, LoadSettingsFixesTheDayNumbers) {
   EXPECT_EQ(TodayDayNumber, DateToDayNumber(LocalNow));
 }
 
+TEST_F(RegistryStore, LoadSettingsRunsOnDefaultsForUnreadableRecords) {
+  SampleQuitDetails();
+  SaveFirstRunSettings();
+  std::vector<uint8_t> colours(27, 0);
+  Put("AppColors", REG_BINARY, colours.data(), DWORD(colours.size()));
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
+  RegDeleteValueA(key, "GenPrefs");
+  RegCloseKey(key);
+  ClearGlobals();
+  LoadSettings();
+  const AppColorsRecord colourDefaults = DefaultAppColors();
+  const GeneralPrefsRecord prefDefaults = DefaultGeneralPrefs();
+  EXPECT_EQ(std::memcmp(&AppColors, &colourDefaults, sizeof(AppColors)), 0);
+  EXPECT_EQ(std::memcmp(&GeneralPrefs, &prefDefaults, sizeof(GeneralPrefs)), 0);
+  EXPECT_EQ(QuitDetails.cigsPerPack, 25u);
+  EXPECT_FALSE(Setting("GenPrefs").present);  // nothing written back
+}
+
 TEST_F(RegistryStore, DamagedValuesAreIgnored) {
   SampleQuitDetails();
   SaveFirstRunSettings();
