@@ -49,6 +49,12 @@ find_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1; 
 # Whether the window that function $1 finds is there.
 shown() { [ -n "$("$1")" ]; }
 gone() { [ -z "$("$1")" ]; }
+# Whether a window titled $1 (a regular expression) is there.
+has_window() { [ -n "$(find_window "$1")" ]; }
+no_window() { [ -z "$(find_window "$1")" ]; }
+
+# A screenshot of the screen, once what was drawn last has settled, as artefact $1.
+shot() { sleep 0.4; import -window root "$ARTEFACTS/$1" 2>/dev/null; }
 
 # Pixels of one colour (#RRGGBB) in a screenshot.
 pixels_of() {
@@ -81,44 +87,55 @@ main_window() { xdotool search --onlyvisible --name '^ Fumora v1\.05b$' | head -
 has_main_window() { [ -n "$(main_window)" ]; }
 stored() { wine64 reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { print $3 }'; }
 
-# Settings as the first-run wizard leaves them; $1 the quit moment
+# Settings as the first-run wizard leaves them: $1 the quit moment
 # (YYYY MM DD hh mm), $2 the stats template (its characters stored as Latin-1
-# bytes, the code page of the test locale), $3 fullDates, $4 includeSeconds,
-# then any further lines for the settings key ('"HKEnabled"=dword:00000001').
+# bytes, the code page of the test locale), $3 fullDates, $4 includeSeconds;
+# then NAME=dword:HEX to store a DWORD, or NAME=KIND to damage a value: missing,
+# dword (a REG_DWORD 20), text (a REG_SZ "20"), short (3 bytes), long (5 more),
+# random (random bytes of its size), numbers (GenPrefs' numbers random),
+# april31 (a QuitDate of 31 April).
 seed() {
   python3 - "$@" >"$work/seed.reg" <<'EOF'
-import struct, sys
+import random, struct, sys
+random.seed(" ".join(sys.argv[1:]))
 y, mo, d, h, mi = (int(x) for x in sys.argv[1].split())
 template, full, seconds = sys.argv[2].encode("latin-1"), int(sys.argv[3]), int(sys.argv[4])
-hexes = lambda b: ",".join("%02x" % x for x in b)
 prefs = struct.pack("<7I", 20, 5, 0, 0, 0, seconds, full)
 prefs += template.ljust(512, b"\0") + b"I will quit in %Q.".ljust(512, b"\0")
-print("REGEDIT4\n")
-print("[-HKEY_CURRENT_USER\\Software\\Fumora\\Details]\n")
-print("[HKEY_CURRENT_USER\\Software\\Fumora\\Details]")
-print('"FirstRun"=dword:00000001')
-print('"QuitName"="Tester"')
-print('"NumCigs"=dword:00000014')
-print('"NumPack"=dword:00000014')
-print('"Price"=dword:000001f4')
-print('"QuitDate"=hex:' + hexes(struct.pack("<8H", y, mo, 0, d, h, mi, 0, 0)))
-print('"AppColors"=hex:' + hexes(struct.pack("<7I", 0x800000, 0xFFFFFF, 0xA6F4F2, 0xBB928E, 0xF4F4F2, 0, 0)))
-print('"GenPrefs"=hex:' + hexes(prefs))
-print('"LastPosX"=dword:00000064')
-print('"LastPosY"=dword:00000050')
-for line in sys.argv[5:]:
-    print(line)
+dword = lambda n: (4, struct.pack("<I", n))
+rand = lambda n: bytes(random.randrange(256) for _ in range(n))
+values = {"FirstRun": dword(1), "QuitName": (1, b"Tester\0"), "NumCigs": dword(20), "NumPack": dword(20),
+          "Price": dword(500), "QuitDate": (3, struct.pack("<8H", y, mo, 0, d, h, mi, 0, 0)),
+          "AppColors": (3, struct.pack("<7I", 0x800000, 0xFFFFFF, 0xA6F4F2, 0xBB928E, 0xF4F4F2, 0, 0)),
+          "GenPrefs": (3, prefs), "LastPosX": dword(100), "LastPosY": dword(80)}
+for name, kind in (pair.split("=") for pair in sys.argv[5:]):
+    kind_type, data = values.pop(name, (4, b""))
+    if kind.startswith("dword:"):
+        values[name] = dword(int(kind[6:], 16))
+    elif kind != "missing":
+        values[name] = {"dword": dword(20), "text": (1, b"20\0"), "short": (kind_type, data[:3]),
+                        "long": (kind_type, data + b"\x01" * 5), "random": (kind_type, rand(len(data))),
+                        "numbers": (kind_type, rand(28) + data[28:]),
+                        "april31": (3, struct.pack("<8H", 2024, 4, 0, 31, 10, 0, 0, 0))}[kind]
+print("REGEDIT4\n\n[-HKEY_CURRENT_USER\\Software\\Fumora\\Details]\n\n[HKEY_CURRENT_USER\\Software\\Fumora\\Details]")
+for name, (kind_type, data) in values.items():
+    print('"%s"=hex(%x):%s' % (name, kind_type, ",".join("%02x" % b for b in data)))
 EOF
   wine64 regedit /S "$work/seed.reg"
 }
 
-# Starts the copy in the work directory and waits for its main window; $fumora is its pid.
-start_fumora() {
+# Starts the copy in the work directory; $fumora is its pid. start_fumora
+# waits for its main window too.
+launch() {
   (cd "$work" && exec wine64 Fumora.exe) >/dev/null 2>&1 &
   fumora=$!
   pids+=("$fumora")
+}
+start_fumora() {
+  launch
   wait_for 60 has_main_window
 }
+ended() { ! kill -0 "$fumora" 2>/dev/null; }
 
 clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 

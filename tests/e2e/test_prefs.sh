@@ -5,22 +5,16 @@
 # of each page is kept. Needs TESTENV, FUMORA_EXE and ARTEFACTS (ctest).
 . "$(dirname "$0")/lib.sh"
 
-prefs_window() { find_window '^Fumora Preferences$'; }
 press() { xdotool key --delay 120 "$@"; }
-shot() { sleep 0.4; import -window root "$ARTEFACTS/$1" 2>/dev/null; }
 
-quit_day=$(date -d '10 days ago' '+%Y %m %d')
-seed "$quit_day 0 0" 'Days %D' 0 0
-start_fumora || { fail "no main window within 60 s"; echo "$failures failure(s)"; exit 1; }
-
+seed "$(date -d '10 days ago' '+%Y %m %d') 0 0" 'Days %D' 0 0
+start_fumora || fail "no main window within 60 s"
 xdotool windowfocus --sync "$(main_window)" 2>/dev/null
 press alt+e p
-if wait_for 15 shown prefs_window; then
-  pass "Edit > Preferences opened the dialog"
-  dialog=$(prefs_window)
+if wait_for 15 has_window '^Fumora Preferences$'; then
+  dialog=$(find_window '^Fumora Preferences$')
   xdotool windowfocus --sync "$dialog" 2>/dev/null
   shot prefs_general.png
-
   # The format page; Alt+Q (Quit Length) puts the caret in the editor. The
   # whole text is replaced, a typed "%" is discarded.
   press ctrl+Tab alt+q ctrl+a Delete
@@ -30,25 +24,21 @@ if wait_for 15 shown prefs_window; then
   press alt+q
   xdotool type --delay 60 " (100%)"
   shot prefs_format.png
-
   # Apply (244, 226, 50 x 14 in the 300 x 246 template), then the colours page.
   click_in_dialog "$dialog" 269 233 300 246
   sleep 0.5
   press ctrl+Tab
   shot prefs_colours.png
   press Escape
-  wait_for 10 gone prefs_window && pass "Escape closed the dialog" || fail "the dialog stayed open"
+  wait_for 10 no_window '^Fumora Preferences$' && pass "Escape closed the dialog" || fail "the dialog stayed open"
 else
   fail "no Preferences dialog"
 fi
 
 copy_stats_with alt+e c
 text=$(clipboard)
-if [[ "$text" =~ ^Days\ 10,\ span\ 1W\ 3D\ [0-9]+h\ [0-9]+m\ \(100\)$ ]]; then
-  pass "Copy Stats gives the new template: $text"
-else
+[[ "$text" =~ ^Days\ 10,\ span\ 1W\ 3D\ [0-9]+h\ [0-9]+m\ \(100\)$ ]] && pass "Copy Stats gives the new template: $text" ||
   fail "Copy Stats gave '$text'"
-fi
 
 echo "$failures failure(s)"
 ((failures == 0))

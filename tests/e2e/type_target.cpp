@@ -11,33 +11,22 @@
 
 namespace {
 
-constexpr UINT_PTR WriteTimer = 1;
-constexpr UINT WriteDelayMs = 100;
 HWND Edit;
 std::string OutputPath;
 long long LastChangeMs;
 bool InMenu;
 
-long long UnixMs() {
-  FILETIME now;
-  GetSystemTimeAsFileTime(&now);
-  const unsigned long long ticks = (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-  return static_cast<long long>(ticks / 10000 - 11644473600000ULL);
-}
-
 int Down(int key) { return (GetKeyState(key) < 0 || GetAsyncKeyState(key) < 0) ? 1 : 0; }
 
+// Written aside and moved over, so that a reader never sees half a file.
 void WriteState() {
   std::string text(static_cast<size_t>(GetWindowTextLengthA(Edit)) + 1, '\0');
   text.resize(static_cast<size_t>(GetWindowTextA(Edit, text.data(), static_cast<int>(text.size()))));
-  char head[128];
-  std::snprintf(head, sizeof(head), "%lld ctrl=%d alt=%d shift=%d menu=%d\n", LastChangeMs, Down(VK_CONTROL),
-                Down(VK_MENU), Down(VK_SHIFT), InMenu ? 1 : 0);
-  // Written aside and moved over, so that a reader never sees half a file.
   const std::string temporary = OutputPath + ".tmp";
   FILE* file = std::fopen(temporary.c_str(), "wb");
   if (!file) return;
-  std::fputs(head, file);
+  std::fprintf(file, "%lld ctrl=%d alt=%d shift=%d menu=%d\n", LastChangeMs, Down(VK_CONTROL), Down(VK_MENU),
+               Down(VK_SHIFT), InMenu ? 1 : 0);
   std::fwrite(text.data(), 1, text.size(), file);
   std::fclose(file);
   MoveFileExA(temporary.c_str(), OutputPath.c_str(), MOVEFILE_REPLACE_EXISTING);
@@ -58,17 +47,21 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_COMMAND:
       if (HIWORD(wParam) == EN_CHANGE) {
-        LastChangeMs = UnixMs();
-        SetTimer(window, WriteTimer, WriteDelayMs, nullptr);
+        FILETIME now;
+        GetSystemTimeAsFileTime(&now);
+        LastChangeMs =
+            static_cast<long long>(ULARGE_INTEGER{{now.dwLowDateTime, now.dwHighDateTime}}.QuadPart / 10000) -
+            11644473600000LL;
+        SetTimer(window, 1, 100, nullptr);
       }
       return 0;
     case WM_ENTERMENULOOP:
     case WM_EXITMENULOOP:
       InMenu = message == WM_ENTERMENULOOP;
-      SetTimer(window, WriteTimer, WriteDelayMs, nullptr);
+      SetTimer(window, 1, 100, nullptr);
       break;
     case WM_TIMER:
-      KillTimer(window, WriteTimer);
+      KillTimer(window, 1);
       WriteState();
       return 0;
     case WM_DESTROY:
@@ -82,22 +75,16 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   OutputPath = commandLine && *commandLine ? commandLine : "typed.txt";
-  WNDCLASSA type{};
-  type.lpfnWndProc = WindowProc;
-  type.hInstance = instance;
-  type.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  type.lpszClassName = "FumoraTypingTarget";
+  WNDCLASSA type{0, WindowProc, 0, 0, instance, nullptr, nullptr, nullptr, nullptr, "FumoraTypingTarget"};
   RegisterClassA(&type);
   HMENU help = CreatePopupMenu();
   AppendMenuA(help, MF_STRING, 100, "&About");
   HMENU bar = CreateMenu();
   AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), "&Help");
-  HWND window = CreateWindowExA(0, "FumoraTypingTarget", "Fumora typing target", WS_OVERLAPPEDWINDOW, 300, 200, 520,
-                                320, nullptr, bar, instance, nullptr);
-  ShowWindow(window, SW_SHOW);
+  HWND window = CreateWindowExA(0, "FumoraTypingTarget", "Fumora typing target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300,
+                                200, 520, 320, nullptr, bar, instance, nullptr);
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+  while (window && GetMessageA(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);
     DispatchMessageA(&message);
   }

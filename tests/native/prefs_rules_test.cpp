@@ -109,8 +109,6 @@ TEST(GeneralOptions, StoredValuesShowTheirItemsAndDamagedOnesTheDefault) {
     EXPECT_EQ(ItemForValue(c.list, c.value), c.item) << c.value;
     EXPECT_EQ(ValueForItem(c.list, c.item), c.shown) << c.value;
   }
-  EXPECT_EQ(ValueForItem(LifeMinutesOptions, 0), 5u);
-  EXPECT_EQ(ValueForItem(LookAheadOptions, 98), 100u);
   EXPECT_EQ(ValueForItem(LookAheadOptions, -1), std::nullopt);
   EXPECT_EQ(ValueForItem(LookAheadOptions, 99), std::nullopt);
   EXPECT_EQ(OptionItemText(LifeMinutesOptions, 0), "5 mins");

@@ -4,9 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <string>
 #include <tuple>
-#include <vector>
 
 #include "buddies/buddies_view.h"
 #include "buddies/buddy_store.h"
@@ -15,13 +13,12 @@
 #include "resource.h"
 #include "shell_fixture.h"
 #include "stats/statistics_view.h"
-#include "util/systime_win32.h"
 #include "util/text.h"
-#include "win/file_io.h"
 #include "win/listview.h"
 
 namespace {
 using namespace shell_test;
+using Strings = std::vector<std::string>;
 const std::string R = "\x1E", E = "\x1C";
 // Today is 15 March 2010; Days Ahead looks 20 days ahead.
 const std::string Seeded = "20090315Cleo" + R + "20100316Abe" + R + "20100201Sam" + R + "20091115Sam" + R +
@@ -29,167 +26,119 @@ const std::string Seeded = "20090315Cleo" + R + "20100316Abe" + R + "20100201Sam
 // The seeded rows in name order, as a save writes them.
 const std::string ByName = "20100316Abe" + R + "20050320Bea" + R + "20090315Cleo" + R + "20091115Sam" + R +
                            "20100201Sam" + R;
-SysTime FakeNow = MakeDate(2010, 3, 15, 10, 0);
+SysTime FakeNow;
 SysTime FakeClock() { return FakeNow; }
 
-std::vector<std::tuple<std::string, std::string, UINT>> Messages;
-int Answer = IDYES;
-int WINAPI RecordMessage(HWND, LPCSTR text, LPCSTR caption, UINT flags) {
-  Messages.emplace_back(text, caption, flags);
-  return Answer;
-}
-
-std::vector<uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
-std::string FileText(const std::string& path) {
-  const auto bytes = ReadWholeFile(path);
-  return {bytes.begin(), bytes.end()};
-}
-
+void WriteFile(const std::string& text) { ASSERT_TRUE(WriteFileText(BuddyFilePath, text)); }
 // "name|flag|label|#id" per buddy row; "offset name label #id" per Days Ahead row.
-std::vector<std::string> BuddyRows() {
-  std::vector<std::string> rows;
+Strings BuddyRows() {
+  Strings rows;
   for (int r = 0; r < RowCount(BuddyList); ++r)
     rows.push_back(CellText(BuddyList, r, 1) + "|" + CellText(BuddyList, r, 0) + "|" + CellText(BuddyList, r, 4) +
                    "|#" + CellText(BuddyList, r, 5));
   return rows;
 }
-std::vector<std::string> DaysAheadRows() {
-  std::vector<std::string> rows;
+Strings DaysAheadRows() {
+  Strings rows;
   for (int r = 0; r < RowCount(DaysAheadList); ++r)
     rows.push_back(std::to_string(ParseDecimal(CellText(DaysAheadList, r, 0)) - TodayDayNumber) + " " +
                    CellText(DaysAheadList, r, 2) + " " + CellText(DaysAheadList, r, 3) + " #" +
                    CellText(DaysAheadList, r, 4));
   return rows;
 }
-const std::vector<std::string> SeededDaysAhead = {
-    "0 Cleo 1 Year #0", "0 Sam 4 Months #3", "1 Abe Quit Date #1", "5 Bea 5 Years #4",
-    "8 Abe 7 Days #1",  "8 Sam 50 Days #2",  "15 Abe 14 Days #1",  "17 Sam 2 Months #2"};
+const Strings SeededDaysAhead = {"0 Cleo 1 Year #0", "0 Sam 4 Months #3", "1 Abe Quit Date #1", "5 Bea 5 Years #4",
+                                 "8 Abe 7 Days #1",  "8 Sam 50 Days #2",  "15 Abe 14 Days #1",  "17 Sam 2 Months #2"};
 
 void Focus(int row) { ListView_SetItemState(BuddyList, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED); }
+void Notify(HWND to, NMHDR* header) { SendMessageA(to, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header)); }
 
-class BuddyViews : public ::testing::Test {
+// The real main window over a seeded anny.dat, its clock on 15 March 2010.
+class BuddyViews : public MainWindowFixture {
  protected:
-  static void SetUpTestSuite() {
-    InitialiseProcessValues(GetModuleHandleA(nullptr));
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    folder = std::string(temp) + "fumora_buddies\\";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    host = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 640, 520, nullptr, nullptr,
-                           AppInstance, nullptr);
-  }
-  static void TearDownTestSuite() { DestroyWindow(host); }
   void SetUp() override {
-    BuddyFilePath = folder + "anny.dat";
-    for (const char* name : {"anny.dat", "anny.dat.bak"}) DeleteFileA((folder + name).c_str());
-    RemoveDirectoryA((folder + "anny.dat.bak").c_str());
-    AppColors = DefaultAppColors();
-    GeneralPrefs = DefaultGeneralPrefs();
-    LocalNow = FakeNow;
-    TodayDayNumber = DateToDayNumber(LocalNow);
-    Messages.clear();
+    MainWindowFixture::SetUp();
+    BuddyFilePath = TempFolder("fumora_buddies") + "anny.dat";
+    DeleteFileA(BuddyFilePath.c_str());
+    DeleteFileA((BuddyFilePath + ".bak").c_str());
+    RemoveDirectoryA((BuddyFilePath + ".bak").c_str());
+    FakeNow = MakeDate(2010, 3, 15, 10, 0);
+    StatsClockSource = FakeClock;
+    Boxes.clear();
     Answer = IDYES;
-    BuddyMessageBox = RecordMessage;
+    BuddyMessageBox = RecordBox;
   }
   void TearDown() override {
-    for (HWND view : {days, buddies})
-      if (IsWindow(view)) DestroyWindow(view);
+    StatsClockSource = LocalTimeNow;
     BuddyMessageBox = MessageBoxA;
+    MainWindowFixture::TearDown();
   }
   void Create(const std::string& file = Seeded) {
-    if (!file.empty()) {
-      ASSERT_TRUE(ReplaceFileAtomically(BuddyFilePath, Bytes(file)));
-    }
-    buddies = CreateBuddiesView(host);
-    days = CreateDaysAheadView(host);
+    if (!file.empty()) WriteFile(file);
+    Open();
     ASSERT_TRUE(BuddyList && DaysAheadList);
   }
-  // Clicks a view button and runs `steps` in the dialog it opens.
+  // Clicks a Buddies view button and runs `steps` in the dialog it opens.
   void InDialog(int button, const char* caption, std::vector<std::function<void(HWND)>> steps) {
     std::vector<ModalDriver::Step> driven;
-    for (auto& step : steps) driven.push_back([step, caption] { step(FindWindowA("#32770", caption)); });
-    ModalDriver::Run(driven, [caption] { EndDialog(FindWindowA("#32770", caption), 0); },
-                     [&] { Click(buddies, button); });
-    EXPECT_FALSE(ModalDriver::TimedOut());
+    for (auto& step : steps) driven.push_back([step, caption] { step(DialogNamed(caption)); });
+    Drive(caption, driven, [&] { Click(BuddiesViewWindow, button); });
   }
   static void Type(HWND dialog, int id, const char* text) {
     SetDlgItemTextA(dialog, id, text);
     SendDlgItemMessageA(dialog, id, EM_SETMODIFY, TRUE, 0);
   }
-  static inline HWND host = nullptr;
-  static inline std::string folder;
-  HWND buddies = nullptr, days = nullptr;
 };
 
-TEST_F(BuddyViews, RowsInNameOrderAndTheDaysAheadByDayThenName) {
+TEST_F(BuddyViews, SeededRowsTheirColoursAndTheirSort) {
   Create();
-  EXPECT_EQ(BuddyRows(), (std::vector<std::string>{"Abe|0||#1", "Bea|0||#4", "Cleo|1|1 Year|#0", "Sam|1|4 Months|#3",
-                                                   "Sam|0||#2"}));
+  EXPECT_EQ(BuddyRows(), (Strings{"Abe|0||#1", "Bea|0||#4", "Cleo|1|1 Year|#0", "Sam|1|4 Months|#3", "Sam|0||#2"}));
   EXPECT_EQ(CellText(BuddyList, 0, 2), "03/16/2010");
   EXPECT_EQ(CellText(BuddyList, 0, 3), "20100316");
   EXPECT_EQ(DaysAheadRows(), SeededDaysAhead);
   EXPECT_EQ(CellText(DaysAheadList, 2, 1), "03/16/2010");
-  EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), 94);  // every row fits
-  for (int i = 0; i < 30; ++i) AppendBuddyRow(BuddyList, MakeDate(2000, 1, 1), "More");
-  Pump(20);
-  EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), 94 - ScrollBarWidth);  // room for the scroll bar
-  GeneralPrefs.LookAheadDays = 500;  // a damaged period: 100 days at most
-  BuildDaysAhead();
-  EXPECT_EQ(DaysAheadRows().back(), "97 Bea 63 Months #4");
-}
 
-TEST_F(BuddyViews, RowColoursAndLegend) {
-  Create();
+  // Anniversary rows in their colours, the others alternating.
   auto draw = [](HWND list, int row) {
     NMLVCUSTOMDRAW d{};
     d.nmcd.hdr = {list, static_cast<UINT_PTR>(GetDlgCtrlID(list)), static_cast<UINT>(NM_CUSTOMDRAW)};
     d.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
     d.nmcd.dwItemSpec = static_cast<DWORD_PTR>(row);
-    SendMessageA(GetParent(list), WM_NOTIFY, d.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&d));
+    Notify(GetParent(list), &d.nmcd.hdr);
     return std::make_pair(d.clrTextBk, d.clrText);
   };
   const AppColorsRecord& c = AppColors;
   using Colours = std::pair<COLORREF, COLORREF>;
   const Colours highlight{c.rowHighlightBack, 0}, white{RGB(255, 255, 255), 0};
-  EXPECT_EQ(draw(BuddyList, 0), highlight);
-  EXPECT_EQ(draw(BuddyList, 1), white);
-  EXPECT_EQ(draw(BuddyList, 2), Colours(c.anniversaryBack, c.anniversaryText));
-  EXPECT_EQ(draw(DaysAheadList, 1), Colours(c.todayBack, c.todayText));
-  EXPECT_EQ(draw(DaysAheadList, 2), Colours(c.tomorrowBack, c.tomorrowText));
-  EXPECT_EQ(draw(DaysAheadList, 3), white);
-  EXPECT_EQ(draw(DaysAheadList, 4), highlight);
-  auto swatch = [&] {
-    HDC dc = GetDC(days);
-    auto brush = reinterpret_cast<HBRUSH>(SendMessageA(days, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                                       reinterpret_cast<LPARAM>(GetDlgItem(days, IDC_LEGEND_TOMORROW_SWATCH))));
-    ReleaseDC(days, dc);
-    LOGBRUSH lb{};
-    GetObjectA(brush, sizeof lb, &lb);
-    return lb.lbColor;
-  };
-  EXPECT_EQ(swatch(), c.tomorrowBack);
-  AppColors.tomorrowBack = RGB(1, 2, 3);
-  RefreshDaysAheadColours();
-  EXPECT_EQ(swatch(), RGB(1, 2, 3));
-}
+  const std::tuple<HWND, int, Colours> rows[] = {
+      {BuddyList, 0, highlight}, {BuddyList, 1, white}, {BuddyList, 2, {c.anniversaryBack, c.anniversaryText}},
+      {DaysAheadList, 1, {c.todayBack, c.todayText}}, {DaysAheadList, 2, {c.tomorrowBack, c.tomorrowText}},
+      {DaysAheadList, 3, white}, {DaysAheadList, 4, highlight}};
+  for (auto [list, row, colours] : rows) EXPECT_EQ(draw(list, row), colours) << row;
 
-TEST_F(BuddyViews, HeadingClicksSortTheBuddies) {
-  Create();
+  // Heading clicks toggle the order of their column.
   const struct {
     int column;
-    std::vector<std::string> names;
+    Strings names;
   } clicks[] = {{2, {"Bea", "Cleo", "Sam", "Sam", "Abe"}}, {2, {"Abe", "Sam", "Sam", "Cleo", "Bea"}},
                 {4, {"Bea", "Sam", "Abe", "Cleo", "Sam"}}, {1, {"Abe", "Bea", "Cleo", "Sam", "Sam"}},
                 {1, {"Sam", "Sam", "Cleo", "Bea", "Abe"}}};
   HWND header = ListView_GetHeader(BuddyList);
   for (const auto& click : clicks) {
     NMHEADERA n{{header, static_cast<UINT_PTR>(GetDlgCtrlID(header)), static_cast<UINT>(HDN_ITEMCLICKA)}, click.column, 0, nullptr};
-    SendMessageA(BuddyList, WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
-    std::vector<std::string> names;
+    Notify(BuddyList, &n.hdr);
+    Strings names;
     for (int r = 0; r < RowCount(BuddyList); ++r) names.push_back(CellText(BuddyList, r, 1));
     EXPECT_EQ(names, click.names) << "column " << click.column;
   }
-  EXPECT_EQ(BuddySortState, 2u);
+
+  // The label column gives way to a scroll bar; a damaged period is 100 days at most.
+  EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), 94);
+  for (int i = 0; i < 30; ++i) AppendBuddyRow(BuddyList, MakeDate(2000, 1, 1), "More");
+  Pump(20);
+  EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), 94 - ScrollBarWidth);
+  GeneralPrefs.LookAheadDays = 500;
+  BuildDaysAhead();
+  EXPECT_EQ(DaysAheadRows().back(), "97 Bea 63 Months #4");
 }
 
 TEST_F(BuddyViews, DeletingOneOfTwoSamsRemovesExactlyItsRows) {
@@ -201,50 +150,46 @@ TEST_F(BuddyViews, DeletingOneOfTwoSamsRemovesExactlyItsRows) {
   EXPECT_EQ(FileText(BuddyFilePath), Seeded);
   Answer = IDYES;
   NMLVKEYDOWN key{{BuddyList, IDC_BUDDY_LIST, static_cast<UINT>(LVN_KEYDOWN)}, VK_DELETE, 0};
-  SendMessageA(buddies, WM_NOTIFY, IDC_BUDDY_LIST, reinterpret_cast<LPARAM>(&key));
-  ASSERT_EQ(Messages.size(), 2u);
-  EXPECT_EQ(Messages[1], std::make_tuple(std::string("Are you sure that you wish to delete the data for Sam"),
-                                         std::string("Delete Warning"), UINT(MB_YESNO | MB_ICONSTOP)));
+  Notify(BuddiesViewWindow, &key.hdr);
+  const Box question{BuddyList, "Are you sure that you wish to delete the data for Sam", "Delete Warning",
+                     MB_YESNO | MB_ICONSTOP};
+  EXPECT_EQ(Boxes, (std::vector<Box>{question, question}));
   EXPECT_EQ(BuddyRows().back(), "Sam|1|4 Months|#3");
-  std::vector<std::string> expected = SeededDaysAhead;
+  Strings expected = SeededDaysAhead;
   std::erase_if(expected, [](const std::string& row) { return row.ends_with("#2"); });
   EXPECT_EQ(DaysAheadRows(), expected);
   EXPECT_EQ(FileText(BuddyFilePath), ByName.substr(0, ByName.size() - 12) + E);
 }
 
-TEST_F(BuddyViews, AddThroughTheDialog) {
+// Add appends and saves; Edit renames a buddy's rows in place or replaces
+// them for a new date; an Apply that changes nothing rewrites nothing.
+TEST_F(BuddyViews, AddAndEditThroughTheDialogs) {
   Create();
   InDialog(IDC_BUDDY_NEW, "Add New Buddy",
-           {[](HWND d) { Click(d, IDOK); },  // blank: refused, the dialog stays
+           {[](HWND d) {  // nothing but control characters: blank, refused, the dialog stays
+              Type(d, IDC_ADD_BUDDY_NAME, "\x01\x1E");
+              Click(d, IDOK);
+              EXPECT_EQ(Boxes, (std::vector<Box>{{d, "The buddy name cannot be blank", "Fumora", MB_OK | MB_ICONERROR}}));
+            },
             [](HWND d) {
-              ASSERT_TRUE(d);
               Type(d, IDC_ADD_BUDDY_NAME, "D\x1E" "ee\t");
               Pick(d, IDC_ADD_BUDDY_DATE, MakeDate(2010, 3, 15));
               Click(d, IDOK);
             }});
-  ASSERT_EQ(Messages.size(), 1u);
-  EXPECT_EQ(Messages[0], std::make_tuple(std::string("The buddy name cannot be blank"), std::string("Fumora"),
-                                         UINT(MB_OK | MB_ICONERROR)));
   EXPECT_EQ(BuddyRows()[3], "Dee|1|Quit Date|#5");
-  EXPECT_EQ(DaysAheadRows(), (std::vector<std::string>{"0 Cleo 1 Year #0", "0 Dee Quit Date #5", "0 Sam 4 Months #3",
-                                                       "1 Abe Quit Date #1", "5 Bea 5 Years #4", "7 Dee 7 Days #5",
-                                                       "8 Abe 7 Days #1", "8 Sam 50 Days #2", "14 Dee 14 Days #5",
-                                                       "15 Abe 14 Days #1", "17 Sam 2 Months #2"}));
+  EXPECT_EQ(DaysAheadRows(), (Strings{"0 Cleo 1 Year #0", "0 Dee Quit Date #5", "0 Sam 4 Months #3",
+                                      "1 Abe Quit Date #1", "5 Bea 5 Years #4", "7 Dee 7 Days #5", "8 Abe 7 Days #1",
+                                      "8 Sam 50 Days #2", "14 Dee 14 Days #5", "15 Abe 14 Days #1",
+                                      "17 Sam 2 Months #2"}));
   EXPECT_EQ(FileText(BuddyFilePath), ByName + "20100315Dee" + R + E);
-}
 
-TEST_F(BuddyViews, EditThroughTheDialog) {
-  Create();
-  const std::string seededRows = FileText(BuddyFilePath);
   Focus(0);  // Abe, renamed: his rows follow, in name order within their day
   InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {[](HWND d) {
-             EXPECT_EQ(WindowText(GetDlgItem(d, IDC_EDIT_BUDDY_NAME)), "Abe");
+             EXPECT_EQ(Text(d, IDC_EDIT_BUDDY_NAME), "Abe");
              Type(d, IDC_EDIT_BUDDY_NAME, "Zed");
              Click(d, IDOK);
            }});
   EXPECT_EQ(BuddyRows().back(), "Zed|0||#1");
-  EXPECT_EQ(DaysAheadRows()[5], "8 Zed 7 Days #1");
-  EXPECT_EQ(DaysAheadRows()[2], "1 Zed Quit Date #1");
   Focus(1);  // Cleo, a new date: her rows are replaced
   InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {[](HWND d) {
              Pick(d, IDC_EDIT_BUDDY_DATE, MakeDate(2010, 3, 17));
@@ -252,40 +197,37 @@ TEST_F(BuddyViews, EditThroughTheDialog) {
            }});
   EXPECT_EQ(BuddyRows()[1], "Cleo|0||#0");
   EXPECT_EQ(CellText(BuddyList, 1, 3), "20100317");
-  EXPECT_EQ(DaysAheadRows(), (std::vector<std::string>{"0 Sam 4 Months #3", "1 Zed Quit Date #1", "2 Cleo Quit Date #0",
-                                                       "5 Bea 5 Years #4", "8 Sam 50 Days #2", "8 Zed 7 Days #1",
-                                                       "9 Cleo 7 Days #0", "15 Zed 14 Days #1", "16 Cleo 14 Days #0",
-                                                       "17 Sam 2 Months #2"}));
+  EXPECT_EQ(DaysAheadRows(), (Strings{"0 Dee Quit Date #5", "0 Sam 4 Months #3", "1 Zed Quit Date #1",
+                                      "2 Cleo Quit Date #0", "5 Bea 5 Years #4", "7 Dee 7 Days #5", "8 Sam 50 Days #2",
+                                      "8 Zed 7 Days #1", "9 Cleo 7 Days #0", "14 Dee 14 Days #5", "15 Zed 14 Days #1",
+                                      "16 Cleo 14 Days #0", "17 Sam 2 Months #2"}));
   const std::string edited = FileText(BuddyFilePath);
-  EXPECT_NE(edited, seededRows);
-  // Apply without a change, by a double-click on a row: nothing moves.
-  NMITEMACTIVATE click{};
+  EXPECT_EQ(edited, "20050320Bea" + R + "20100317Cleo" + R + "20100315Dee" + R + "20091115Sam" + R + "20100201Sam" +
+                        R + "20100316Zed" + R + E);
+  NMITEMACTIVATE click{};  // a double-click on a row, then Apply
   click.hdr = {BuddyList, IDC_BUDDY_LIST, static_cast<UINT>(NM_DBLCLK)};
   ListView_GetItemPosition(BuddyList, 2, &click.ptAction);
-  ModalDriver::Run({[] { Click(FindWindowA("#32770", "Edit Buddy"), IDOK); }}, nullptr,
-                   [&] { SendMessageA(buddies, WM_NOTIFY, IDC_BUDDY_LIST, reinterpret_cast<LPARAM>(&click)); });
-  EXPECT_TRUE(ModalDriver::AllStepsRan());
+  Drive("Edit Buddy", {[] { Click(DialogNamed("Edit Buddy"), IDOK); }}, [&] { Notify(BuddiesViewWindow, &click.hdr); });
   EXPECT_EQ(FileText(BuddyFilePath), edited);
 }
 
-TEST_F(BuddyViews, ARenameKeepsADateThePickerCannotShow) {
+TEST_F(BuddyViews, ARenameKeepsADateThePickerCannotShowAndAnEmptyListDeletesNothing) {
   Create("19000101Old" + R + E);
   InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {[](HWND d) { Type(d, IDC_EDIT_BUDDY_NAME, "Older"); Click(d, IDOK); }});
   EXPECT_EQ(FileText(BuddyFilePath), "19000101Older" + R + E);
-}
-
-TEST_F(BuddyViews, AnEmptyListShowsNoEditAndDeletesNothing) {
+  TearDown();
+  SetUp();
   Create("");
   EXPECT_EQ(RowCount(BuddyList) + RowCount(DaysAheadList), 0);
-  InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {});
+  InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {});  // opens nothing
   DeleteCurrentBuddy();
-  EXPECT_TRUE(Messages.empty());
+  EXPECT_TRUE(Boxes.empty());
   EXPECT_EQ(GetFileAttributesA(BuddyFilePath.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // A file that was not read in full is copied to anny.dat.bak before it is
 // replaced; when no copy can be made, or the file cannot be written, the user
-// is told and the file stays as it was.
+// is told and the file stays as it was; the rows stay too.
 TEST_F(BuddyViews, SavesNeverLoseTheList) {
   const std::string lossy = "20100316Abe" + R + "2010O316Bad" + R + E;
   const struct {
@@ -301,46 +243,31 @@ TEST_F(BuddyViews, SavesNeverLoseTheList) {
   for (const auto& c : cases) {
     SetUp();
     if (c.bakIsFolder) CreateDirectoryA((BuddyFilePath + ".bak").c_str(), nullptr);
-    Create(lossy);
+    WriteFile(lossy);
     HANDLE lock = c.locked ? CreateFileA(BuddyFilePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                            : INVALID_HANDLE_VALUE;
-    if (c.locked) {  // the load happened before the lock: load again under it
-      DestroyWindow(days);
-      DestroyWindow(buddies);
-      buddies = CreateBuddiesView(host);
-    }
-    EXPECT_EQ(SaveBuddies(BuddyList, host), c.saved) << c.what;
+    Create("");  // over the file as it is
+    EXPECT_EQ(SaveBuddies(BuddyList, window_), c.saved) << c.what;
     if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
     EXPECT_EQ(FileText(BuddyFilePath), c.file) << c.what;
     EXPECT_EQ(FileText(BuddyFilePath + ".bak"), c.bak) << c.what;
-    EXPECT_EQ(Messages.size(), c.saved ? 0u : 1u) << c.what;
+    EXPECT_EQ(Boxes.size(), c.saved ? 0u : 1u) << c.what;
     TearDown();
   }
   SetUp();
-  BuddyFilePath = folder + "missing\\anny.dat";
-  buddies = CreateBuddiesView(host);
+  BuddyFilePath = TempFolder("fumora_buddies") + "missing\\anny.dat";
+  Create("");
   AppendBuddyRow(BuddyList, MakeDate(2010, 1, 1), "New");
-  EXPECT_FALSE(SaveBuddies(BuddyList, host));
+  EXPECT_FALSE(SaveBuddies(BuddyList, window_));
   EXPECT_EQ(RowCount(BuddyList), 1);
-  ASSERT_EQ(Messages.size(), 1u);
-  EXPECT_EQ(std::get<0>(Messages[0]), "The buddies could not be saved to " + BuddyFilePath +
-                                          ". Your change is shown but not saved.");
+  EXPECT_EQ(Boxes, (std::vector<Box>{{window_, "The buddies could not be saved to " + BuddyFilePath +
+                                                   ". Your change is shown but not saved.", "Fumora", MB_OK | MB_ICONERROR}}));
 }
 
 // The change of date, from the clock's first tick of a new day and from a
 // system time change, rebuilds both lists from the date of that moment.
-class BuddyViewsDateChange : public MainWindowFixture {};
-
-TEST_F(BuddyViewsDateChange, BothListsFollowTheDate) {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  BuddyFilePath = std::string(temp) + "fumora_buddies\\anny.dat";
-  ASSERT_TRUE(ReplaceFileAtomically(BuddyFilePath, Bytes(Seeded)));
-  StatsClockSource = FakeClock;
-  FakeNow = MakeDate(2010, 3, 15, 10, 0);
-  Open();
-  SendMessageA(window_, WM_TIMECHANGE, 0, 0);
-  EXPECT_EQ(DaysAheadRows(), SeededDaysAhead);
+TEST_F(BuddyViews, BothListsFollowTheDate) {
+  Create();
   EXPECT_EQ(BuddyRows()[2], "Cleo|1|1 Year|#0");
   FakeNow = MakeDate(2010, 3, 16, 0, 0, 1);
   StatisticsClockTick(nullptr, 0, 0, 0);
@@ -351,7 +278,5 @@ TEST_F(BuddyViewsDateChange, BothListsFollowTheDate) {
   SendMessageA(window_, WM_TIMECHANGE, 0, 0);
   EXPECT_EQ(DaysAheadRows().front(), "0 Bea 5 Years #4");
   EXPECT_EQ(BuddyRows()[1], "Bea|1|5 Years|#4");
-  StatsClockSource = LocalTimeNow;
-  FakeNow = MakeDate(2010, 3, 15, 10, 0);
 }
 }  // namespace

@@ -13,23 +13,13 @@
 namespace {
 using namespace shell_test;
 
-class HotkeyRegistration : public MainWindowFixture {
- protected:
-  void OpenWith(uint32_t enabled, uint32_t code) {
-    Seed seed;
-    seed.hotkeyEnabled = enabled;
-    seed.hotkeyCode = code;
-    Open(seed);
-  }
-  static std::string Label() { return WindowText(GetDlgItem(StatisticsView, IDC_STATS_HOTKEY_NAME)); }
-};
-
 // Whether another registrant could take the combination now.
 bool OthersCanRegister(UINT modifiers, UINT key) {
   if (!RegisterHotKey(nullptr, 0x7000, modifiers, key)) return false;
   UnregisterHotKey(nullptr, 0x7000);
   return true;
 }
+std::string Label() { return WindowText(GetDlgItem(StatisticsView, IDC_STATS_HOTKEY_NAME)); }
 
 TEST(HotkeyName, FromTheKeyboardLayout) {
   // English Windows names the key "Ctrl", Wine "Control".
@@ -42,14 +32,27 @@ TEST(HotkeyName, FromTheKeyboardLayout) {
   EXPECT_EQ(HotkeyNameText(0x824), "Home");  // the navigation block's, not the keypad's
 }
 
-TEST_F(HotkeyRegistration, EnabledAtStartTakesTheCombinationUntilShutdown) {
-  OpenWith(1, 0x351);
+class HotkeyRegistration : public MainWindowFixture {};
+
+// Registered at start while enabled; each registration frees the one before,
+// one without a key registers nothing; shutdown frees the last.
+TEST_F(HotkeyRegistration, EnabledTakesTheCombinationUntilReplacedOrShutdown) {
+  Open({.hotkeyEnabled = 1, .hotkeyCode = 0x351});
   EXPECT_EQ(RegisteredHotkeyCode(), 0x351u);
   EXPECT_EQ(Label(), HotkeyNameText(0x351));
   EXPECT_FALSE(OthersCanRegister(MOD_CONTROL | MOD_SHIFT, 'Q'));
+  ASSERT_TRUE(RegisterStatsHotkey(0x151));  // Shift+Q: MOD_SHIFT, not MOD_ALT
+  EXPECT_TRUE(OthersCanRegister(MOD_CONTROL | MOD_SHIFT, 'Q'));
+  EXPECT_FALSE(OthersCanRegister(MOD_SHIFT, 'Q'));
+  EXPECT_TRUE(OthersCanRegister(MOD_ALT, 'Q'));
+  EXPECT_FALSE(RegisterStatsHotkey(0x400));
+  EXPECT_EQ(RegisteredHotkeyCode(), 0u);
+  EXPECT_TRUE(OthersCanRegister(MOD_SHIFT, 'Q'));
+  ASSERT_TRUE(RegisterStatsHotkey(0x474));
+  EXPECT_FALSE(OthersCanRegister(MOD_ALT, VK_F5));
   DestroyWindow(window_);
   EXPECT_EQ(RegisteredHotkeyCode(), 0u);
-  EXPECT_TRUE(OthersCanRegister(MOD_CONTROL | MOD_SHIFT, 'Q'));
+  EXPECT_TRUE(OthersCanRegister(MOD_ALT, VK_F5));
 }
 
 TEST_F(HotkeyRegistration, DisabledTakenOrKeylessRegistersNothingAndTheLabelSaysNone) {
@@ -60,26 +63,13 @@ TEST_F(HotkeyRegistration, DisabledTakenOrKeylessRegistersNothingAndTheLabelSays
   for (const auto& c : cases) {
     const bool taken = c.takenByOther && RegisterHotKey(nullptr, 0x7001, MOD_CONTROL | MOD_SHIFT, 'Q');
     EXPECT_EQ(taken, c.takenByOther);
-    OpenWith(c.enabled, c.code);
+    Open({.hotkeyEnabled = c.enabled, .hotkeyCode = c.code});
     EXPECT_EQ(RegisteredHotkeyCode(), 0u) << c.enabled << " " << std::hex << c.code;
     EXPECT_EQ(Label(), "None");
     if (taken) UnregisterHotKey(nullptr, 0x7001);
     EXPECT_TRUE(OthersCanRegister(MOD_CONTROL | MOD_SHIFT, 'Q'));
     DestroyWindow(window_);
   }
-}
-
-TEST_F(HotkeyRegistration, ReRegisteringReleasesTheOldCombination) {
-  Open();
-  ASSERT_TRUE(RegisterStatsHotkey(0x151));  // Shift+Q: MOD_SHIFT, not MOD_ALT
-  EXPECT_FALSE(OthersCanRegister(MOD_SHIFT, 'Q'));
-  EXPECT_TRUE(OthersCanRegister(MOD_ALT, 'Q'));
-  ASSERT_TRUE(RegisterStatsHotkey(0x474));
-  EXPECT_TRUE(OthersCanRegister(MOD_SHIFT, 'Q'));
-  EXPECT_FALSE(OthersCanRegister(MOD_ALT, VK_F5));
-  EXPECT_FALSE(RegisterStatsHotkey(0x400));  // no key: nothing registered
-  EXPECT_EQ(RegisteredHotkeyCode(), 0u);
-  EXPECT_TRUE(OthersCanRegister(MOD_ALT, VK_F5));
 }
 
 }  // namespace

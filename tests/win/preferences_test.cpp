@@ -8,9 +8,6 @@
 #include <richedit.h>
 
 #include <cstring>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "daysahead/days_ahead_view.h"
 #include "engine/calendar.h"
@@ -20,28 +17,13 @@
 #include "prefs/preferences_dialog.h"
 #include "resource.h"
 #include "shell_fixture.h"
-#include "util/systime_win32.h"
-#include "win/file_io.h"
 #include "win/listview.h"
 
 namespace {
 using namespace shell_test;
 
-std::vector<uint8_t> StoredBytes(const char* path, const char* name) {
-  std::vector<uint8_t> bytes;
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return bytes;
-  DWORD size = 0;
-  if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
-    bytes.resize(size);
-    RegQueryValueExA(key, name, nullptr, nullptr, bytes.data(), &size);
-  }
-  RegCloseKey(key);
-  return bytes;
-}
-
 uint32_t StoredDword(const char* name, size_t offset = 0) {
-  const std::vector<uint8_t> bytes = StoredBytes(SettingsKeyPath, name);
+  const std::vector<uint8_t> bytes = StoredBytes(name);
   uint32_t result = 0xDEADBEEF;
   if (bytes.size() >= offset + 4) std::memcpy(&result, bytes.data() + offset, 4);
   return result;
@@ -49,10 +31,7 @@ uint32_t StoredDword(const char* name, size_t offset = 0) {
 uint32_t GenPrefsAt(size_t offset) { return StoredDword("GenPrefs", offset); }
 
 COLORREF Picked = RGB(10, 200, 30);
-BOOL WINAPI PickColour(LPCHOOSECOLORA chooser) {
-  chooser->rgbResult = Picked;
-  return TRUE;
-}
+BOOL WINAPI PickColour(LPCHOOSECOLORA chooser) { chooser->rgbResult = Picked; return TRUE; }
 
 // The page of `dialog` that holds control `id`.
 HWND PageWith(HWND dialog, int id) {
@@ -107,10 +86,10 @@ class Preferences : public MainWindowFixture {
     CHARRANGE r{start, end < 0 ? start : end};
     SendMessageA(editor, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&r));
   }
-  int Caret() const {
+  CHARRANGE Selection() const {
     CHARRANGE r{};
     SendMessageA(editor, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&r));
-    return r.cpMin;
+    return r;
   }
   void Key(UINT vk, char typed = 0) {
     SendMessageA(editor, WM_KEYDOWN, vk, 1);
@@ -133,85 +112,79 @@ class Preferences : public MainWindowFixture {
   HWND dialog = nullptr, general = nullptr, format = nullptr, colours = nullptr, editor = nullptr;
 };
 
-TEST_F(Preferences, OpensFromTheMenuOnTheGeneralPageAndOkWithoutChangesWritesNothing) {
+// Opened from the menu on the general page showing the stored values; the
+// other pages (and RichEd20) wait until chosen; OK without changes writes nothing.
+TEST_F(Preferences, OpensFromTheMenuAndOkWithoutChangesWritesNothing) {
   Open({.lookAheadDays = 30, .lifeMinutes = 12});
   EXPECT_EQ(GetModuleHandleA("riched20.dll"), nullptr) << "loaded at start-up";
   HKEY key = OpenSettingsForWriting();
   RegDeleteValueA(key, "AppColors");
   RegCloseKey(key);
-  ModalDriver::Run(
-      {[this] {
-         dialog = FindWindowA("#32770", "Fumora Preferences");
-         ASSERT_NE(dialog, nullptr);
-         EXPECT_EQ(GetWindow(dialog, GW_OWNER), window_);
-         HWND tabs = GetDlgItem(dialog, IDC_PREFS_TABS);
-         std::vector<std::string> names;
-         for (int i = 0; i < TabCtrl_GetItemCount(tabs); ++i) {
-           char text[64] = {};
-           TCITEMA item{TCIF_TEXT, 0, 0, text, sizeof text, 0, 0};
-           SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-           names.push_back(text);
-         }
-         EXPECT_EQ(names, (std::vector<std::string>{"General Options", "Statistics Format", "Application Colours"}));
-         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_PREFS_APPLY)));
-         general = PageWith(dialog, IDC_GEN_LOOK_AHEAD);
-         // The dialog itself is shown once its loop first idles; the other
-         // pages are made when first chosen.
-         EXPECT_TRUE(GetWindowLongA(general, GWL_STYLE) & WS_VISIBLE);
-         EXPECT_EQ(PageWith(dialog, IDC_FMT_EDITOR), nullptr);
-         EXPECT_EQ(GetModuleHandleA("riched20.dll"), nullptr);
-         EXPECT_EQ(WindowText(GetDlgItem(general, IDC_GEN_LOOK_AHEAD)), "30 Days");
-         EXPECT_EQ(WindowText(GetDlgItem(general, IDC_GEN_LIFE_MINUTES)), "12 mins");
-         EXPECT_EQ(WindowText(GetDlgItem(general, IDC_GEN_STARTUP_VIEW)), "Quitting Statistics");
-       },
-       [this] { PostMessageA(dialog, WM_COMMAND, IDOK, 0); }},
-      [this] { EndDialog(dialog, 0); }, [this] { Command(IDM_PREFERENCES); });
-  EXPECT_FALSE(ModalDriver::TimedOut());
-  EXPECT_EQ(FindWindowA("#32770", "Fumora Preferences"), nullptr);
-  EXPECT_TRUE(StoredBytes(SettingsKeyPath, "AppColors").empty()) << "OK without changes wrote AppColors";
+  Drive("Fumora Preferences",
+        {[this] {
+           dialog = DialogNamed("Fumora Preferences");
+           EXPECT_EQ(GetWindow(dialog, GW_OWNER), window_);
+           HWND tabs = GetDlgItem(dialog, IDC_PREFS_TABS);
+           std::vector<std::string> names;
+           for (int i = 0; i < TabCtrl_GetItemCount(tabs); ++i) {
+             char text[64] = {};
+             TCITEMA item{TCIF_TEXT, 0, 0, text, sizeof text, 0, 0};
+             SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+             names.push_back(text);
+           }
+           EXPECT_EQ(names, (std::vector<std::string>{"General Options", "Statistics Format", "Application Colours"}));
+           EXPECT_FALSE(ApplyEnabled());
+           general = PageWith(dialog, IDC_GEN_LOOK_AHEAD);
+           EXPECT_TRUE(GetWindowLongA(general, GWL_STYLE) & WS_VISIBLE);
+           EXPECT_EQ(PageWith(dialog, IDC_FMT_EDITOR), nullptr);
+           EXPECT_EQ(GetModuleHandleA("riched20.dll"), nullptr);
+           EXPECT_EQ(Text(general, IDC_GEN_LOOK_AHEAD), "30 Days");
+           EXPECT_EQ(Text(general, IDC_GEN_LIFE_MINUTES), "12 mins");
+           EXPECT_EQ(Text(general, IDC_GEN_STARTUP_VIEW), "Quitting Statistics");
+         },
+         [this] { PostMessageA(dialog, WM_COMMAND, IDOK, 0); }},
+        [this] { Command(IDM_PREFERENCES); });
+  EXPECT_TRUE(StoredBytes("AppColors").empty()) << "OK without changes wrote AppColors";
   dialog = nullptr;
 }
 
-TEST_F(Preferences, DamagedGenPrefsShowTheDefaultsAndAreStoredRepaired) {
+// Damaged stored values show the default items and are stored repaired; each
+// option is applied on its own and stored at its place; Run is written
+// (its key made again if missing) and deleted.
+TEST_F(Preferences, EachGeneralOptionIsAppliedAndStoredAtItsPlace) {
   OpenDialog({.startupView = 7, .lookAheadDays = 101, .lifeMinutes = 99});
   EXPECT_EQ(Selected(IDC_GEN_LOOK_AHEAD), 18);
   EXPECT_EQ(Selected(IDC_GEN_LIFE_MINUTES), 0);
   EXPECT_EQ(Selected(IDC_GEN_STARTUP_VIEW), 0);
   EXPECT_FALSE(ApplyEnabled());
-  Click(general, IDC_GEN_START_MINIMISED);
-  Apply();
-  EXPECT_EQ(GenPrefsAt(0), 20u);
-  EXPECT_EQ(GenPrefsAt(4), 5u);
-  EXPECT_EQ(GenPrefsAt(12), 0u);
-}
-
-TEST_F(Preferences, EachGeneralOptionIsAppliedAndStoredAtItsPlace) {
-  OpenDialog();
+  RegDeleteKeyA(HKEY_CURRENT_USER, RunKeyPath);
   char path[1024] = {};
   GetModuleFileNameA(nullptr, path, sizeof path);
   const std::string runCommand = RunCommandText(path);
   auto runValue = [] {
-    const std::vector<uint8_t> bytes = StoredBytes(RunKeyPath, RunValueName);
+    const std::vector<uint8_t> bytes = StoredBytes(RunValueName, RunKeyPath);
     return bytes.empty() ? std::string("(none)") : std::string(reinterpret_cast<const char*>(bytes.data()));
   };
-  struct Case {
+  const struct {
     const char* name;
     std::function<void()> change;
     std::function<uint32_t()> stored;
     uint32_t expected;
-  };
-  const Case cases[] = {
+  } cases[] = {
+      {"start minimised", [this] { Click(general, IDC_GEN_START_MINIMISED); }, [] { return GenPrefsAt(16); }, 1},
+      {"look-ahead repaired", nullptr, [] { return GenPrefsAt(0); }, 20},
+      {"life minutes repaired", nullptr, [] { return GenPrefsAt(4); }, 5},
+      {"start-up view repaired", nullptr, [] { return GenPrefsAt(12); }, 0},
       {"look-ahead", [this] { Choose(IDC_GEN_LOOK_AHEAD, 0); }, [] { return GenPrefsAt(0); }, 2},
       {"life minutes", [this] { Choose(IDC_GEN_LIFE_MINUTES, 15); }, [] { return GenPrefsAt(4); }, 20},
       {"start-up view", [this] { Choose(IDC_GEN_STARTUP_VIEW, 3); }, [] { return GenPrefsAt(12); }, 3},
-      {"start minimised", [this] { Click(general, IDC_GEN_START_MINIMISED); }, [] { return GenPrefsAt(16); }, 1},
       {"run at start-up", [this] { Click(general, IDC_GEN_RUN_AT_STARTUP); }, [] { return GenPrefsAt(8); }, 1},
       {"Run value", nullptr, [&] { return uint32_t{runValue() == runCommand}; }, 1},
       {"run no more", [this] { Click(general, IDC_GEN_RUN_AT_STARTUP); }, [] { return GenPrefsAt(8); }, 0},
       {"Run value gone", nullptr, [&] { return uint32_t{runValue() == "(none)"}; }, 1},
       {"save position", [this] { Click(general, IDC_GEN_SAVE_POSITION); }, [] { return savePositionOnExit; }, 1},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     if (c.change) {  // otherwise a further look at the last apply
       c.change();
       EXPECT_TRUE(ApplyEnabled()) << c.name;
@@ -224,80 +197,45 @@ TEST_F(Preferences, EachGeneralOptionIsAppliedAndStoredAtItsPlace) {
   EXPECT_EQ(StatsMinuteMarker, ForceStatsRecompute);
 }
 
+// The hotkey control is enabled only with its check box; a key alone, or
+// with Shift alone, becomes Ctrl + Shift + the key; only an enabled key is
+// registered, and the label shows what is.
 TEST_F(Preferences, HotkeyControlFollowsItsCheckBoxAndOnlyAnEnabledKeyIsRegistered) {
   OpenDialog();
   HWND hotkey = GetDlgItem(general, IDC_GEN_HOTKEY);
   HWND label = GetDlgItem(ViewWindows[StatisticsViewIndex], IDC_STATS_HOTKEY_NAME);
-  EXPECT_FALSE(IsWindowEnabled(hotkey)) << "enabled with the hotkey off";
-  Click(general, IDC_GEN_HOTKEY_ENABLED);
-  EXPECT_TRUE(IsWindowEnabled(hotkey));
-  EXPECT_EQ(GetFocus(), hotkey);
-  // A key alone, or with Shift alone, becomes Ctrl + Shift + the key.
-  SendMessageA(hotkey, WM_KEYDOWN, 'Q', 1);
   const uint32_t code = MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_SHIFT);
-  EXPECT_EQ(SendMessageA(hotkey, HKM_GETHOTKEY, 0, 0), static_cast<LRESULT>(code));
-  Apply();
-  EXPECT_EQ(RegisteredHotkeyCode(), code);
-  EXPECT_EQ(WindowText(label), HotkeyNameText(code));
-  EXPECT_EQ(StoredDword("HKEnabled"), 1u);
-  EXPECT_EQ(StoredDword("AppHKey"), code);
-
-  Click(general, IDC_GEN_HOTKEY_ENABLED);
-  EXPECT_FALSE(IsWindowEnabled(hotkey));
-  EXPECT_EQ(SendMessageA(hotkey, HKM_GETHOTKEY, 0, 0), 0);
-  Apply();
-  EXPECT_EQ(RegisteredHotkeyCode(), 0u);
-  EXPECT_EQ(WindowText(label), "None");
-  EXPECT_EQ(StoredDword("HKEnabled"), 0u);
-  EXPECT_EQ(StoredDword("AppHKey"), 0u);
-}
-
-TEST_F(Preferences, LookAheadChangeRebuildsAndRetitlesTheDaysAheadView) {
-  // One buddy whose quit date lies ten days ahead: it and her 7 Days fall
-  // within 20 days, neither within 7.
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
-  const std::string saved = BuddyFilePath;
-  BuddyFilePath = std::string(temp) + "fumora_prefs_anny.dat";
-  SysTime day;
-  DayNumberToDate(DateToDayNumber(LocalTimeNow()) + 10, day);
-  char record[32];
-  wsprintfA(record, "%04u%02u%02uAda\x1E\x1C", day.wYear, day.wMonth, day.wDay);
-  ASSERT_TRUE(ReplaceFileAtomically(BuddyFilePath, std::vector<uint8_t>(record, record + std::strlen(record))));
-  OpenDialog();
-  BuddyFilePath = saved;
-  Command(IDM_VIEW_DAYS_AHEAD);
-  EXPECT_EQ(Title(), "Next 20 Days");
-  EXPECT_EQ(RowCount(DaysAheadList), 2);  // her quit date and its 7 Days
-  Choose(IDC_GEN_LOOK_AHEAD, 5);
-  Apply();
-  EXPECT_EQ(Title(), "Next 7 Days");
-  EXPECT_EQ(RowCount(DaysAheadList), 0);
-  Command(IDM_VIEW_STATISTICS);
-  Choose(IDC_GEN_LOOK_AHEAD, 0);
-  Apply();
-  EXPECT_EQ(Title(), "Quitting Statistics");
-  Command(IDM_VIEW_DAYS_AHEAD);
-  EXPECT_EQ(Title(), "Next 2 Days");
+  for (bool enable : {true, false}) {
+    EXPECT_EQ(IsWindowEnabled(hotkey) != FALSE, !enable);
+    Click(general, IDC_GEN_HOTKEY_ENABLED);
+    EXPECT_EQ(IsWindowEnabled(hotkey) != FALSE, enable);
+    if (enable) {
+      EXPECT_EQ(GetFocus(), hotkey);
+      SendMessageA(hotkey, WM_KEYDOWN, 'Q', 1);
+    }
+    EXPECT_EQ(SendMessageA(hotkey, HKM_GETHOTKEY, 0, 0), static_cast<LRESULT>(enable ? code : 0));
+    Apply();
+    EXPECT_EQ(RegisteredHotkeyCode(), enable ? code : 0u);
+    EXPECT_EQ(WindowText(label), HotkeyNameText(enable ? code : 0));
+    EXPECT_EQ(StoredDword("HKEnabled"), enable ? 1u : 0u);
+    EXPECT_EQ(StoredDword("AppHKey"), enable ? code : 0u);
+  }
 }
 
 TEST_F(Preferences, BlankFormatAsksAndCancelAppliesNothingOkTheDefault) {
   OpenDialog();
   PrefsMessageBox = RecordBox;
   Boxes.clear();
-  const std::vector<uint8_t> seeded = StoredBytes(SettingsKeyPath, "GenPrefs");
+  const std::vector<uint8_t> seeded = StoredBytes("GenPrefs");
   Choose(IDC_GEN_LOOK_AHEAD, 0);
   SetWindowTextA(editor, "");
   Answer = IDCANCEL;
   Apply();
-  ASSERT_EQ(Boxes.size(), 1u);
-  EXPECT_EQ(Boxes[0].text,
-            "The clipboard format can't be left blank\n\r Hit OK to apply the default format or hit the cancel button "
-            "to re-enter the format");
-  EXPECT_EQ(Boxes[0].caption, "Fumora");
-  EXPECT_EQ(Boxes[0].owner, GetDlgItem(dialog, IDC_PREFS_TABS));
-  EXPECT_EQ(Boxes[0].type, static_cast<UINT>(MB_OKCANCEL | MB_ICONERROR));
-  EXPECT_EQ(StoredBytes(SettingsKeyPath, "GenPrefs"), seeded);
+  EXPECT_EQ(Boxes, (std::vector<Box>{{GetDlgItem(dialog, IDC_PREFS_TABS),
+                                      "The clipboard format can't be left blank\n\r Hit OK to apply the default format "
+                                      "or hit the cancel button to re-enter the format",
+                                      "Fumora", MB_OKCANCEL | MB_ICONERROR}}));
+  EXPECT_EQ(StoredBytes("GenPrefs"), seeded);
   EXPECT_EQ(GeneralPrefs.LookAheadDays, 20u);
   EXPECT_TRUE(ApplyEnabled());
 
@@ -307,29 +245,28 @@ TEST_F(Preferences, BlankFormatAsksAndCancelAppliesNothingOkTheDefault) {
   EXPECT_EQ(EditorText(), DefaultStatsTemplate);
   EXPECT_TRUE(BoldRed(21, 23));  // "I have been quit for %Q"
   EXPECT_FALSE(BoldRed(20, 21));
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(StoredBytes(SettingsKeyPath, "GenPrefs").data()) + 28),
-            DefaultStatsTemplate);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(StoredBytes("GenPrefs").data()) + 28), DefaultStatsTemplate);
   EXPECT_EQ(GenPrefsAt(0), 2u);
 }
 
-TEST_F(Preferences, EditorKeepsPlaceholdersWholeAcrossLineBreaks) {
+// The rules on "x%Qy", then after a line break (one position in the rich
+// edit, two in its text), then at the stored record's 511 characters.
+TEST_F(Preferences, EditorKeepsPlaceholdersWholeAndTakesExactlyWhatIsStored) {
   OpenDialog();
   SetWindowTextA(editor, "x%Qy");
   EXPECT_TRUE(BoldRed(1, 3));
   EXPECT_FALSE(BoldRed(3, 4));
   SetCaret(3);
   SetCaret(2);
-  EXPECT_EQ(Caret(), 1) << "moving left into a placeholder";
+  EXPECT_EQ(Selection().cpMin, 1) << "moving left into a placeholder";
   SetCaret(2);
-  EXPECT_EQ(Caret(), 3) << "moving right into a placeholder";
+  EXPECT_EQ(Selection().cpMin, 3) << "moving right into a placeholder";
   Type("%");
   EXPECT_EQ(EditorText(), "x%Qy");
   SetCaret(0, 2);
   Key(VK_SHIFT);
-  EXPECT_EQ(Caret(), 0);
-  CHARRANGE widened{};
-  SendMessageA(editor, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&widened));
-  EXPECT_EQ(widened.cpMax, 3);
+  EXPECT_EQ(Selection().cpMin, 0);
+  EXPECT_EQ(Selection().cpMax, 3);
   SetCaret(3);
   Key(VK_BACK, '\b');
   EXPECT_EQ(EditorText(), "xy");
@@ -344,23 +281,19 @@ TEST_F(Preferences, EditorKeepsPlaceholdersWholeAcrossLineBreaks) {
   Key(VK_DELETE);
   EXPECT_EQ(EditorText(), "xzy");
 
-  // After a line break every position is one less than in the text.
   SetWindowTextA(editor, "ab\r\n%Qc%D");
   EXPECT_TRUE(BoldRed(3, 5));
   EXPECT_TRUE(BoldRed(6, 8));
   EXPECT_FALSE(BoldRed(5, 6));
   SetCaret(5);
   SetCaret(4);
-  EXPECT_EQ(Caret(), 3);
+  EXPECT_EQ(Selection().cpMin, 3);
   SetCaret(5);
   Key(VK_BACK, '\b');
   EXPECT_EQ(EditorText(), "ab\r\nc%D");
   Pump(100);  // the preview follows once typing pauses
-  EXPECT_NE(WindowText(GetDlgItem(format, IDC_FMT_PREVIEW)).find("ab\r\nc"), std::string::npos);
-}
+  EXPECT_NE(Text(format, IDC_FMT_PREVIEW).find("ab\r\nc"), std::string::npos);
 
-TEST_F(Preferences, EditorTakesExactlyWhatIsStored) {
-  OpenDialog();
   const std::string nearlyFull(TemplateCapacity - 2, 'a');
   SetWindowTextA(editor, nearlyFull.c_str());
   SetCaret(static_cast<int>(nearlyFull.size()));
@@ -376,9 +309,23 @@ TEST_F(Preferences, EditorTakesExactlyWhatIsStored) {
   EXPECT_EQ(std::strlen(GeneralPrefs.statsTemplate), TemplateCapacity);
 }
 
-TEST_F(Preferences, PickedColourIsShownAndStoredOnApplyAndTheLegendFollows) {
+// The views follow an apply: a picked colour (shown on its swatch at once,
+// applied only by Apply) repaints the legend; the look-ahead rebuilds and
+// retitles Days Ahead, at once or when next shown. One buddy's quit date lies
+// ten days ahead: it and her 7 Days fall within 20 days, neither within 7.
+TEST_F(Preferences, TheViewsFollowTheColoursAndTheLookAhead) {
+  const std::string saved = BuddyFilePath;
+  BuddyFilePath = TempFolder("fumora_prefs") + "anny.dat";
+  SysTime day;
+  DayNumberToDate(DateToDayNumber(LocalTimeNow()) + 10, day);
+  char record[32];
+  wsprintfA(record, "%04u%02u%02uAda\x1E\x1C", day.wYear, day.wMonth, day.wDay);
+  ASSERT_TRUE(WriteFileText(BuddyFilePath, record));
   OpenDialog();
+  BuddyFilePath = saved;
   Command(IDM_VIEW_DAYS_AHEAD);
+  EXPECT_EQ(Title(), "Next 20 Days");
+  EXPECT_EQ(RowCount(DaysAheadList), 2);
   SetWindowPos(dialog, nullptr, 520, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // off the legend
   PrefsChooseColour = PickColour;
   SelectTab(2);
@@ -396,11 +343,20 @@ TEST_F(Preferences, PickedColourIsShownAndStoredOnApplyAndTheLegendFollows) {
     return colour;
   };
   EXPECT_EQ(middle(GetDlgItem(colours, IDC_COL_TODAY_BACK)), Picked);
+  Choose(IDC_GEN_LOOK_AHEAD, 5);
   Apply();
   EXPECT_EQ(AppColors.todayBack, Picked);
   EXPECT_EQ(StoredDword("AppColors", 8), Picked);
   Pump(50);
   EXPECT_EQ(middle(GetDlgItem(DaysAheadViewWindow, IDC_LEGEND_TODAY_SWATCH)), Picked);
+  EXPECT_EQ(Title(), "Next 7 Days");
+  EXPECT_EQ(RowCount(DaysAheadList), 0);
+  Command(IDM_VIEW_STATISTICS);
+  Choose(IDC_GEN_LOOK_AHEAD, 0);
+  Apply();
+  EXPECT_EQ(Title(), "Quitting Statistics");
+  Command(IDM_VIEW_DAYS_AHEAD);
+  EXPECT_EQ(Title(), "Next 2 Days");
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@
 #include "util/systime.h"
 #include "util/systime_win32.h"
 #include "win/app_state.h"
+#include "win/file_io.h"
 
 namespace shell_test {
 
@@ -64,11 +66,27 @@ inline std::optional<int32_t> ReadStoredDword(const char* name) {
   return static_cast<int32_t>(value);
 }
 
+// The bytes of a stored value (of the settings key unless `path` says
+// otherwise); empty when there is none.
+inline std::vector<uint8_t> StoredBytes(const char* name, const char* path = SettingsKeyPath) {
+  std::vector<uint8_t> bytes;
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return bytes;
+  DWORD size = 0;
+  if (RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS) {
+    bytes.resize(size);
+    if (RegQueryValueExA(key, name, nullptr, nullptr, bytes.data(), &size) != ERROR_SUCCESS) bytes.clear();
+  }
+  RegCloseKey(key);
+  return bytes;
+}
+
 struct Seed {
   uint32_t startupView = 0;
   uint32_t lookAheadDays = 20;
   uint32_t lifeMinutes = 5;
   uint32_t startMinimised = 0;
+  uint32_t price = 500;  // hundredths
   SysTime quitTime{2024, 1, 0, 15, 10, 0, 0, 0};
   std::optional<int32_t> lastPosX{}, lastPosY{};
   std::optional<uint32_t> hotkeyEnabled{}, hotkeyCode{};  // HKEnabled, AppHKey
@@ -86,7 +104,7 @@ inline void SeedSettings(const Seed& seed) {
   }
   WriteDword("NumCigs", 20);
   WriteDword("NumPack", 20);
-  WriteDword("Price", 500);
+  WriteDword("Price", seed.price);
   const auto quit = EncodeQuitDate(seed.quitTime);
   WriteBinary("QuitDate", quit.data(), quit.size());
   const auto colours = EncodeAppColors(DefaultAppColors());
@@ -122,6 +140,10 @@ struct Box {
   HWND owner;
   std::string text, caption;
   UINT type;
+  bool operator==(const Box&) const = default;
+  friend void PrintTo(const Box& b, std::ostream* out) {
+    *out << "{" << b.owner << ", \"" << b.text << "\", \"" << b.caption << "\", 0x" << std::hex << b.type << "}";
+  }
 };
 inline std::vector<Box> Boxes;
 inline int Answer = IDOK;
@@ -153,6 +175,27 @@ inline std::string WindowText(HWND window) {
   char text[256] = {};
   GetWindowTextA(window, text, sizeof(text));
   return text;
+}
+
+inline HWND DialogNamed(const char* caption) { return FindWindowA("#32770", caption); }
+inline std::string Text(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+inline void SetText(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
+
+inline std::string FileText(const std::string& path) {
+  const auto bytes = ReadWholeFile(path);
+  return {bytes.begin(), bytes.end()};
+}
+inline bool WriteFileText(const std::string& path, const std::string& text) {
+  return ReplaceFileAtomically(path, {text.begin(), text.end()});
+}
+
+// A folder of its own under the temporary folder, ending in a backslash.
+inline std::string TempFolder(const char* name) {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const std::string folder = std::string(temp) + name + "\\";
+  CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
 }
 
 inline RECT WindowRect(HWND window) {
@@ -214,6 +257,14 @@ class ModalDriver {
   static inline int graceTicks_ = 0;
   static inline bool timedOut_ = false;
 };
+
+// Runs `open`, which enters a modal loop, with `steps` one per tick; a dialog
+// titled `caption` left open is ended, and the test fails.
+inline void Drive(const char* caption, std::vector<ModalDriver::Step> steps, std::function<void()> open) {
+  ModalDriver::Run(std::move(steps), [caption] { EndDialog(DialogNamed(caption), 0); }, std::move(open));
+  EXPECT_FALSE(ModalDriver::TimedOut()) << caption << " did not close";
+  EXPECT_TRUE(ModalDriver::AllStepsRan()) << caption << " closed too early";
+}
 
 // The main window made from its template with seeded settings, shown.
 class MainWindowFixture : public ::testing::Test {
