@@ -36,12 +36,9 @@ wait_for() {
 # reparenting window manager xdotool's getwindowgeometry adds the frame's
 # offset twice; xwininfo's absolute position is the window's own.
 window_geometry() {
-  local info
-  info=$(xwininfo -id "$1" 2>/dev/null) || return 1
-  X=$(awk '/Absolute upper-left X/ { print $NF }' <<<"$info")
-  Y=$(awk '/Absolute upper-left Y/ { print $NF }' <<<"$info")
-  WIDTH=$(awk '/^ *Width:/ { print $NF }' <<<"$info")
-  HEIGHT=$(awk '/^ *Height:/ { print $NF }' <<<"$info")
+  read -r X Y WIDTH HEIGHT < <(xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left X/ { x = $NF }
+    /Absolute upper-left Y/ { y = $NF } /^ *Width:/ { w = $NF } /^ *Height:/ { h = $NF } END { print x, y, w, h }')
+  [ -n "$HEIGHT" ]
 }
 
 # The first visible window whose title matches $1 (a regular expression).
@@ -142,10 +139,8 @@ clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 # Copies the stats text with the keys given (xdotool key arguments) in the
 # main window and waits for it on the X clipboard.
 copy_stats_with() {
-  local w
-  w=$(main_window)
   echo -n "(empty)" | xclip -selection clipboard
-  xdotool windowfocus --sync "$w" 2>/dev/null
+  xdotool windowfocus --sync "$(main_window)" 2>/dev/null
   xdotool key --delay 150 "$@"
   wait_for 10 bash -c '[ "$(xclip -o -selection clipboard 2>/dev/null)" != "(empty)" ]'
 }

@@ -37,8 +37,8 @@ fi
 
 copy_stats_with alt+e c
 text=$(clipboard)
-[[ "$text" =~ ^Days\ 10,\ span\ 1W\ 3D\ [0-9]+h\ [0-9]+m\ \(100\)$ ]] && pass "Copy Stats gives the new template: $text" ||
-  fail "Copy Stats gave '$text'"
+[[ "$text" =~ ^Days\ 10,\ span\ 1W\ 3D\ [0-9]+h\ [0-9]+m\ \(100\)$ ]] &&
+  pass "Copy Stats gives the new template: $text" || fail "Copy Stats gave '$text'"
 
 echo "$failures failure(s)"
 ((failures == 0))

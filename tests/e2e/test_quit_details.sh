@@ -28,7 +28,8 @@ xdotool key --delay 150 alt+c
 wait_for 10 no_window '^Edit Quit Details$' && pass "Change closed the dialog" || fail "Change left the dialog open"
 
 # pp.dat: one record, today's day number and 650 hundredths; the quit details' own price kept.
-want=$(python3 -c "import datetime, struct; print(struct.pack('<II', datetime.date.today().toordinal() + 1721425, 650).hex())")
+want=$(python3 -c "import datetime, struct
+print(struct.pack('<II', datetime.date.today().toordinal() + 1721425, 650).hex())")
 got=$(od -An -tx1 "$work/pp.dat" 2>/dev/null | tr -d ' \n')
 [ "$got" = "$want" ] && pass "pp.dat holds the new price change" || fail "pp.dat is '$got', expected '$want'"
 [ "$(stored Price)" = 0x1f4 ] && pass "the quit details' own price kept" || fail "Price stored as $(stored Price)"

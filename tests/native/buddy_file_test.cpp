@@ -55,7 +55,8 @@ TEST(BuddyFile, EncodingAndRoundTrip) {
   EXPECT_EQ(EncodeBuddyFile({}), Bytes(E));
   // Years below 1000 still take 8 digits; a separator in a name cannot
   // split the record; names are cut to 255 bytes.
-  const std::vector<BuddyRecord> odd = {{MakeDate(999, 1, 2), "A" + R + "B"}, {MakeDate(2010, 6, 7), std::string(300, 'x')}};
+  const std::vector<BuddyRecord> odd = {{MakeDate(999, 1, 2), "A" + R + "B"},
+                                       {MakeDate(2010, 6, 7), std::string(300, 'x')}};
   EXPECT_EQ(EncodeBuddyFile(odd), Bytes("09990102AB" + R + "20100607" + std::string(255, 'x') + R + E));
 
   const std::string file = "20020305Ann" + R + "20040229" + R + "19500101A\x1C" "B " + R + "20991231" +

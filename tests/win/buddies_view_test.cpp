@@ -49,7 +49,9 @@ Strings DaysAheadRows() {
 const Strings SeededDaysAhead = {"0 Cleo 1 Year #0", "0 Sam 4 Months #3", "1 Abe Quit Date #1", "5 Bea 5 Years #4",
                                  "8 Abe 7 Days #1",  "8 Sam 50 Days #2",  "15 Abe 14 Days #1",  "17 Sam 2 Months #2"};
 
-void Focus(int row) { ListView_SetItemState(BuddyList, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED); }
+void Focus(int row) {
+  ListView_SetItemState(BuddyList, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+}
 void Notify(HWND to, NMHDR* header) { SendMessageA(to, WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header)); }
 
 // The real main window over a seeded anny.dat, its clock on 15 March 2010.
@@ -124,7 +126,8 @@ TEST_F(BuddyViews, SeededRowsTheirColoursAndTheirSort) {
                 {1, {"Sam", "Sam", "Cleo", "Bea", "Abe"}}};
   HWND header = ListView_GetHeader(BuddyList);
   for (const auto& click : clicks) {
-    NMHEADERA n{{header, static_cast<UINT_PTR>(GetDlgCtrlID(header)), static_cast<UINT>(HDN_ITEMCLICKA)}, click.column, 0, nullptr};
+    NMHEADERA n{{header, static_cast<UINT_PTR>(GetDlgCtrlID(header)), static_cast<UINT>(HDN_ITEMCLICKA)},
+                click.column, 0, nullptr};
     Notify(BuddyList, &n.hdr);
     Strings names;
     for (int r = 0; r < RowCount(BuddyList); ++r) names.push_back(CellText(BuddyList, r, 1));
@@ -153,7 +156,7 @@ TEST_F(BuddyViews, DeletingOneOfTwoSamsRemovesExactlyItsRows) {
   Notify(BuddiesViewWindow, &key.hdr);
   const Box question{BuddyList, "Are you sure that you wish to delete the data for Sam", "Delete Warning",
                      MB_YESNO | MB_ICONSTOP};
-  EXPECT_EQ(Boxes, (std::vector<Box>{question, question}));
+  EXPECT_EQ(Boxes, (BoxList{question, question}));
   EXPECT_EQ(BuddyRows().back(), "Sam|1|4 Months|#3");
   Strings expected = SeededDaysAhead;
   std::erase_if(expected, [](const std::string& row) { return row.ends_with("#2"); });
@@ -169,7 +172,7 @@ TEST_F(BuddyViews, AddAndEditThroughTheDialogs) {
            {[](HWND d) {  // nothing but control characters: blank, refused, the dialog stays
               Type(d, IDC_ADD_BUDDY_NAME, "\x01\x1E");
               Click(d, IDOK);
-              EXPECT_EQ(Boxes, (std::vector<Box>{{d, "The buddy name cannot be blank", "Fumora", MB_OK | MB_ICONERROR}}));
+              EXPECT_EQ(Boxes, (BoxList{{d, "The buddy name cannot be blank", "Fumora", MB_OK | MB_ICONERROR}}));
             },
             [](HWND d) {
               Type(d, IDC_ADD_BUDDY_NAME, "D\x1E" "ee\t");
@@ -260,8 +263,8 @@ TEST_F(BuddyViews, SavesNeverLoseTheList) {
   AppendBuddyRow(BuddyList, MakeDate(2010, 1, 1), "New");
   EXPECT_FALSE(SaveBuddies(BuddyList, window_));
   EXPECT_EQ(RowCount(BuddyList), 1);
-  EXPECT_EQ(Boxes, (std::vector<Box>{{window_, "The buddies could not be saved to " + BuddyFilePath +
-                                                   ". Your change is shown but not saved.", "Fumora", MB_OK | MB_ICONERROR}}));
+  EXPECT_EQ(Boxes, (BoxList{{window_, "The buddies could not be saved to " + BuddyFilePath +
+                                          ". Your change is shown but not saved.", "Fumora", MB_OK | MB_ICONERROR}}));
 }
 
 // The change of date, from the clock's first tick of a new day and from a

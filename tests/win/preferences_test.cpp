@@ -231,7 +231,7 @@ TEST_F(Preferences, BlankFormatAsksAndCancelAppliesNothingOkTheDefault) {
   SetWindowTextA(editor, "");
   Answer = IDCANCEL;
   Apply();
-  EXPECT_EQ(Boxes, (std::vector<Box>{{GetDlgItem(dialog, IDC_PREFS_TABS),
+  EXPECT_EQ(Boxes, (BoxList{{GetDlgItem(dialog, IDC_PREFS_TABS),
                                       "The clipboard format can't be left blank\n\r Hit OK to apply the default format "
                                       "or hit the cancel button to re-enter the format",
                                       "Fumora", MB_OKCANCEL | MB_ICONERROR}}));

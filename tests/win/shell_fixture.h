@@ -145,7 +145,8 @@ struct Box {
     *out << "{" << b.owner << ", \"" << b.text << "\", \"" << b.caption << "\", 0x" << std::hex << b.type << "}";
   }
 };
-inline std::vector<Box> Boxes;
+using BoxList = std::vector<Box>;
+inline BoxList Boxes;
 inline int Answer = IDOK;
 inline int WINAPI RecordBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   Boxes.push_back({owner, text, caption, type});
@@ -258,10 +259,19 @@ class ModalDriver {
   static inline bool timedOut_ = false;
 };
 
+// Ends every dialog box of this thread, a nested one left open included.
+inline BOOL CALLBACK EndDialogBox(HWND window, LPARAM) {
+  char type[16] = {};
+  GetClassNameA(window, type, sizeof type);
+  if (std::strcmp(type, "#32770") == 0) EndDialog(window, 0);
+  return TRUE;
+}
+inline void EndDialogs() { EnumThreadWindows(GetCurrentThreadId(), EndDialogBox, 0); }
+
 // Runs `open`, which enters a modal loop, with `steps` one per tick; a dialog
-// titled `caption` left open is ended, and the test fails.
+// (titled `caption`) left open is ended, and the test fails.
 inline void Drive(const char* caption, std::vector<ModalDriver::Step> steps, std::function<void()> open) {
-  ModalDriver::Run(std::move(steps), [caption] { EndDialog(DialogNamed(caption), 0); }, std::move(open));
+  ModalDriver::Run(std::move(steps), EndDialogs, std::move(open));
   EXPECT_FALSE(ModalDriver::TimedOut()) << caption << " did not close";
   EXPECT_TRUE(ModalDriver::AllStepsRan()) << caption << " closed too early";
 }
