@@ -271,6 +271,23 @@ TEST_F(EditQuitDetails, CancelAndTheCloseBoxStoreNothing) {
   }
 }
 
+TEST_F(EditQuitDetails, AnUnwritablePpDatIsToldAndTheNewPricesStillCount) {
+  Open({{D, 100}});
+  const std::string stored = PricePointFilePath;
+  PricePointFilePath = files_.directory + "gone\\pp.dat";
+  EXPECT_TRUE(Run({[] {
+    Focus(0);
+    Click(QuitDialog(), IDC_QD_DELETE);
+    Click(QuitDialog(), IDOK);
+  }}));
+  PricePointFilePath = stored;
+  ASSERT_EQ(Boxes.size(), 2u);  // the delete question, then the failed save
+  EXPECT_EQ(Boxes[1].caption, "Fumora");
+  EXPECT_NE(Boxes[1].text.find("could not be saved"), std::string::npos);
+  EXPECT_EQ(InMemory(), Rows{});
+  EXPECT_EQ(ReadWholeFile(stored), EncodePricePoints(Rows{{D, 100}}));
+}
+
 TEST_F(EditQuitDetails, TheHundredAndFirstRowIsRefused) {
   Rows full;
   for (uint32_t i = 0; i < PricePointCapacity; ++i) full.push_back({D + i, 100 + i});
