@@ -325,6 +325,16 @@ TEST_F(BuddyViews, SavesNeverLoseTheList) {
   ASSERT_EQ(Messages.size(), 1u);
   EXPECT_EQ(std::get<0>(Messages[0]), "The buddies could not be saved to " + BuddyFilePath +
                                           ". Your change is shown but not saved.");
+  // A file that may be there but whose attributes cannot be read counts as
+  // not read: no save without a copy first.
+  TearDown();
+  SetUp();
+  BuddyFilePath = folder + "bad|name\\anny.dat";
+  buddies = CreateBuddiesView(host);
+  AppendBuddyRow(BuddyList, MakeDate(2010, 1, 1), "New");
+  EXPECT_FALSE(SaveBuddies(BuddyList, host));
+  ASSERT_EQ(Messages.size(), 1u);
+  EXPECT_EQ(std::get<0>(Messages[0]).find(BuddyFilePath + " could not be read in full"), 0u);
 }
 
 // The change of date, from the clock's first tick of a new day and from a
