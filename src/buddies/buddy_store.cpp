@@ -17,15 +17,19 @@ namespace {
 // Set when anny.dat held something the list could not keep; cleared by a backup.
 bool BackUpBeforeSaving;
 
-bool FileExists(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
-  if (GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return true;
+// A file whose attributes cannot be read (other than for being missing) may
+// be there: it counts as there, with `known` false.
+bool FileExists(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data, bool& known) {
+  known = GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) != FALSE;
+  if (known) return true;
   const DWORD error = GetLastError();
   return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
 }
 
 bool BackUpIfNeeded(HWND owner) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!BackUpBeforeSaving || !FileExists(BuddyFilePath, data)) return true;
+  bool known = false;
+  if (!BackUpBeforeSaving || !FileExists(BuddyFilePath, data, known)) return true;
   const std::string backup = BuddyFilePath + ".bak";
   if (!CopyFileA(BuddyFilePath.c_str(), backup.c_str(), FALSE)) {
     const std::string text = BuddyFilePath + " could not be read in full and could not be copied to " + backup +
@@ -45,9 +49,10 @@ int UserTextOrder(const char* a, const char* b) { return lstrcmpA(a, b); }
 int LoadBuddies(HWND list) {
   BackUpBeforeSaving = false;
   WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!FileExists(BuddyFilePath, data)) return 0;
+  bool known = false;
+  if (!FileExists(BuddyFilePath, data, known)) return 0;
   const std::vector<uint8_t> bytes = ReadWholeFile(BuddyFilePath);
-  const bool unread = bytes.empty() && (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0 ||
+  const bool unread = bytes.empty() && (!known || data.nFileSizeLow != 0 || data.nFileSizeHigh != 0 ||
                                         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY));
   const DecodedBuddyFile file = DecodeBuddyFile(bytes);
   BackUpBeforeSaving = unread || file.Lossy();

@@ -168,7 +168,14 @@ void OnChange(HWND dialog, const QuitDetailsState& state) {
   edited.quitTime = EditedQuitTime(dialog, state);
   QuitDetails = edited;
   SaveQuitDetails();
-  SavePricePoints(PriceRows(state.list));
+  // Beside the executable (a read-only folder, say) pp.dat may not be
+  // writable: the new prices count for this run, and the user must know
+  // that the next start will not have them.
+  if (!SavePricePoints(PriceRows(state.list))) {
+    const std::string text =
+        "The price changes could not be saved to " + PricePointFilePath + ". Your change is shown but not saved.";
+    QuitDetailsMessageBox(dialog, text.c_str(), "Fumora", MB_OK | MB_ICONERROR);
+  }
   QuitDayNumber = DateToDayNumber(QuitDetails.quitTime);
   StatsMinuteMarker = ForceStatsRecompute;
   EndDialog(dialog, Stored);

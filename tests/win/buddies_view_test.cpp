@@ -257,14 +257,24 @@ TEST_F(BuddyViews, SavesNeverLoseTheList) {
     EXPECT_EQ(Boxes.size(), c.saved ? 0u : 1u) << c.what;
     TearDown();
   }
-  SetUp();
-  BuddyFilePath = TempFolder("fumora_buddies") + "missing\\anny.dat";
-  Create("");
-  AppendBuddyRow(BuddyList, MakeDate(2010, 1, 1), "New");
-  EXPECT_FALSE(SaveBuddies(BuddyList, window_));
-  EXPECT_EQ(RowCount(BuddyList), 1);
-  EXPECT_EQ(Boxes, (BoxList{{window_, "The buddies could not be saved to " + BuddyFilePath +
-                                          ". Your change is shown but not saved.", "Fumora", MB_OK | MB_ICONERROR}}));
+  // A folder that is not there; a path whose attributes cannot be read
+  // counts as a file not read, never replaced without a copy first.
+  const std::string folder = TempFolder("fumora_buddies");
+  for (const std::string& path : {folder + "missing\\anny.dat", folder + "bad|name\\anny.dat"}) {
+    SetUp();
+    BuddyFilePath = path;
+    Create("");
+    AppendBuddyRow(BuddyList, MakeDate(2010, 1, 1), "New");
+    EXPECT_FALSE(SaveBuddies(BuddyList, window_)) << path;
+    EXPECT_EQ(RowCount(BuddyList), 1);
+    const std::string told = path.find('|') == std::string::npos
+                                 ? "The buddies could not be saved to " + path
+                                 : path + " could not be read in full and could not be copied to " + path +
+                                       ".bak, so it has not been replaced";
+    EXPECT_EQ(Boxes,
+              (BoxList{{window_, told + ". Your change is shown but not saved.", "Fumora", MB_OK | MB_ICONERROR}}));
+    TearDown();
+  }
 }
 
 // The change of date, from the clock's first tick of a new day and from a

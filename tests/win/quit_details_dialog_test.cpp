@@ -197,6 +197,26 @@ TEST_F(EditQuitDetails, UntouchedChangeKeepsWhatIsStored) { UntouchedChangeKeeps
 TEST_F(EditQuitDetailsUnderComma, ChecksThenChange) { ChecksThenChange(); }
 TEST_F(EditQuitDetailsUnderComma, UntouchedChangeKeepsWhatIsStored) { UntouchedChangeKeepsWhatIsStored(); }
 
+// A pp.dat that cannot be written is told; the new prices count for the run.
+TEST_F(EditQuitDetails, AnUnwritablePpDatIsToldAndTheNewPricesStillCount) {
+  Open({{D, 100}});
+  const std::string stored = PricePointFilePath;
+  PricePointFilePath = TempFolder("fumora_qd") + "gone\\pp.dat";
+  HWND dialog = nullptr;
+  EXPECT_TRUE(Run({[&] {
+    dialog = Quit();
+    Focus(0);
+    Click(dialog, IDC_QD_DELETE);
+    Boxes.clear();
+    Click(dialog, IDOK);
+  }}));
+  EXPECT_EQ(Boxes, (BoxList{{dialog, "The price changes could not be saved to " + PricePointFilePath +
+                                         ". Your change is shown but not saved.", "Fumora", MB_OK | MB_ICONERROR}}));
+  PricePointFilePath = stored;
+  EXPECT_EQ(InMemory(), Rows{});
+  EXPECT_EQ(ReadWholeFile(stored), EncodePricePoints(Rows{{D, 100}}));
+}
+
 TEST_F(EditQuitDetails, TheHundredAndFirstRowIsRefused) {
   Rows full;
   for (uint32_t i = 0; i < PricePointCapacity; ++i) full.push_back({D + i, 100 + i});
