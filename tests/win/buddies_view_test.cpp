@@ -228,51 +228,44 @@ TEST_F(BuddyViews, ARenameKeepsADateThePickerCannotShowAndAnEmptyListDeletesNoth
   EXPECT_EQ(GetFileAttributesA(BuddyFilePath.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-// A file that was not read in full is copied to anny.dat.bak before it is
-// replaced; when no copy can be made, or the file cannot be written, the user
-// is told and the file stays as it was; the rows stay too.
+// A file that was not read in full (a record skipped, the file locked, its
+// attributes unknown) is copied to anny.dat.bak before it is replaced; when no
+// copy can be made, or the file cannot be written, the user is told and the
+// file stays as it was. The rows stay in every case.
 TEST_F(BuddyViews, SavesNeverLoseTheList) {
-  const std::string lossy = "20100316Abe" + R + "2010O316Bad" + R + E;
+  const std::string lossy = "20100316Abe" + R + "2010O316Bad" + R + E, folder = TempFolder("fumora_buddies");
+  const std::string file = folder + "anny.dat", unsaved = ". Your change is shown but not saved.";
+  auto notCopied = [&](const std::string& path) {
+    return path + " could not be read in full and could not be copied to " + path + ".bak, so it has not been replaced" +
+           unsaved;
+  };
   const struct {
-    const char* what;
+    std::string path;
     bool bakIsFolder, locked;
-    bool saved;
-    std::string file, bak;
+    std::string after, bak, told;
   } cases[] = {
-      {"a skipped record", false, false, true, "20100316Abe" + R + E, lossy},
-      {"no backup possible", true, false, false, lossy, ""},
-      {"an unreadable file", false, true, false, lossy, ""},
+      {file, false, false, "20100316Abe" + R + "20100101New" + R + E, lossy, ""},
+      {file, true, false, lossy, "", notCopied(file)},
+      {file, false, true, lossy, "", notCopied(file)},
+      {folder + "bad|name\\anny.dat", false, false, "", "", notCopied(folder + "bad|name\\anny.dat")},
+      {folder + "missing\\anny.dat", false, false, "", "", "The buddies could not be saved to " + folder +
+                                                          "missing\\anny.dat" + unsaved},
   };
   for (const auto& c : cases) {
     SetUp();
-    if (c.bakIsFolder) CreateDirectoryA((BuddyFilePath + ".bak").c_str(), nullptr);
-    WriteFile(lossy);
-    HANDLE lock = c.locked ? CreateFileA(BuddyFilePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+    BuddyFilePath = c.path;
+    if (c.bakIsFolder) CreateDirectoryA((c.path + ".bak").c_str(), nullptr);
+    if (!c.after.empty()) WriteFile(lossy);
+    HANDLE lock = c.locked ? CreateFileA(c.path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                            : INVALID_HANDLE_VALUE;
     Create("");  // over the file as it is
-    EXPECT_EQ(SaveBuddies(BuddyList, window_), c.saved) << c.what;
-    if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
-    EXPECT_EQ(FileText(BuddyFilePath), c.file) << c.what;
-    EXPECT_EQ(FileText(BuddyFilePath + ".bak"), c.bak) << c.what;
-    EXPECT_EQ(Boxes.size(), c.saved ? 0u : 1u) << c.what;
-    TearDown();
-  }
-  // A folder that is not there; a path whose attributes cannot be read
-  // counts as a file not read, never replaced without a copy first.
-  const std::string folder = TempFolder("fumora_buddies");
-  for (const std::string& path : {folder + "missing\\anny.dat", folder + "bad|name\\anny.dat"}) {
-    SetUp();
-    BuddyFilePath = path;
-    Create("");
     AppendBuddyRow(BuddyList, MakeDate(2010, 1, 1), "New");
-    EXPECT_FALSE(SaveBuddies(BuddyList, window_)) << path;
-    EXPECT_EQ(RowCount(BuddyList), 1);
-    const std::string told = path.find('|') == std::string::npos
-                                 ? "The buddies could not be saved to " + path
-                                 : path + " could not be read in full and could not be copied to " + path +
-                                       ".bak, so it has not been replaced";
-    EXPECT_EQ(Boxes,
-              (BoxList{{window_, told + ". Your change is shown but not saved.", "Fumora", MB_OK | MB_ICONERROR}}));
+    EXPECT_EQ(SaveBuddies(BuddyList, window_), c.told.empty()) << c.path;
+    if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
+    EXPECT_EQ(CellText(BuddyList, RowCount(BuddyList) - 1, 1), "New");
+    EXPECT_EQ(FileText(c.path), c.after) << c.path;
+    EXPECT_EQ(FileText(c.path + ".bak"), c.bak) << c.path;
+    EXPECT_EQ(Boxes, (c.told.empty() ? BoxList{} : BoxList{{window_, c.told, "Fumora", MB_OK | MB_ICONERROR}}));
     TearDown();
   }
 }
