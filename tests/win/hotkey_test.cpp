@@ -6,6 +6,7 @@
 #include <string>
 
 #include "hotkey/hotkey.h"
+#include "hotkey/typing.h"
 #include "resource.h"
 #include "shell_fixture.h"
 #include "stats/statistics_view.h"
@@ -70,6 +71,20 @@ TEST_F(HotkeyRegistration, DisabledTakenOrKeylessRegistersNothingAndTheLabelSays
     EXPECT_TRUE(OthersCanRegister(MOD_CONTROL | MOD_SHIFT, 'Q'));
     DestroyWindow(window_);
   }
+}
+
+// The text goes only to another application: with one of this program's own
+// windows in front, nothing is typed.
+TEST_F(HotkeyRegistration, NothingIsTypedIntoThisProgramsOwnWindow) {
+  HWND w = Open();
+  HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 20, w, nullptr, nullptr, nullptr);
+  SetForegroundWindow(w);
+  SetFocus(edit);
+  Pump(50);
+  ASSERT_EQ(GetFocus(), edit);
+  EXPECT_FALSE(TypeIntoForeground("abc", 0));
+  Pump(100);
+  EXPECT_EQ(WindowText(edit), "");
 }
 
 }  // namespace

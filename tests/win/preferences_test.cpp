@@ -326,6 +326,15 @@ TEST_F(Preferences, TheViewsFollowTheColoursAndTheLookAhead) {
   Command(IDM_VIEW_DAYS_AHEAD);
   EXPECT_EQ(Title(), "Next 20 Days");
   EXPECT_EQ(RowCount(DaysAheadList), 2);
+  auto legendBrush = [] {
+    HDC dc = GetDC(DaysAheadViewWindow);
+    const LRESULT brush = SendMessageA(DaysAheadViewWindow, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                       reinterpret_cast<LPARAM>(GetDlgItem(DaysAheadViewWindow, IDC_LEGEND_TODAY_SWATCH)));
+    ReleaseDC(DaysAheadViewWindow, dc);
+    return reinterpret_cast<HGDIOBJ>(brush);
+  };
+  HGDIOBJ oldBrush = legendBrush();
+  ASSERT_EQ(GetObjectType(oldBrush), static_cast<DWORD>(OBJ_BRUSH));
   SetWindowPos(dialog, nullptr, 520, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // off the legend
   PrefsChooseColour = PickColour;
   SelectTab(2);
@@ -349,6 +358,8 @@ TEST_F(Preferences, TheViewsFollowTheColoursAndTheLookAhead) {
   EXPECT_EQ(StoredDword("AppColors", 8), Picked);
   Pump(50);
   EXPECT_EQ(middle(GetDlgItem(DaysAheadViewWindow, IDC_LEGEND_TODAY_SWATCH)), Picked);
+  EXPECT_EQ(GetObjectType(oldBrush), 0u) << "the replaced legend brush is deleted";
+  EXPECT_EQ(GetObjectType(legendBrush()), static_cast<DWORD>(OBJ_BRUSH));
   EXPECT_EQ(Title(), "Next 7 Days");
   EXPECT_EQ(RowCount(DaysAheadList), 0);
   Command(IDM_VIEW_STATISTICS);

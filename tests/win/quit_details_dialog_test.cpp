@@ -245,6 +245,20 @@ TEST_F(EditQuitDetails, TheHundredAndFirstRowIsRefused) {
   EXPECT_EQ(ReadWholeFile(PricePointFilePath).size(), 800u);
 }
 
+// The banner's font lives as long as the dialog: made on opening, deleted
+// when it closes.
+TEST_F(EditQuitDetails, TheBannerFontGoesWithTheDialog) {
+  Open();
+  HFONT font = nullptr;
+  Run({[&] {
+    font = reinterpret_cast<HFONT>(SendDlgItemMessageA(Quit(), IDC_QD_BANNER, WM_GETFONT, 0, 0));
+    EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+    Click(Quit(), IDCANCEL);
+  }});
+  ASSERT_NE(font, nullptr);
+  EXPECT_EQ(GetObjectType(font), 0u);
+}
+
 // Edit and Delete act on the focused row (with none, nothing happens); then
 // Cancel, and the close box, store nothing.
 TEST_F(EditQuitDetails, EditAndDeleteActOnTheFocusedRowAndCancelStoresNothing) {
