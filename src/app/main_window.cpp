@@ -10,7 +10,6 @@
 #include "app/view_strip.h"
 #include "buddies/buddies_view.h"
 #include "daysahead/days_ahead_view.h"
-#include "engine/savings.h"
 #include "formats/settings_records.h"
 #include "hotkey/hotkey.h"
 #include "milestones/milestones_view.h"
@@ -262,13 +261,7 @@ void OnTrayMessage(HWND window, WPARAM iconId, LPARAM mouseMessage) {
   }
 }
 
-// The date may have moved: the buddy views follow the clock as it is now.
-void OnTimeChange(HWND) {
-  StatsMinuteMarker = ForceStatsRecompute;
-  LocalNow = StatsClockSource();
-  TodayDayNumber = DateToDayNumber(LocalNow);
-  RefreshBuddyViewsForNewDay();
-}
+void OnTimeChange(HWND) { StatsTimeChanged(); }
 
 // Only the close command is ours; true when handled.
 bool OnSysCommand(HWND window, WPARAM command) {

@@ -245,4 +245,12 @@ void CALLBACK StatisticsClockTick(HWND, UINT, UINT_PTR, DWORD) {
   if (plan.newDay && StatsNewDayHook) StatsNewDayHook();
 }
 
+void StatsTimeChanged() {
+  StatsMinuteMarker = ForceStatsRecompute;
+  LocalNow = StatsClockSource();
+  TodayDayNumber = DateToDayNumber(LocalNow);
+  View.clock.refreshedDay = TodayDayNumber;
+  if (StatsNewDayHook) StatsNewDayHook();
+}
+
 void ShowStatsHotkeyName(uint32_t code) { SetWindowTextA(View.hotkeyName, HotkeyNameText(code).c_str()); }

@@ -44,6 +44,11 @@ extern StatsClockFunction StatsClockSource;
 using StatsNewDayFunction = void (*)();
 extern StatsNewDayFunction StatsNewDayHook;
 
+// The system time was changed (WM_TIMECHANGE): the per-minute figures are
+// recomputed at the next tick, and the new-day routine runs now, from the date
+// of this moment; the clock's next tick then knows the views are built for it.
+void StatsTimeChanged();
+
 // Puts the name of `code` ("None" for 0) into the "Current Hotkey" label;
 // callers pass RegisteredHotkeyCode(), so that the label names only a hotkey
 // that works. The view shows the registered one when it is created.
