@@ -18,8 +18,6 @@ HWND BuddyList;
 uint32_t BuddySortState = SortByName;
 
 namespace {
-constexpr COLORREF White = RGB(255, 255, 255);
-constexpr COLORREF Black = RGB(0, 0, 0);
 constexpr int AnniversaryWidth = 94;
 
 void AddColumns(HWND list) {
@@ -55,8 +53,7 @@ LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw) {
     draw->clrTextBk = AppColors.anniversaryBack;
     draw->clrText = AppColors.anniversaryText;
   } else {
-    draw->clrTextBk = row % 2 ? White : AppColors.rowHighlightBack;
-    draw->clrText = Black;
+    PaintAlternatingRow(row, AppColors.rowHighlightBack, draw->clrText, draw->clrTextBk);
   }
   return CDRF_DODEFAULT;
 }

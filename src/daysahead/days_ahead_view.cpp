@@ -20,8 +20,6 @@ HWND DaysAheadList;
 
 namespace {
 enum DaysAheadColumn { DayColumn, DateColumn, NameColumn, LabelColumn, IdColumn };
-constexpr COLORREF White = RGB(255, 255, 255);
-constexpr COLORREF Black = RGB(0, 0, 0);
 constexpr int AnniversaryWidth = 94;
 
 struct ViewState {
@@ -74,8 +72,6 @@ void MakeLegendBrushes() {
   View.tomorrowBrush.Reset(CreateSolidBrush(AppColors.tomorrowBack));
 }
 
-void OnBuddyAdded(const BuddyEntry& buddy) { AddDaysAheadRows(buddy); }
-
 BOOL OnInitDialog(HWND view, HWND, LPARAM) {
   DaysAheadViewWindow = view;
   DaysAheadList = GetDlgItem(view, IDC_DAYS_AHEAD_LIST);
@@ -86,7 +82,7 @@ BOOL OnInitDialog(HWND view, HWND, LPARAM) {
   SetEmptyListText(DaysAheadList, "No milestones in the period specified");
   FitColumnToRows(DaysAheadList, LabelColumn, AnniversaryWidth);
   MakeLegendBrushes();
-  BuddyChanges = BuddyChangeHooks{OnBuddyAdded, RemoveDaysAheadRows, RenameDaysAheadRows};
+  BuddyChanges = BuddyChangeHooks{AddDaysAheadRows, RemoveDaysAheadRows, RenameDaysAheadRows};
   return FALSE;
 }
 
@@ -104,8 +100,7 @@ LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw) {
     draw->clrTextBk = AppColors.tomorrowBack;
     draw->clrText = AppColors.tomorrowText;
   } else {
-    draw->clrTextBk = row % 2 ? White : AppColors.rowHighlightBack;
-    draw->clrText = Black;
+    PaintAlternatingRow(row, AppColors.rowHighlightBack, draw->clrText, draw->clrTextBk);
   }
   return CDRF_DODEFAULT;
 }

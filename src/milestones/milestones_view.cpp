@@ -22,8 +22,6 @@ HWND MilestonesList;
 namespace {
 constexpr UINT Unmarked = INDEXTOSTATEIMAGEMASK(1);
 constexpr UINT Marked = INDEXTOSTATEIMAGEMASK(2);
-constexpr COLORREF White = RGB(255, 255, 255);
-constexpr COLORREF Black = RGB(0, 0, 0);
 // How far below the next milestone the list is scrolled into view.
 constexpr int RowsShownBelowNext = 10;
 
@@ -86,8 +84,7 @@ LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw) {
         draw->clrText = AppColors.anniversaryText;
         draw->clrTextBk = AppColors.anniversaryBack;
       } else {
-        draw->clrText = Black;
-        draw->clrTextBk = row % 2 ? White : AppColors.rowHighlightBack;
+        PaintAlternatingRow(row, AppColors.rowHighlightBack, draw->clrText, draw->clrTextBk);
       }
       return CDRF_DODEFAULT;
     }

@@ -116,8 +116,8 @@ LRESULT PaintPriceRow(NMLVCUSTOMDRAW* draw) {
     case CDDS_PREPAINT:
       return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT:
-      draw->clrText = RGB(0, 0, 0);
-      draw->clrTextBk = draw->nmcd.dwItemSpec % 2 ? RGB(255, 255, 255) : AppColors.rowHighlightBack;
+      PaintAlternatingRow(static_cast<int>(draw->nmcd.dwItemSpec), AppColors.rowHighlightBack, draw->clrText,
+                          draw->clrTextBk);
       return CDRF_DODEFAULT;
   }
   return CDRF_DODEFAULT;

@@ -243,3 +243,8 @@ void FitColumnToRows(HWND list, int column, int width) {
   b.fittedWidth = width;
   FitColumn(list, b);
 }
+
+void PaintAlternatingRow(int row, COLORREF firstRowBack, COLORREF& text, COLORREF& back) {
+  text = RGB(0, 0, 0);
+  back = row % 2 ? RGB(255, 255, 255) : firstRowBack;
+}

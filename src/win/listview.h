@@ -45,3 +45,7 @@ void FitColumnToRows(HWND list, int column, int width);
 // colour, centred, 10 pixels below the headings. Call after FixColumns when
 // both are wanted (either order works).
 void SetEmptyListText(HWND list, const char* text);
+
+// The plain row colours of every list: black text on backgrounds that
+// alternate, `firstRowBack` on the first row and white on the next.
+void PaintAlternatingRow(int row, COLORREF firstRowBack, COLORREF& text, COLORREF& back);
