@@ -61,7 +61,6 @@ void OnAdd(HWND dialog) {
   const SysTime date = PickerDate(dialog, IDC_ADD_BUDDY_DATE);
   const int row = AppendBuddyRow(BuddyList, date, name);
   if (row < 0) return;
-  SetBuddyAnniversary(BuddyList, row, date);
   const BuddyEntry buddy = BuddyAt(BuddyList, row);
   SaveBuddies(BuddyList, dialog);
   if (BuddyChanges.added) BuddyChanges.added(buddy);
@@ -103,11 +102,7 @@ BOOL OnEditInitDialog(HWND dialog, HWND, LPARAM) {
 }
 
 void ApplyNewDate(const BuddyEntry& buddy) {
-  std::string compact;
-  AppendCompactDate(buddy.date, compact);
-  SetCellText(BuddyList, Editing.row, BuddyDateColumn, FormatDateText(buddy.date).c_str());
-  SetCellText(BuddyList, Editing.row, BuddyCompactColumn, compact.c_str());
-  SetBuddyAnniversary(BuddyList, Editing.row, buddy.date);
+  SetBuddyDate(BuddyList, Editing.row, buddy.date);
   if (BuddyChanges.removed) BuddyChanges.removed(buddy.id);
   if (BuddyChanges.added) BuddyChanges.added(buddy);
 }

@@ -57,10 +57,7 @@ int LoadBuddies(HWND list) {
   const DecodedBuddyFile file = DecodeBuddyFile(bytes);
   BackUpBeforeSaving = unread || file.Lossy();
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-  for (const BuddyRecord& buddy : file.records) {
-    const int row = AppendBuddyRow(list, buddy.date, buddy.name);
-    SetBuddyAnniversary(list, row, buddy.date);
-  }
+  for (const BuddyRecord& buddy : file.records) AppendBuddyRow(list, buddy.date, buddy.name);
   SortBuddies(list, SortByName);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   return RowCount(list);
@@ -81,13 +78,18 @@ bool SaveBuddies(HWND list, HWND owner) {
 int AppendBuddyRow(HWND list, const SysTime& date, const std::string& name) {
   const int row = AppendRow(list, "0");
   if (row < 0) return row;
-  std::string compact;
-  AppendCompactDate(date, compact);
   SetCellText(list, row, BuddyNameColumn, name.c_str());
-  SetCellText(list, row, BuddyDateColumn, FormatDateText(date).c_str());
-  SetCellText(list, row, BuddyCompactColumn, compact.c_str());
+  SetBuddyDate(list, row, date);
   SetCellText(list, row, BuddyIdColumn, FormatDecimal(static_cast<int32_t>(NextBuddyId++)).c_str());
   return row;
+}
+
+void SetBuddyDate(HWND list, int row, const SysTime& date) {
+  std::string compact;
+  AppendCompactDate(date, compact);
+  SetCellText(list, row, BuddyDateColumn, FormatDateText(date).c_str());
+  SetCellText(list, row, BuddyCompactColumn, compact.c_str());
+  SetBuddyAnniversary(list, row, date);
 }
 
 void SetBuddyAnniversary(HWND list, int row, const SysTime& quitDate) {

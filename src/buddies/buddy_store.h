@@ -49,8 +49,11 @@ int LoadBuddies(HWND list);
 // that could not be made) is told in a box owned by `owner`; the rows stay.
 bool SaveBuddies(HWND list, HWND owner);
 
-// Appends a row with the next BuddyId, flag "0" and no label; returns its position.
+// Appends a row with the next BuddyId and its date cells (see SetBuddyDate);
+// returns its position, or -1.
 int AppendBuddyRow(HWND list, const SysTime& date, const std::string& name);
+// Sets the shown and compact date of `row`, and its anniversary.
+void SetBuddyDate(HWND list, int row, const SysTime& date);
 // Sets the flag and label of `row` for LocalNow's date.
 void SetBuddyAnniversary(HWND list, int row, const SysTime& quitDate);
 BuddyEntry BuddyAt(HWND list, int row);
