@@ -165,8 +165,8 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   LookAheadChangedHook = RetitleDaysAhead;
   RestorePosition(window);
   HotkeyId = GlobalAddAtomA(InstanceMutexName);
-  if (hotkeyEnabled == 1) RegisterStatsHotkey(hotkeyCode);
-  ShowStatsHotkeyName(RegisteredHotkeyCode());
+  RegisterStoredHotkey();
+  ShowStatsHotkeyName();
   return FALSE;
 }
 

@@ -4,6 +4,7 @@
 
 #include "engine/hotkey_typing.h"
 #include "engine/stats_text.h"
+#include "formats/settings_records.h"
 #include "hotkey/typing.h"
 #include "win/app_state.h"
 
@@ -77,6 +78,13 @@ bool RegisterStatsHotkey(uint32_t code) {
 void UnregisterStatsHotkey() {
   if (RegisteredCode) UnregisterHotKey(MainWindow, HotkeyId);
   RegisteredCode = 0;
+}
+
+void RegisterStoredHotkey() {
+  if (hotkeyEnabled == 1)
+    RegisterStatsHotkey(hotkeyCode);
+  else
+    UnregisterStatsHotkey();
 }
 
 uint32_t RegisteredHotkeyCode() { return RegisteredCode; }

@@ -12,6 +12,8 @@
 // combination another program owns stays unregistered.
 bool RegisterStatsHotkey(uint32_t code);
 void UnregisterStatsHotkey();
+// Holds the stored hotkey (hotkeyCode) while hotkeyEnabled is 1, else none.
+void RegisterStoredHotkey();
 // The code really registered now; 0 when none.
 uint32_t RegisteredHotkeyCode();
 

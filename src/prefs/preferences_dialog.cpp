@@ -214,11 +214,9 @@ bool ApplyPreferences() {
   if (!ApplyFormat()) return false;
   ApplyColours();
   ApplyGeneral();
-  // Only an enabled hotkey is held; the label names what is really registered.
-  UnregisterStatsHotkey();
-  if (hotkeyEnabled == 1) RegisterStatsHotkey(hotkeyCode);
+  RegisterStoredHotkey();
   StorePreferences();
-  ShowStatsHotkeyName(RegisteredHotkeyCode());
+  ShowStatsHotkeyName();
   return true;
 }
 

@@ -159,7 +159,7 @@ BOOL OnInitDialog(HWND view, HWND, LPARAM) {
   CreateQuitTimeValue(view);
   CreateClipboardButton(view);
   ComputeAllFigures();
-  ShowStatsHotkeyName(RegisteredHotkeyCode());
+  ShowStatsHotkeyName();
   StartClock();
   return FALSE;  // nothing here takes the focus
 }
@@ -253,4 +253,6 @@ void StatsTimeChanged() {
   if (StatsNewDayHook) StatsNewDayHook();
 }
 
-void ShowStatsHotkeyName(uint32_t code) { SetWindowTextA(View.hotkeyName, HotkeyNameText(code).c_str()); }
+void ShowStatsHotkeyName() {
+  SetWindowTextA(View.hotkeyName, HotkeyNameText(RegisteredHotkeyCode()).c_str());
+}

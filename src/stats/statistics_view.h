@@ -49,10 +49,10 @@ extern StatsNewDayFunction StatsNewDayHook;
 // of this moment; the clock's next tick then knows the views are built for it.
 void StatsTimeChanged();
 
-// Puts the name of `code` ("None" for 0) into the "Current Hotkey" label;
-// callers pass RegisteredHotkeyCode(), so that the label names only a hotkey
-// that works. The view shows the registered one when it is created.
-void ShowStatsHotkeyName(uint32_t code);
+// Puts the name of the hotkey really registered ("None" when there is none)
+// into the "Current Hotkey" label, so that it never names a hotkey that does
+// nothing. The view shows it when it is created.
+void ShowStatsHotkeyName();
 
 // Icon 106 of the clipboard button; the main window destroys it at shutdown.
 extern HICON StatsClipboardIcon;

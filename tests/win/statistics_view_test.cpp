@@ -524,9 +524,11 @@ TEST_F(StatisticsViewTest, HotkeyLabel) {
   Seed(MakeDate(2024, 3, 1, 0, 0), MakeDate(2024, 3, 11, 0, 0, 0));
   Create();
   EXPECT_EQ(Text(IDC_STATS_HOTKEY_NAME), "None");
-  ShowStatsHotkeyName(0x251);
+  ASSERT_TRUE(RegisterStatsHotkey(0x251));
+  ShowStatsHotkeyName();
   EXPECT_EQ(Text(IDC_STATS_HOTKEY_NAME), HotkeyNameText(0x251));
-  ShowStatsHotkeyName(0);
+  UnregisterStatsHotkey();
+  ShowStatsHotkeyName();
   EXPECT_EQ(Text(IDC_STATS_HOTKEY_NAME), "None");
   // A new view names what is registered, not what is stored.
   DestroyWindow(view_);
