@@ -11,37 +11,12 @@ list(FILTER FUMORA_WIN_SOURCES EXCLUDE REGEX "src/app/(main|lean_runtime)\\.cpp$
 # The pure code's locale seam is answered by the Win32 locale calls.
 target_sources(fumora_pure PRIVATE src/locale/locale_win32.cpp)
 
-# Start-up needs neither comdlg32 (the colour chooser) nor shell32 (the
-# notification-area icon): they are loaded on first use, so that their loading
-# does not come before the window. Each entry: the DLL, then the functions
-# taken from it (with their i686 stdcall suffix).
-set(FUMORA_DELAY_LOADED "comdlg32 ChooseColorA@4" "shell32 Shell_NotifyIconA@8")
-find_program(FUMORA_DLLTOOL ${TOOLCHAIN_PREFIX}-dlltool REQUIRED)
-set(FUMORA_DELAY_LIBS "")
-foreach(entry ${FUMORA_DELAY_LOADED})
-  separate_arguments(functions UNIX_COMMAND "${entry}")
-  list(POP_FRONT functions dll)
-  set(exports "LIBRARY ${dll}.dll\nEXPORTS\n")
-  foreach(function ${functions})
-    if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
-      string(REGEX REPLACE "@[0-9]+$" "" function ${function})
-    endif()
-    string(APPEND exports "${function}\n")
-  endforeach()
-  set(def ${CMAKE_BINARY_DIR}/delay/${dll}.def)
-  set(lib ${CMAKE_BINARY_DIR}/delay/lib${dll}_delay.a)
-  file(CONFIGURE OUTPUT ${def} CONTENT "${exports}")
-  add_custom_command(OUTPUT ${lib} DEPENDS ${def}
-    COMMAND ${FUMORA_DLLTOOL} --kill-at --input-def ${def} --dllname ${dll}.dll --output-delaylib ${lib})
-  list(APPEND FUMORA_DELAY_LIBS ${lib})
-endforeach()
-add_custom_target(delay_import_libs DEPENDS ${FUMORA_DELAY_LIBS})
-
 add_library(fumora_win STATIC ${FUMORA_WIN_SOURCES})
-add_dependencies(fumora_win delay_import_libs)
 target_include_directories(fumora_win PUBLIC src res)
-target_link_libraries(fumora_win PUBLIC fumora_pure ${FUMORA_DELAY_LIBS} delayimp
-  comctl32 comdlg32 gdi32 user32 kernel32 advapi32 shell32)
+# comdlg32 (the colour chooser) and shell32 (the notification-area icon) are
+# not linked: they are loaded on first use (win/system_library.h), so that
+# start-up does not wait for them.
+target_link_libraries(fumora_win PUBLIC fumora_pure comctl32 gdi32 user32 kernel32 advapi32)
 
 # fumora.rc includes one .rc per subsystem, the icons and the manifest; the
 # generator does not see those includes, so name them.
@@ -90,7 +65,5 @@ if(FUMORA_TESTS)
   add_executable(save_stress tests/stress/save_stress.cpp)
   target_link_libraries(save_stress PRIVATE fumora_win)
 
-  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-    include(cmake/wine-tests.cmake)
-  endif()
+  include(cmake/wine-tests.cmake)
 endif()

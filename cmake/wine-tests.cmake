@@ -1,9 +1,15 @@
-# Windows tests run under 64-bit Wine on a private Xvfb display and a private
-# prefix in the build tree; the wine fixture starts both and stops them again.
+# Windows tests run under Wine (64-bit, or the 32-bit Wine of scripts/wine32
+# for the i686 build) on a private Xvfb display and a private prefix in the
+# build tree; the wine fixture starts both and stops them again.
 set(TESTENV ${CMAKE_BINARY_DIR}/testenv)
 set(WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run ${TESTENV})
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(WINE_ARCH win32)
+else()
+  set(WINE_ARCH win64)
+endif()
 
-add_test(NAME wine_env_start COMMAND ${CMAKE_SOURCE_DIR}/scripts/test-env start ${TESTENV})
+add_test(NAME wine_env_start COMMAND ${CMAKE_SOURCE_DIR}/scripts/test-env start ${TESTENV} ${WINE_ARCH})
 add_test(NAME wine_env_stop COMMAND ${CMAKE_SOURCE_DIR}/scripts/test-env stop ${TESTENV})
 set_tests_properties(wine_env_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 300)
 set_tests_properties(wine_env_stop PROPERTIES FIXTURES_CLEANUP wine)

@@ -26,7 +26,7 @@ print((line * 8)[:511], end="")')
 [ ${#template} = 511 ] || { echo "template of ${#template} characters"; exit 1; }
 seed "2024 01 15 10 0" "$template" 0 0 '"HKEnabled"=dword:00000001' '"AppHKey"=dword:00000751'
 start_fumora || { echo "no main window"; exit 1; }
-(cd "$work" && exec wine64 type_target.exe typed.txt) >/dev/null 2>&1 &
+(cd "$work" && exec "$WINE" type_target.exe typed.txt) >/dev/null 2>&1 &
 pids+=("$!")
 target() { xdotool search --onlyvisible --name '^Fumora typing target$' | head -1; }
 wait_for 30 bash -c "[ -n \"\$(xdotool search --onlyvisible --name '^Fumora typing target\$')\" ]" || exit 1

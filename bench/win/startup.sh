@@ -29,7 +29,7 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wine64 reg delete 'HKCU\Software\Fumora\Details' /f >/dev/null 2>&1
+  "$WINE" reg delete 'HKCU\Software\Fumora\Details' /f >/dev/null 2>&1
   "$root/scripts/test-env" stop "$env_dir"
   rm -rf "$work"
 }
@@ -50,7 +50,7 @@ print('"QuitDate"=hex:' + hexes(struct.pack("<8H", 2024, 1, 0, 15, 10, 0, 0, 0))
 print('"AppColors"=hex:' + hexes(struct.pack("<7I", 0x800000, 0xFFFFFF, 0xA6F4F2, 0xBB928E, 0xF4F4F2, 0, 0)))
 print('"GenPrefs"=hex:' + hexes(prefs))
 EOF
-wine64 regedit /S "$work/seed.reg"
+"$WINE" regedit /S "$work/seed.reg"
 wineserver -p  # keep the server between runs: measure the program, not the server
 wineserver -w 2>/dev/null &
 
@@ -60,7 +60,7 @@ now_ms() { date +%s%3N; }
 time_to_window() {
   local exe=$1 title=$2 start end pid
   start=$(now_ms)
-  (cd "$work" && exec wine64 "$exe") >/dev/null 2>&1 &
+  (cd "$work" && exec "$WINE" "$exe") >/dev/null 2>&1 &
   pid=$!
   pids+=("$pid")
   for _ in $(seq 600); do
@@ -116,7 +116,7 @@ awk -v f="$m_fum" -v t="$m_thm" 'BEGIN { if (t > 0) printf "  Fumora against the
 # Idle CPU: the window shown, nothing touched, for $idle_seconds.
 ticks=$(getconf CLK_TCK)
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/${1:-0}/stat" 2>/dev/null || echo 0; }
-(cd "$work" && exec wine64 Fumora.exe) >/dev/null 2>&1 &
+(cd "$work" && exec "$WINE" Fumora.exe) >/dev/null 2>&1 &
 pid=$!
 pids+=("$pid")
 for _ in $(seq 300); do

@@ -24,6 +24,7 @@
 #include "win/app_state.h"
 #include "win/rich_edit.h"
 #include "win/scoped.h"
+#include "win/system_library.h"
 
 HWND ViewWindows[ViewCount];
 int CurrentView = NoView;
@@ -50,15 +51,22 @@ void RefreshBuddyViewsForNewDay() {
   RefreshBuddyAnniversaries();
 }
 
+// shell32 is loaded when the icon is first needed: start-up does without it.
+bool NotifyShell(DWORD message) {
+  static auto* const notify =
+      SystemFunction<decltype(Shell_NotifyIconA)>(LoadSystemLibrary("shell32.dll"), "Shell_NotifyIconA");
+  return notify && notify(message, &TrayIcon);
+}
+
 void AddTrayIcon() {
-  if (Shell_NotifyIconA(NIM_ADD, &TrayIcon)) TrayIconShown = true;
+  if (NotifyShell(NIM_ADD)) TrayIconShown = true;
 }
 
 // Asking the shell to delete an icon it does not hold can cost seconds
 // under some shells; there is nothing to remove then.
 void RemoveTrayIcon() {
   if (!TrayIconShown) return;
-  Shell_NotifyIconA(NIM_DELETE, &TrayIcon);
+  NotifyShell(NIM_DELETE);
   TrayIconShown = false;
 }
 
@@ -248,7 +256,7 @@ void OnTrayMessage(HWND window, WPARAM iconId, LPARAM mouseMessage) {
   switch (mouseMessage) {
     case WM_MOUSEMOVE:
       lstrcpynA(TrayIcon.szTip, QuitTimeText.c_str(), TrayTipSize);
-      Shell_NotifyIconA(NIM_MODIFY, &TrayIcon);
+      NotifyShell(NIM_MODIFY);
       break;
     case WM_RBUTTONDOWN:
       ShowTrayMenu(window);

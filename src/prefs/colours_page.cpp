@@ -12,8 +12,14 @@
 #include "win/app_state.h"
 #include "win/dialog_state.h"
 #include "win/scoped.h"
+#include "win/system_library.h"
 
-ChooseColourFunction PrefsChooseColour = ChooseColorA;
+// comdlg32 is loaded when the chooser is first opened: start-up does without it.
+BOOL WINAPI SystemChooseColour(LPCHOOSECOLORA chooser) {
+  static auto* const choose = SystemFunction<decltype(ChooseColorA)>(LoadSystemLibrary("comdlg32.dll"), "ChooseColorA");
+  return choose && choose(chooser);
+}
+ChooseColourFunction PrefsChooseColour = SystemChooseColour;
 
 namespace {
 

@@ -18,8 +18,9 @@ bool ApplyPreferences();
 // How the blank-format question is asked: MessageBoxA, unless a test puts its own here.
 using PrefsMessageFunction = int(WINAPI*)(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 extern PrefsMessageFunction PrefsMessageBox;
-// The colour chooser: ChooseColorA, unless a test puts its own here.
+// The colour chooser: the system's (SystemChooseColour), unless a test puts its own here.
 using ChooseColourFunction = BOOL(WINAPI*)(LPCHOOSECOLORA);
+BOOL WINAPI SystemChooseColour(LPCHOOSECOLORA chooser);
 extern ChooseColourFunction PrefsChooseColour;
 
 // Called after an apply changed the look-ahead period and rebuilt the Days

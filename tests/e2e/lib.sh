@@ -74,7 +74,7 @@ pids=()
 
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  wine64 reg delete "$key" /f >/dev/null 2>&1
+  "$WINE" reg delete "$key" /f >/dev/null 2>&1
   wineserver -k 2>/dev/null
   rm -rf "$work"
 }
@@ -82,7 +82,7 @@ trap cleanup EXIT
 
 main_window() { xdotool search --onlyvisible --name '^ Fumora v1\.05b$' | head -1; }
 has_main_window() { [ -n "$(main_window)" ]; }
-stored() { wine64 reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { print $3 }'; }
+stored() { "$WINE" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { print $3 }'; }
 
 # Settings as the first-run wizard leaves them: $1 the quit moment
 # (YYYY MM DD hh mm), $2 the stats template (its characters stored as Latin-1
@@ -118,13 +118,13 @@ print("REGEDIT4\n\n[-HKEY_CURRENT_USER\\Software\\Fumora\\Details]\n\n[HKEY_CURR
 for name, (kind_type, data) in values.items():
     print('"%s"=hex(%x):%s' % (name, kind_type, ",".join("%02x" % b for b in data)))
 EOF
-  wine64 regedit /S "$work/seed.reg"
+  "$WINE" regedit /S "$work/seed.reg"
 }
 
 # Starts the copy in the work directory; $fumora is its pid. start_fumora
 # waits for its main window too.
 launch() {
-  (cd "$work" && exec wine64 Fumora.exe) >/dev/null 2>&1 &
+  (cd "$work" && exec "$WINE" Fumora.exe) >/dev/null 2>&1 &
   fumora=$!
   pids+=("$fumora")
 }

@@ -7,7 +7,7 @@
 . "$(dirname "$0")/lib.sh"
 
 wizard() { find_window '^ Fumora - First Run$'; }
-snapshot() { wine64 reg export "$key" "$work/$1.reg" /y >/dev/null 2>&1; }
+snapshot() { "$WINE" reg export "$key" "$work/$1.reg" /y >/dev/null 2>&1; }
 quit_day=$(date -d '10 days ago' '+%Y %m %d')
 
 # Sound figures: the days and the quit date exact, every span field in its

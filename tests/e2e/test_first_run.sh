@@ -8,7 +8,7 @@ fumora=
 
 cleanup() {
   [ -n "$fumora" ] && kill "$fumora" 2>/dev/null
-  wine64 reg delete 'HKCU\Software\Fumora' /f >/dev/null 2>&1
+  "$WINE" reg delete 'HKCU\Software\Fumora' /f >/dev/null 2>&1
   wineserver -k 2>/dev/null
   rm -rf "$work"
 }
@@ -27,16 +27,16 @@ message_box() { find_window '^Fumora$'; }
 main_window() { find_window '^ Fumora v1\.05b$'; }
 
 # `reg query` line of a value: "NAME TYPE DATA", or nothing.
-stored() { wine64 reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { $1 = ""; print substr($0, 2) }'; }
+stored() { "$WINE" reg query "$key" /v "$1" 2>/dev/null | tr -d '\r' | awk -v v="$1" '$1 == v { $1 = ""; print substr($0, 2) }'; }
 
 type_text() { xdotool type --delay 60 "$1"; }
 press() { xdotool key --delay 120 "$@"; }
 
 # ---- a fresh profile: no settings at all ----
-wine64 reg delete 'HKCU\Software\Fumora' /f >/dev/null 2>&1
+"$WINE" reg delete 'HKCU\Software\Fumora' /f >/dev/null 2>&1
 if [ -n "$(stored FirstRun)" ]; then abort "settings still stored before the first run"; fi
 
-(cd "$work" && exec wine64 Fumora.exe) >/dev/null 2>&1 &
+(cd "$work" && exec "$WINE" Fumora.exe) >/dev/null 2>&1 &
 fumora=$!
 wait_for 60 shown wizard || abort "no first-run wizard within 60 s"
 pass "first-run wizard shown"
@@ -138,7 +138,7 @@ fi
 kill "$fumora" 2>/dev/null
 wineserver -k 2>/dev/null
 fumora=
-(cd "$work" && exec wine64 Fumora.exe) >/dev/null 2>&1 &
+(cd "$work" && exec "$WINE" Fumora.exe) >/dev/null 2>&1 &
 fumora=$!
 if wait_for 60 shown main_window; then
   gone wizard && pass "second start goes straight to the main window" || fail "wizard shown again"

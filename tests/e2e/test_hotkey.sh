@@ -44,7 +44,7 @@ start_with_hotkey() {
   start_fumora || fail "no main window within 60 s"
   wait_for 10 focused main_window || fail "Fumora did not take the keyboard as it started"
   if ! shown target_window; then
-    (cd "$work" && exec wine64 type_target.exe typed.txt) >/dev/null 2>&1 &
+    (cd "$work" && exec "$WINE" type_target.exe typed.txt) >/dev/null 2>&1 &
     pids+=("$!")
     wait_for 30 shown target_window || fail "no target window"
   fi

@@ -41,7 +41,7 @@ import -window root "$ARTEFACTS/shell_main_window.png" 2>/dev/null
 
 # A second copy ends at once with 0 and leaves the first running.
 start=$SECONDS
-(cd "$work" && timeout 30 wine64 Fumora.exe) >/dev/null 2>&1
+(cd "$work" && timeout 30 "$WINE" Fumora.exe) >/dev/null 2>&1
 second=$?
 elapsed=$((SECONDS - start))
 [ "$second" = 0 ] && pass "second copy ended with 0" || fail "second copy ended with $second"

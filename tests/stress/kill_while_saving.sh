@@ -24,7 +24,7 @@ trap cleanup EXIT
 . "$env_dir/env"
 export PATH=/usr/lib/wine:$PATH
 cp "$root/build/win64/save_stress.exe" "$work/"
-stress() { (cd "$work" && exec wine64 save_stress.exe "$@" .) >"$work/out.txt" 2>/dev/null; }
+stress() { (cd "$work" && exec "$WINE" save_stress.exe "$@" .) >"$work/out.txt" 2>/dev/null; }
 
 failed=0
 for file in pp.dat anny.dat; do
@@ -33,7 +33,7 @@ for file in pp.dat anny.dat; do
   first=0 second=0 damaged=0 midway=0
   for trial in $(seq "$trials"); do
     rm -f "$work/$file.saving"
-    (cd "$work" && exec wine64 save_stress.exe save "$file" .) >/dev/null 2>&1 &
+    (cd "$work" && exec "$WINE" save_stress.exe save "$file" .) >/dev/null 2>&1 &
     saver=$!
     for _ in $(seq 1000); do [ -e "$work/$file.saving" ] && break; sleep 0.01; done
     # A random moment within the next quarter second of saving.

@@ -45,7 +45,7 @@ class Preferences : public MainWindowFixture {
   void TearDown() override {
     if (dialog && IsWindow(dialog)) DestroyWindow(dialog);
     PrefsMessageBox = MessageBoxA;
-    PrefsChooseColour = ChooseColorA;
+    PrefsChooseColour = SystemChooseColour;
     MainWindowFixture::TearDown();
   }
   // The dialog made from its template, modeless, over the main window.
@@ -368,6 +368,22 @@ TEST_F(Preferences, TheViewsFollowTheColoursAndTheLookAhead) {
   EXPECT_EQ(Title(), "Quitting Statistics");
   Command(IDM_VIEW_DAYS_AHEAD);
   EXPECT_EQ(Title(), "Next 2 Days");
+}
+
+// comdlg32 is loaded when a pick button is first used: the system's chooser
+// opens, owned by the dialog, and its OK keeps the colour it started with.
+TEST_F(Preferences, PickButtonOpensTheSystemColourChooser) {
+  OpenDialog();
+  SelectTab(2);
+  HWND chooser = nullptr, owner = nullptr;
+  Drive("Color", {[&] {
+          chooser = DialogNamed("Color");
+          owner = GetWindow(chooser, GW_OWNER);
+          if (chooser) PostMessageA(chooser, WM_COMMAND, IDOK, 0);
+        }},
+        [&] { Click(colours, IDC_COL_PICK_TODAY_BACK); });
+  ASSERT_NE(chooser, nullptr) << "no colour chooser";
+  EXPECT_EQ(owner, dialog);
 }
 
 }  // namespace
