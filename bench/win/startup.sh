@@ -1,42 +1,36 @@
 #!/bin/bash
-# Start-up time, idle CPU and size of Fumora.exe. Prints figures; never fails
-# on them (targets: start-up within 1.25x of a bare dialog program started the
-# same way, idle CPU below 0.5% of a core, stripped i686 executable below
-# 200 KB, no iostream).
+# Start-up time, idle CPU and size of Fumora.exe, for the i686 build (under
+# 32-bit Wine in a 32-bit prefix) and the x86_64 one (under 64-bit Wine), each
+# against bare dialog programs built for its own architecture. Prints figures;
+# never fails on them (targets: start-up within 1.25x of the bare dialog
+# started the same way, idle CPU below 0.5% of a core, stripped i686
+# executable within 150 KB, no iostream).
 #
-#   bench/win/startup.sh            uses build/win64 and build/win32
-#   WIN64_DIR=... WIN32_DIR=... RUNS=7 IDLE_SECONDS=60 bench/win/startup.sh
+#   bench/win/startup.sh            uses build/win32 and build/win64
+#   WIN64_DIR=... WIN32_DIR=... ARCHS="i686" RUNS=7 IDLE_SECONDS=60 bench/win/startup.sh
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 win64=${WIN64_DIR:-$root/build/win64}
 win32=${WIN32_DIR:-$root/build/win32}
 runs=${RUNS:-11}
 idle_seconds=${IDLE_SECONDS:-60}
-env_dir=${BENCH_ENV:-$win64/bench-env}
-export PATH=/usr/lib/wine:$PATH
+archs=${ARCHS:-i686 x86_64}
+export PATH=/usr/lib/wine:$PATH LC_ALL=${LC_ALL:-en_US.UTF-8}
 
-fumora64=$win64/Fumora.exe
-minimal=$win64/minimal_dialog.exe
-themed=$win64/minimal_dialog_themed.exe
-for f in "$fumora64" "$minimal" "$themed"; do
-  [ -f "$f" ] || { echo "missing $f (build the win64 preset first)"; exit 1; }
-done
-
-"$root/scripts/test-env" start "$env_dir" >/dev/null || exit 1
-. "$env_dir/env"
-export LC_ALL=${LC_ALL:-en_US.UTF-8}
 work=$(mktemp -d)
 pids=()
+env_dir=
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-  "$WINE" reg delete 'HKCU\Software\Fumora\Details' /f >/dev/null 2>&1
-  "$root/scripts/test-env" stop "$env_dir"
-  rm -rf "$work"
+  pids=()
+  if [ -n "$env_dir" ]; then
+    "$WINE" reg delete 'HKCU\Software\Fumora\Details' /f >/dev/null 2>&1
+    "$root/scripts/test-env" stop "$env_dir"
+  fi
+  env_dir=
 }
-trap cleanup EXIT
+trap 'cleanup; rm -rf "$work"' EXIT
 
-cp "$fumora64" "$minimal" "$themed" "$work/"
-: >"$work/pp.dat"
 # A completed setup, so that the main window comes up at once.
 python3 - >"$work/seed.reg" <<'EOF'
 import struct
@@ -50,17 +44,16 @@ print('"QuitDate"=hex:' + hexes(struct.pack("<8H", 2024, 1, 0, 15, 10, 0, 0, 0))
 print('"AppColors"=hex:' + hexes(struct.pack("<7I", 0x800000, 0xFFFFFF, 0xA6F4F2, 0xBB928E, 0xF4F4F2, 0, 0)))
 print('"GenPrefs"=hex:' + hexes(prefs))
 EOF
-"$WINE" regedit /S "$work/seed.reg"
-wineserver -p  # keep the server between runs: measure the program, not the server
-wineserver -w 2>/dev/null &
 
 now_ms() { date +%s%3N; }
+median() { sort -n | awk '{ a[NR] = $1 } END { print (NR ? a[int((NR + 1) / 2)] : -1) }'; }
+best() { sort -n | head -1; }
 
 # Milliseconds from launch until a visible window titled $2 exists.
 time_to_window() {
   local exe=$1 title=$2 start end pid
   start=$(now_ms)
-  (cd "$work" && exec "$WINE" "$exe") >/dev/null 2>&1 &
+  (cd "$work/$arch" && exec "$WINE" "$exe") >/dev/null 2>&1 &
   pid=$!
   pids+=("$pid")
   for _ in $(seq 600); do
@@ -78,69 +71,95 @@ time_to_window() {
   echo -1
 }
 
-median() { sort -n | awk '{ a[NR] = $1 } END { print (NR ? a[int((NR + 1) / 2)] : -1) }'; }
-best() { sort -n | head -1; }
+# Start-up and idle CPU of one build: $1 the architecture, $2 its build
+# directory, $3 its test environment's Wine (win32 or win64).
+measure() {
+  arch=$1
+  local dir=$2 f
+  for f in Fumora.exe minimal_dialog.exe minimal_dialog_themed.exe; do
+    [ -f "$dir/$f" ] || { echo "$arch: missing $dir/$f (build its preset first)"; return; }
+  done
+  mkdir -p "$work/$arch"
+  cp "$dir/Fumora.exe" "$dir/minimal_dialog.exe" "$dir/minimal_dialog_themed.exe" "$work/$arch/"
+  : >"$work/$arch/pp.dat"
+  env_dir=$dir/bench-env
+  "$root/scripts/test-env" start "$env_dir" "$3" >/dev/null || { echo "$arch: no test environment"; env_dir=; return; }
+  . "$env_dir/env"
+  "$WINE" regedit /S "$work/seed.reg"
+  wineserver -p  # keep the server between runs: measure the program, not the server
+  wineserver -w 2>/dev/null &
 
-# Warm up the prefix and the page cache once each.
-time_to_window minimal_dialog.exe '^Minimal$' >/dev/null
-time_to_window minimal_dialog_themed.exe '^Minimal themed$' >/dev/null
-time_to_window Fumora.exe '^ Fumora v1\.05b$' >/dev/null
+  echo "== $arch ($3 prefix)"
+  # Warm up the prefix and the page cache once each.
+  time_to_window minimal_dialog.exe '^Minimal$' >/dev/null
+  time_to_window minimal_dialog_themed.exe '^Minimal themed$' >/dev/null
+  time_to_window Fumora.exe '^ Fumora v1\.05b$' >/dev/null
 
-fumora_times=() minimal_times=() themed_times=()
-for _ in $(seq "$runs"); do
-  minimal_times+=("$(time_to_window minimal_dialog.exe '^Minimal$')")
-  themed_times+=("$(time_to_window minimal_dialog_themed.exe '^Minimal themed$')")
-  fumora_times+=("$(time_to_window Fumora.exe '^ Fumora v1\.05b$')")
-done
-m_min=$(printf '%s\n' "${minimal_times[@]}" | median)
-m_fum=$(printf '%s\n' "${fumora_times[@]}" | median)
-b_min=$(printf '%s\n' "${minimal_times[@]}" | best)
-b_fum=$(printf '%s\n' "${fumora_times[@]}" | best)
-echo "start-up to a visible window over $runs runs (ms): Fumora median $m_fum best $b_fum, minimal dialog median $m_min best $b_min"
-echo "  Fumora runs: ${fumora_times[*]}"
-echo "  minimal runs: ${minimal_times[*]}"
-# The best run is the one least disturbed by other load on the machine.
-awk -v f="$m_fum" -v m="$m_min" -v bf="$b_fum" -v bm="$b_min" 'BEGIN {
-  if (m > 0 && bm > 0) printf "  ratio of medians %.2fx, of best runs %.2fx (target <= 1.25x)\n", f / m, bf / bm }'
-# Each Fumora run against the bare dialog started just before it: the pairs
-# share the load of the moment, so their ratios spread less than the times.
-paste -d' ' <(printf '%s\n' "${fumora_times[@]}") <(printf '%s\n' "${minimal_times[@]}") |
-  awk '$1 > 0 && $2 > 0 { print $1 / $2 }' | sort -n | awk '{ r[NR] = $1 } END {
-    if (NR) printf "  paired ratio over %d runs: median %.2fx, quartiles %.2fx..%.2fx, range %.2fx..%.2fx\n",
-      NR, r[int((NR + 1) / 2)], r[int((NR + 3) / 4)], r[int((3 * NR + 3) / 4)], r[1], r[NR] }'
-# The same bare dialog with Fumora's manifest: what is left is Fumora's own work.
-m_thm=$(printf '%s\n' "${themed_times[@]}" | median)
-echo "  themed bare dialog (Fumora's manifest) median $m_thm ms; runs: ${themed_times[*]}"
-awk -v f="$m_fum" -v t="$m_thm" 'BEGIN { if (t > 0) printf "  Fumora against the themed bare dialog: ratio of medians %.2fx\n", f / t }'
+  local fumora_times=() minimal_times=() themed_times=()
+  for _ in $(seq "$runs"); do
+    minimal_times+=("$(time_to_window minimal_dialog.exe '^Minimal$')")
+    themed_times+=("$(time_to_window minimal_dialog_themed.exe '^Minimal themed$')")
+    fumora_times+=("$(time_to_window Fumora.exe '^ Fumora v1\.05b$')")
+  done
+  local m_min m_fum b_min b_fum m_thm
+  m_min=$(printf '%s\n' "${minimal_times[@]}" | median)
+  m_fum=$(printf '%s\n' "${fumora_times[@]}" | median)
+  b_min=$(printf '%s\n' "${minimal_times[@]}" | best)
+  b_fum=$(printf '%s\n' "${fumora_times[@]}" | best)
+  echo "start-up to a visible window over $runs runs (ms): Fumora median $m_fum best $b_fum, minimal dialog median $m_min best $b_min"
+  echo "  Fumora runs: ${fumora_times[*]}"
+  echo "  minimal runs: ${minimal_times[*]}"
+  # The best run is the one least disturbed by other load on the machine.
+  awk -v f="$m_fum" -v m="$m_min" -v bf="$b_fum" -v bm="$b_min" 'BEGIN {
+    if (m > 0 && bm > 0) printf "  ratio of medians %.2fx, of best runs %.2fx (target <= 1.25x)\n", f / m, bf / bm }'
+  # Each Fumora run against the bare dialog started just before it: the pairs
+  # share the load of the moment, so their ratios spread less than the times.
+  paste -d' ' <(printf '%s\n' "${fumora_times[@]}") <(printf '%s\n' "${minimal_times[@]}") |
+    awk '$1 > 0 && $2 > 0 { print $1 / $2 }' | sort -n | awk '{ r[NR] = $1 } END {
+      if (NR) printf "  paired ratio over %d runs: median %.2fx, quartiles %.2fx..%.2fx, range %.2fx..%.2fx\n",
+        NR, r[int((NR + 1) / 2)], r[int((NR + 3) / 4)], r[int((3 * NR + 3) / 4)], r[1], r[NR] }'
+  # The same bare dialog with Fumora's manifest: what is left is Fumora's own work.
+  m_thm=$(printf '%s\n' "${themed_times[@]}" | median)
+  echo "  themed bare dialog (Fumora's manifest) median $m_thm ms; runs: ${themed_times[*]}"
+  awk -v f="$m_fum" -v t="$m_thm" 'BEGIN { if (t > 0) printf "  Fumora against the themed bare dialog: ratio of medians %.2fx\n", f / t }'
 
-# Idle CPU: the window shown, nothing touched, for $idle_seconds.
-ticks=$(getconf CLK_TCK)
-cpu_ticks() { awk '{ print $14 + $15 }' "/proc/${1:-0}/stat" 2>/dev/null || echo 0; }
-(cd "$work" && exec "$WINE" Fumora.exe) >/dev/null 2>&1 &
-pid=$!
-pids+=("$pid")
-for _ in $(seq 300); do
-  [ -n "$(xdotool search --onlyvisible --name '^ Fumora v1\.05b$' 2>/dev/null)" ] && break
-  sleep 0.1
+  # Idle CPU: the window shown, nothing touched, for $idle_seconds.
+  local ticks pid server_dir server= candidate p0 p1 s0 s1
+  ticks=$(getconf CLK_TCK)
+  cpu_ticks() { awk '{ print $14 + $15 }' "/proc/${1:-0}/stat" 2>/dev/null || echo 0; }
+  (cd "$work/$arch" && exec "$WINE" Fumora.exe) >/dev/null 2>&1 &
+  pid=$!
+  pids+=("$pid")
+  for _ in $(seq 300); do
+    [ -n "$(xdotool search --onlyvisible --name '^ Fumora v1\.05b$' 2>/dev/null)" ] && break
+    sleep 0.1
+  done
+  sleep 2
+  # This prefix's server runs in /tmp/.wine-UID/server-DEV-INODE of the prefix.
+  server_dir=/tmp/.wine-$(id -u)/server-$(stat -c '%d %i' "$WINEPREFIX" | awk '{ printf "%x-%x", $1, $2 }')
+  for candidate in $(pgrep -x 'wineserver(64)?'); do
+    [ "$(readlink "/proc/$candidate/cwd")" = "$server_dir" ] && server=$candidate
+  done
+  p0=$(cpu_ticks "$pid")
+  s0=$(cpu_ticks "$server")
+  sleep "$idle_seconds"
+  p1=$(cpu_ticks "$pid")
+  s1=$(cpu_ticks "$server")
+  awk -v d=$((p1 - p0)) -v s=$((s1 - s0)) -v t="$ticks" -v n="$idle_seconds" 'BEGIN {
+    printf "idle CPU over %d s: Fumora %.3f%% of a core, wineserver %.3f%% (target < 0.5%%)\n",
+           n, 100 * d / t / n, 100 * s / t / n }'
+  cleanup
+}
+
+for a in $archs; do
+  case $a in
+  i686) measure i686 "$win32" win32 ;;
+  x86_64) measure x86_64 "$win64" win64 ;;
+  esac
 done
-sleep 2
-# This prefix's server runs in /tmp/.wine-UID/server-DEV-INODE of the prefix.
-server_dir=/tmp/.wine-$(id -u)/server-$(stat -c '%d %i' "$WINEPREFIX" | awk '{ printf "%x-%x", $1, $2 }')
-server=
-for candidate in $(pgrep -x wineserver); do
-  [ "$(readlink "/proc/$candidate/cwd")" = "$server_dir" ] && server=$candidate
-done
-p0=$(cpu_ticks "$pid")
-s0=$(cpu_ticks "$server")
-sleep "$idle_seconds"
-p1=$(cpu_ticks "$pid")
-s1=$(cpu_ticks "$server")
-awk -v d=$((p1 - p0)) -v s=$((s1 - s0)) -v t="$ticks" -v n="$idle_seconds" 'BEGIN {
-  printf "idle CPU over %d s: Fumora %.3f%% of a core, wineserver %.3f%% (target < 0.5%%)\n",
-         n, 100 * d / t / n, 100 * s / t / n }'
-kill "$pid" 2>/dev/null
 
 # Sizes of the stripped executables.
+echo "== sizes"
 for pair in "i686:$win32:i686-w64-mingw32-strip" "x86_64:$win64:x86_64-w64-mingw32-strip"; do
   IFS=: read -r arch dir strip <<<"$pair"
   exe=$dir/Fumora.exe
@@ -151,5 +170,5 @@ for pair in "i686:$win32:i686-w64-mingw32-strip" "x86_64:$win64:x86_64-w64-mingw
   "$strip" -o "$work/stripped.exe" "$exe"
   size=$(stat -c %s "$work/stripped.exe")
   iostream=$(grep -c -a -E 'basic_ostream|ios_base' "$work/stripped.exe")
-  echo "$arch Fumora.exe stripped: $size bytes ($((size / 1024)) KB)$([ "$arch" = i686 ] && echo ', target < 200 KB'); iostream traces: $iostream"
+  echo "$arch Fumora.exe stripped: $size bytes ($((size / 1024)) KB, target 150 KB = 153,600 bytes); iostream traces: $iostream"
 done
