@@ -17,23 +17,11 @@ namespace {
 // Set when anny.dat held something the list could not keep; cleared by a backup.
 bool BackUpBeforeSaving;
 
-// A file whose attributes cannot be read (other than for being missing) may
-// be there: it counts as there, with `known` false.
-bool FileExists(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data, bool& known) {
-  known = GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) != FALSE;
-  if (known) return true;
-  const DWORD error = GetLastError();
-  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
-}
-
 bool BackUpIfNeeded(HWND owner) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  bool known = false;
-  if (!BackUpBeforeSaving || !FileExists(BuddyFilePath, data, known)) return true;
-  const std::string backup = BuddyFilePath + ".bak";
-  if (!CopyFileA(BuddyFilePath.c_str(), backup.c_str(), FALSE)) {
-    const std::string text = BuddyFilePath + " could not be read in full and could not be copied to " + backup +
-                             ", so it has not been replaced. Your change is shown but not saved.";
+  if (!BackUpBeforeSaving) return true;
+  if (!CopyAside(BuddyFilePath)) {
+    const std::string text = BuddyFilePath + " could not be read in full and could not be copied to " +
+                             BackupPath(BuddyFilePath) + ", so it has not been replaced. Your change is shown but not saved.";
     BuddyMessageBox(owner, text.c_str(), "Fumora", MB_OK | MB_ICONERROR);
     return false;
   }
@@ -47,15 +35,12 @@ std::string Cell(HWND list, int row, int column) { return CellText(list, row, co
 int UserTextOrder(const char* a, const char* b) { return lstrcmpA(a, b); }
 
 int LoadBuddies(HWND list) {
+  std::vector<uint8_t> bytes;
+  const FileRead read = ReadDataFile(BuddyFilePath, bytes);
   BackUpBeforeSaving = false;
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  bool known = false;
-  if (!FileExists(BuddyFilePath, data, known)) return 0;
-  const std::vector<uint8_t> bytes = ReadWholeFile(BuddyFilePath);
-  const bool unread = bytes.empty() && (!known || data.nFileSizeLow != 0 || data.nFileSizeHigh != 0 ||
-                                        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY));
+  if (read == FileRead::Missing) return 0;
   const DecodedBuddyFile file = DecodeBuddyFile(bytes);
-  BackUpBeforeSaving = unread || file.Lossy();
+  BackUpBeforeSaving = read == FileRead::Unread || file.Lossy();
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   for (const BuddyRecord& buddy : file.records) AppendBuddyRow(list, buddy.date, buddy.name);
   SortBuddies(list, SortByName);

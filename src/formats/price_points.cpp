@@ -20,13 +20,16 @@ void Put32(std::vector<uint8_t>& out, uint32_t value) {
 }
 }  // namespace
 
-void DecodePricePoints(std::span<const uint8_t> bytes, PricePointList& list) {
+uint32_t DecodePricePoints(std::span<const uint8_t> bytes, PricePointList& list) {
   list.count = 0;
-  if (bytes.size() < 4) return;
+  if (bytes.size() < 4) return 0;
   for (std::size_t at = 0; at < bytes.size() && list.count < PricePointCapacity; at += RecordSize) {
     list.points[list.count] = PricePoint{Get32(bytes, at), Get32(bytes, at + 4)};
     ++list.count;
   }
+  std::stable_sort(list.points.begin(), list.points.begin() + list.count,
+                   [](const PricePoint& a, const PricePoint& b) { return a.Day < b.Day; });
+  return static_cast<uint32_t>((bytes.size() + RecordSize - 1) / RecordSize);
 }
 
 std::vector<uint8_t> EncodePricePoints(std::span<const PricePoint> rows) {

@@ -22,6 +22,7 @@
 #include "util/systime_win32.h"
 #include "win/app_state.h"
 #include "win/dialog_fields.h"
+#include "win/file_io.h"
 #include "win/listview.h"
 #include "win/number_edit.h"
 #include "win/scoped.h"
@@ -30,6 +31,8 @@ namespace {
 constexpr INT_PTR Discarded = 0;
 constexpr INT_PTR Stored = 1;
 constexpr char Title[] = "Edit Quit Details";
+// Posted at opening: what became of pp.dat is told over the dialog, not before it shows.
+constexpr UINT TellPricePointLoss = WM_APP + 1;
 
 // Lives from WM_INITDIALOG to WM_NCDESTROY, so every way out of the dialog
 // deletes the banner font and the small icon, once.
@@ -99,6 +102,7 @@ BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
   LocalNow = LocalTimeNow();
   TodayDayNumber = DateToDayNumber(LocalNow);
   state->ready = true;
+  PostMessageA(dialog, TellPricePointLoss, 0, 0);
   return TRUE;  // the focus goes to the name field
 }
 
@@ -153,6 +157,29 @@ SysTime EditedQuitTime(HWND dialog, const QuitDetailsState& state) {
   return quit;
 }
 
+// pp.dat is rewritten only when a row changed, so that a file another program
+// held at start-up, or one of more changes than the list keeps, is not
+// replaced by what little was read. Beside the executable (a read-only folder,
+// say) pp.dat may not be writable: the new prices count for this run, and the
+// user must know that the next start will not have them.
+void StorePriceRows(HWND dialog, const std::vector<PricePoint>& rows) {
+  if (!PriceRowsChanged(rows)) return;
+  std::string text;
+  switch (SavePricePoints(rows)) {
+    case PriceSave::Written:
+      return;
+    case PriceSave::NotWritten:
+      text = "The price changes could not be saved to " + PricePointFilePath + ".";
+      break;
+    case PriceSave::NotBackedUp:
+      text = PricePointFilePath + " could not be read in full and could not be copied to " +
+             BackupPath(PricePointFilePath) + ", so it has not been replaced.";
+      break;
+  }
+  text += " Your change is shown but not saved.";
+  QuitDetailsMessageBox(dialog, text.c_str(), "Fumora", MB_OK | MB_ICONERROR);
+}
+
 // Checked on a copy: a refused entry changes nothing.
 void OnChange(HWND dialog, const QuitDetailsState& state) {
   QuitDetailsRecord edited = QuitDetails;
@@ -168,14 +195,7 @@ void OnChange(HWND dialog, const QuitDetailsState& state) {
   edited.quitTime = EditedQuitTime(dialog, state);
   QuitDetails = edited;
   SaveQuitDetails();
-  // Beside the executable (a read-only folder, say) pp.dat may not be
-  // writable: the new prices count for this run, and the user must know
-  // that the next start will not have them.
-  if (!SavePricePoints(PriceRows(state.list))) {
-    const std::string text =
-        "The price changes could not be saved to " + PricePointFilePath + ". Your change is shown but not saved.";
-    QuitDetailsMessageBox(dialog, text.c_str(), "Fumora", MB_OK | MB_ICONERROR);
-  }
+  StorePriceRows(dialog, PriceRows(state.list));
   QuitDayNumber = DateToDayNumber(QuitDetails.quitTime);
   StatsMinuteMarker = ForceStatsRecompute;
   EndDialog(dialog, Stored);
@@ -254,6 +274,10 @@ INT_PTR CALLBACK QuitDetailsDialogProc(HWND dialog, UINT message, WPARAM wParam,
       return OnNotify(dialog, reinterpret_cast<NMHDR*>(lParam));
     case WM_CLOSE:
       EndDialog(dialog, Discarded);
+      return TRUE;
+    case TellPricePointLoss:
+      if (const std::string notice = TakePricePointNotice(); !notice.empty())
+        QuitDetailsMessageBox(dialog, notice.c_str(), "Fumora", MB_OK | MB_ICONWARNING);
       return TRUE;
     case WM_NCDESTROY:
       OnNcDestroy(dialog);

@@ -4,18 +4,44 @@
 
 #include "win/scoped.h"
 
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return {};
+namespace {
+bool NoSuchFile(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
+}  // namespace
+
+FileRead ReadDataFile(const std::string& path, std::vector<uint8_t>& bytes) {
+  bytes.clear();
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+    return NoSuchFile(GetLastError()) ? FileRead::Missing : FileRead::Unread;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return FileRead::Unread;
+  FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return NoSuchFile(GetLastError()) ? FileRead::Missing : FileRead::Unread;
   LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (1 << 24)) return {};
-  std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (1 << 24)) return FileRead::Unread;
+  bytes.resize(static_cast<size_t>(size.QuadPart));
   DWORD read = 0;
   if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-                         read != bytes.size()))
-    return {};
+                         read != bytes.size())) {
+    bytes.clear();
+    return FileRead::Unread;
+  }
+  return FileRead::Whole;
+}
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+  std::vector<uint8_t> bytes;
+  ReadDataFile(path, bytes);
   return bytes;
+}
+
+std::string BackupPath(const std::string& path) { return path + ".bak"; }
+
+bool CopyAside(const std::string& path) {
+  if (CopyFileA(path.c_str(), BackupPath(path).c_str(), FALSE)) return true;
+  // A file whose attributes cannot be read (other than for being missing)
+  // may still be there: it counts as there.
+  return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && NoSuchFile(GetLastError());
 }
 
 bool ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {

@@ -4,8 +4,26 @@
 #include <string>
 #include <vector>
 
+// How a data file was read.
+enum class FileRead {
+  Missing,  // no such file: nothing to lose
+  Whole,  // every byte is in `bytes`
+  Unread,  // there (or perhaps there), but not read in full: a folder of that
+           // name, a file held without sharing by another program, a read error
+};
+
+// Reads the whole file into `bytes` (empty unless Whole). The file is shared
+// for reading, writing and deleting, so that a backup or sync tool that holds
+// it open does not make it unreadable.
+FileRead ReadDataFile(const std::string& path, std::vector<uint8_t>& bytes);
 // The file's bytes; empty when it is missing or unreadable.
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
+
+// A data file that was not read whole holds what the program could not keep:
+// before it is first replaced it is copied to `path`.bak. True when that copy
+// was made, or there is no file any more to copy.
+bool CopyAside(const std::string& path);
+std::string BackupPath(const std::string& path);
 
 // Writes a temporary file beside `path`, flushes it and moves it over `path`
 // (replace-existing, write-through). On any failure the previous file stays

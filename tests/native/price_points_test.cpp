@@ -48,18 +48,24 @@ TEST(PricePointsFormat, FourBytesGiveOnePointWithPriceZero) {
   EXPECT_EQ(list.points[0].Price, 0u);
 }
 
-TEST(PricePointsFormat, SixteenBytesGiveTwoPointsInFileOrder) {
-  std::vector<uint8_t> bytes = Record(2453000, 450);
-  auto second = Record(2452000, 0x01020304);  // out of order: the reader does not sort
-  bytes.insert(bytes.end(), second.begin(), second.end());
-  ASSERT_EQ(bytes.size(), 16u);
+// Ordered by day, the file's order kept within a day (1 April 7.00 before
+// 1 February 6.00 in the file prices February at 6.00).
+TEST(PricePointsFormat, RecordsAreOrderedByDayKeepingFileOrderWithinADay) {
+  const std::vector<PricePoint> file = {{2453000, 700}, {2452000, 600}, {2453000, 650}, {2452000, 0x01020304}, {5, 1}};
+  std::vector<uint8_t> bytes;
+  for (const PricePoint& p : file) {
+    auto r = Record(p.Day, p.Price);
+    bytes.insert(bytes.end(), r.begin(), r.end());
+  }
   PricePointList list = Stale();
-  DecodePricePoints(bytes, list);
-  ASSERT_EQ(list.count, 2u);
-  EXPECT_EQ(list.points[0].Day, 2453000u);
-  EXPECT_EQ(list.points[0].Price, 450u);
-  EXPECT_EQ(list.points[1].Day, 2452000u);
-  EXPECT_EQ(list.points[1].Price, 0x01020304u);
+  EXPECT_EQ(DecodePricePoints(bytes, list), 5u);
+  const std::vector<std::pair<uint32_t, uint32_t>> expected = {
+      {5, 1}, {2452000, 600}, {2452000, 0x01020304}, {2453000, 700}, {2453000, 650}};
+  ASSERT_EQ(list.count, expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(list.points[i].Day, expected[i].first) << i;
+    EXPECT_EQ(list.points[i].Price, expected[i].second) << i;
+  }
 }
 
 TEST(PricePointsFormat, TwelveBytesGiveASecondPointWithPriceZero) {
@@ -85,7 +91,7 @@ TEST(PricePointsFormat, TrailingPartialBytesCountAsZero) {
 
 TEST(PricePointsFormat, MoreThanOneHundredRecordsKeepTheFirstHundred) {
   PricePointList list = Stale();
-  DecodePricePoints(Records(101), list);
+  EXPECT_EQ(DecodePricePoints(Records(101), list), 101u);  // the file's count, for telling the user
   ASSERT_EQ(list.count, 100u);
   EXPECT_EQ(list.points[0].Day, 2451545u);
   EXPECT_EQ(list.points[99].Day, 2451545u + 99);
@@ -95,7 +101,7 @@ TEST(PricePointsFormat, MoreThanOneHundredRecordsKeepTheFirstHundred) {
   EXPECT_EQ(list.count, 100u);
   std::vector<uint8_t> huge = Records(1000);
   huge.push_back(1);
-  DecodePricePoints(huge, list);
+  EXPECT_EQ(DecodePricePoints(huge, list), 1001u);
   EXPECT_EQ(list.count, 100u);
 }
 

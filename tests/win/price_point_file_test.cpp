@@ -43,6 +43,7 @@ class PricePointFile : public ::testing::Test {
   void Clean() {
     SetFileAttributesA(PricePointFilePath.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(PricePointFilePath.c_str());
+    DeleteFileA((PricePointFilePath + ".bak").c_str());
     RemoveDirectoryA((PricePointFilePath + ".tmp").c_str());
     DeleteFileA((PricePointFilePath + ".tmp").c_str());
   }
@@ -66,7 +67,7 @@ TEST_F(PricePointFile, MissingFileGivesAnEmptyList) {
 
 TEST_F(PricePointFile, SaveAndLoadRoundTrip) {
   const std::vector<PricePoint> rows = {{2453000, 450}, {2453100, 475}, {2453200, 500}};
-  EXPECT_TRUE(SavePricePoints(rows));
+  EXPECT_EQ(SavePricePoints(rows), PriceSave::Written);
   ExpectList(rows);
   const std::vector<uint8_t> bytes = FileBytes(PricePointFilePath);
   ASSERT_EQ(bytes.size(), 24u);
@@ -79,8 +80,8 @@ TEST_F(PricePointFile, SaveAndLoadRoundTrip) {
 }
 
 TEST_F(PricePointFile, NoRowsLeaveAnEmptyFile) {
-  ASSERT_TRUE(SavePricePoints(std::vector<PricePoint>{{1, 2}}));
-  EXPECT_TRUE(SavePricePoints({}));
+  ASSERT_EQ(SavePricePoints(std::vector<PricePoint>{{1, 2}}), PriceSave::Written);
+  EXPECT_EQ(SavePricePoints({}), PriceSave::Written);
   EXPECT_TRUE(Exists(PricePointFilePath));
   EXPECT_TRUE(FileBytes(PricePointFilePath).empty());
   EXPECT_EQ(PricePoints.count, 0u);
@@ -101,32 +102,73 @@ TEST_F(PricePointFile, ShortAndPartialFiles) {
   ExpectList({{2453000, 450}, {2453100, 0}});
 }
 
-TEST_F(PricePointFile, OnlyTheFirstHundredAreKept) {
-  std::vector<PricePoint> rows;
-  for (uint32_t i = 0; i < 130; ++i) rows.push_back({2450000 + i, 100 + i});
-  WriteRaw(PricePointFilePath, [&] {
-    std::vector<uint8_t> bytes = EncodePricePoints(std::vector<PricePoint>(rows.begin(), rows.begin() + 100));
-    std::vector<uint8_t> more = EncodePricePoints(std::vector<PricePoint>(rows.begin() + 100, rows.end()));
-    bytes.insert(bytes.end(), more.begin(), more.end());
-    return bytes;
-  }());
-  LoadPricePoints();
-  ExpectList(std::vector<PricePoint>(rows.begin(), rows.begin() + 100));
+// A file not read whole: more records than the list keeps, one held without
+// sharing by another program at start-up, or one held open for writing (as
+// a sync tool does), which is shared and so read whole. One not read whole is
+// told once and copied to pp.dat.bak before it is replaced; while it cannot
+// be copied it is not replaced.
+TEST_F(PricePointFile, AFileNotReadWholeIsToldOnceAndCopiedAsideBeforeItIsReplaced) {
+  std::vector<PricePoint> many;
+  for (uint32_t i = 0; i < 130; ++i) many.push_back({2450000 + 129 - i, 100 + i});  // newest first
+  const std::vector<uint8_t> manyBytes = EncodePricePoints(many);
+  std::vector<uint8_t> big = manyBytes;
+  big.insert(big.end(), manyBytes.begin(), manyBytes.begin() + 30 * 8);  // 100 + 30: EncodePricePoints keeps 100
+  const std::vector<PricePoint> firstHundredByDay(many.rbegin() + 30, many.rend());
+  const std::vector<PricePoint> few = {{2453000, 450}, {2452000, 300}};
+  const std::vector<PricePoint> newRows = {{2454000, 600}};
+  const struct {
+    const char* what;
+    std::vector<uint8_t> file;
+    DWORD heldAccess, heldSharing;  // how another program holds it while it is loaded
+    std::vector<PricePoint> loaded;
+    std::string notice;  // after the path
+  } cases[] = {
+      {"130 records", big, 0, 0, firstHundredByDay,
+       " holds 130 price changes; only the first 100 have been loaded."},
+      {"held without sharing", EncodePricePoints(few), GENERIC_READ, 0, {},
+       " could not be read, so no price changes have been loaded."},
+      {"held open for writing", EncodePricePoints(few), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+       {few[1], few[0]}, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Clean();
+    WriteRaw(PricePointFilePath, c.file);
+    HANDLE held = c.heldAccess ? CreateFileA(PricePointFilePath.c_str(), c.heldAccess, c.heldSharing, nullptr,
+                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                               : INVALID_HANDLE_VALUE;
+    LoadPricePoints();
+    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    ExpectList(c.loaded);
+    const std::string notice = c.notice.empty() ? "" : PricePointFilePath + c.notice +
+        " Before a change to the price changes is saved, the file is copied to " + PricePointFilePath + ".bak.";
+    EXPECT_EQ(TakePricePointNotice(), notice);
+    EXPECT_EQ(TakePricePointNotice(), "") << "told once";
+    if (notice.empty()) continue;
 
-  EXPECT_TRUE(SavePricePoints(rows));
-  EXPECT_EQ(FileBytes(PricePointFilePath).size(), 800u);
-  ExpectList(std::vector<PricePoint>(rows.begin(), rows.begin() + 100));
+    // While it cannot be copied aside it stays as it is.
+    held = CreateFileA(PricePointFilePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(SavePricePoints(newRows), PriceSave::NotBackedUp);
+    CloseHandle(held);
+    EXPECT_EQ(FileBytes(PricePointFilePath), c.file);
+    ExpectList(newRows);  // the run goes on with the new prices
+    EXPECT_EQ(SavePricePoints(newRows), PriceSave::Written);
+    EXPECT_EQ(FileBytes(PricePointFilePath + ".bak"), c.file);
+    EXPECT_EQ(FileBytes(PricePointFilePath), EncodePricePoints(newRows));
+  }
 }
 
 TEST_F(PricePointFile, FailedSaveKeepsTheOldFileAndReplacesTheList) {
   const std::vector<PricePoint> old = {{2453000, 450}, {2453100, 475}};
-  ASSERT_TRUE(SavePricePoints(old));
+  ASSERT_EQ(SavePricePoints(old), PriceSave::Written);
   const std::vector<uint8_t> before = FileBytes(PricePointFilePath);
 
   // A directory where the temporary file would go: the write cannot start.
   ASSERT_TRUE(CreateDirectoryA((PricePointFilePath + ".tmp").c_str(), nullptr));
   const std::vector<PricePoint> rows = {{2454000, 600}};
-  EXPECT_FALSE(SavePricePoints(rows));
+  EXPECT_EQ(SavePricePoints(rows), PriceSave::NotWritten);
   EXPECT_EQ(FileBytes(PricePointFilePath), before);
   ExpectList(rows);  // the run goes on with the new prices
   RemoveDirectoryA((PricePointFilePath + ".tmp").c_str());
@@ -138,16 +180,16 @@ TEST_F(PricePointFile, FailedSaveKeepsTheOldFileAndReplacesTheList) {
 
 TEST_F(PricePointFile, TargetThatCannotBeReplacedStaysWhole) {
   const std::vector<PricePoint> old = {{2453000, 450}};
-  ASSERT_TRUE(SavePricePoints(old));
+  ASSERT_EQ(SavePricePoints(old), PriceSave::Written);
   const std::vector<uint8_t> before = FileBytes(PricePointFilePath);
   // pp.dat held open without delete sharing: the move over it fails.
   HANDLE held = CreateFileA(PricePointFilePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const std::vector<PricePoint> rows = {{2454000, 600}, {2454100, 700}};
-  const bool written = SavePricePoints(rows);
+  const PriceSave saved = SavePricePoints(rows);
   CloseHandle(held);
-  EXPECT_FALSE(written);
+  EXPECT_EQ(saved, PriceSave::NotWritten);
   EXPECT_EQ(FileBytes(PricePointFilePath), before);
   EXPECT_FALSE(Exists(PricePointFilePath + ".tmp"));  // no leftover
   ExpectList(rows);
@@ -156,7 +198,7 @@ TEST_F(PricePointFile, TargetThatCannotBeReplacedStaysWhole) {
 TEST_F(PricePointFile, UnsetPathChangesOnlyTheList) {
   PricePointFilePath.clear();
   const std::vector<PricePoint> rows = {{1, 2}};
-  EXPECT_FALSE(SavePricePoints(rows));
+  EXPECT_EQ(SavePricePoints(rows), PriceSave::NotWritten);
   ExpectList(rows);
   LoadPricePoints();
   EXPECT_EQ(PricePoints.count, 0u);

@@ -181,6 +181,7 @@ void EditQuitDetails::UntouchedChangeKeepsWhatIsStored() {
       {"1000.00", {{D, 100000}}, 100000, MakeDate(2024, 1, 15, 10)},
       {"two points on one day", {{D - 5, 300}, {D, 450}, {D, 600}, {D + 1, 1}}, 500, MakeDate(2024, 1, 15, 10)},
       {"dates no picker shows", {{0, 5}, {D, 450}, {0xFFFFFFF0u, 7}}, 450, MakeDate(1940, 6, 1, 23, 59)},
+      {"a file out of day order", {{D + 30, 700}, {D + 10, 600}, {D + 30, 650}}, 500, MakeDate(2024, 1, 15, 10)},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -215,6 +216,38 @@ TEST_F(EditQuitDetails, AnUnwritablePpDatIsToldAndTheNewPricesStillCount) {
   PricePointFilePath = stored;
   EXPECT_EQ(InMemory(), Rows{});
   EXPECT_EQ(ReadWholeFile(stored), EncodePricePoints(Rows{{D, 100}}));
+}
+
+// A pp.dat of more changes than the list keeps is told once, over the dialog,
+// and an untouched Change leaves it whole; a changed row replaces it only after
+// it has been copied to pp.dat.bak.
+TEST_F(EditQuitDetails, AFileOfMoreThanAHundredIsToldOnceAndKeptUntilARowChanges) {
+  Open();
+  Rows rows;
+  for (uint32_t i = 0; i < 150; ++i) rows.push_back({D + i, 100 + i});
+  Bytes file = EncodePricePoints(rows);
+  const Bytes more = EncodePricePoints(Rows(rows.begin() + 100, rows.end()));
+  file.insert(file.end(), more.begin(), more.end());
+  ASSERT_TRUE(ReplaceFileAtomically(PricePointFilePath, file));
+  LoadPricePoints();
+  const std::string notice = PricePointFilePath + " holds 150 price changes; only the first 100 have been loaded." +
+                             " Before a change to the price changes is saved, the file is copied to " +
+                             PricePointFilePath + ".bak.";
+  EXPECT_TRUE(Run({[&] {
+    EXPECT_EQ(Boxes, (BoxList{{Quit(), notice, "Fumora", MB_OK | MB_ICONWARNING}}));
+    Boxes.clear();
+    Click(Quit(), IDOK);
+  }}));
+  EXPECT_EQ(ReadWholeFile(PricePointFilePath), file);
+  EXPECT_TRUE(Run({[] {
+    EXPECT_TRUE(Boxes.empty()) << "told once";
+    Focus(0);
+    Click(Quit(), IDC_QD_DELETE);
+    Click(Quit(), IDOK);
+  }}));
+  EXPECT_EQ(ReadWholeFile(PricePointFilePath + ".bak"), file);
+  EXPECT_EQ(ReadWholeFile(PricePointFilePath), EncodePricePoints(Rows(rows.begin() + 1, rows.begin() + 100)));
+  DeleteFileA((PricePointFilePath + ".bak").c_str());
 }
 
 TEST_F(EditQuitDetails, TheHundredAndFirstRowIsRefused) {
