@@ -5,8 +5,14 @@
 #include "win/app_state.h"
 
 namespace {
-// The key message is not looked at: a press, each auto-repeat and the release
-// all act while Ctrl is down, and Shift and Alt are ignored.
+// The key's previous state (bit 30) and its transition (bit 31): a shortcut
+// acts once per press, not on its auto-repeats nor on its release.
+constexpr LPARAM RepeatOrRelease = static_cast<LPARAM>(0xC0000000u);
+
+// Ctrl without Alt: AltGr is Ctrl+Alt, and on many layouts it types
+// characters (Polish "ś" is AltGr+S, German "µ" AltGr+M). Shift is ignored.
+bool ShortcutModifiers() { return GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0; }
+
 void RunShortcut(WPARAM virtualKey) {
   switch (virtualKey) {
     case 'S': SelectView(StatisticsViewIndex); break;
@@ -19,7 +25,7 @@ void RunShortcut(WPARAM virtualKey) {
 }  // namespace
 
 LRESULT CALLBACK KeyboardHook(int code, WPARAM virtualKey, LPARAM flags) {
-  if (code == HC_ACTION && GetKeyState(VK_CONTROL) < 0) RunShortcut(virtualKey);
+  if (code == HC_ACTION && (flags & RepeatOrRelease) == 0 && ShortcutModifiers()) RunShortcut(virtualKey);
   return CallNextHookEx(KeyboardHookHandle, code, virtualKey, flags);
 }
 

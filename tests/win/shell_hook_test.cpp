@@ -1,5 +1,6 @@
 // The keyboard hook: Ctrl + S, M, B, D select the views and Ctrl + C copies
-// the stats text, whatever the key message, and every key is passed on.
+// the stats text, once per key press, never with Alt (AltGr), and every key
+// is passed on.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -23,10 +24,12 @@ class KeyboardHookTest : public MainWindowFixture {
   }
 
   // The thread's own key state, which the hook reads with GetKeyState.
-  static void SetControl(bool down) {
+  static void SetControl(bool down, bool alt = false, bool shift = false) {
     BYTE keys[256];
     GetKeyboardState(keys);
     keys[VK_CONTROL] = down ? 0x80 : 0;
+    keys[VK_MENU] = alt ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(keys);
   }
 
@@ -70,9 +73,32 @@ TEST_F(KeyboardHookTest, CtrlLettersSelectTheViews) {
     EXPECT_EQ(VisibleView(), view) << char(key);
   }
   EXPECT_EQ(Title(), "Next 20 Days");
-  // The release and the repeats count too: the hook never looks at the flags.
-  KeyboardHook(HC_ACTION, 'M', static_cast<LPARAM>(0xC0000001u));
-  EXPECT_EQ(CurrentView, MilestonesViewIndex);
+}
+
+// Only a first press with Ctrl down and Alt up acts: an auto-repeat (bit 30),
+// a release (bit 31) and AltGr (Ctrl+Alt) do not.
+TEST_F(KeyboardHookTest, OnlyAFirstPressWithCtrlAndNotAltActs) {
+  Open();
+  const struct {
+    const char* what;
+    bool alt, shift;
+    uint32_t flags;
+    bool acts;
+  } cases[] = {
+      {"press", false, false, 0x00000001, true},          {"press with Shift", false, true, 0x00000001, true},
+      {"auto-repeat", false, false, 0x40000001, false},   {"release", false, false, 0xC0000001, false},
+      {"AltGr press", true, false, 0x20000001, false},    {"Ctrl+Alt+Shift press", true, true, 0x00000001, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    SelectView(StatisticsViewIndex);
+    EmptyTheClipboard();
+    SetControl(true, c.alt, c.shift);
+    KeyboardHook(HC_ACTION, 'M', static_cast<LPARAM>(c.flags));
+    KeyboardHook(HC_ACTION, 'C', static_cast<LPARAM>(c.flags));
+    EXPECT_EQ(CurrentView, c.acts ? MilestonesViewIndex : StatisticsViewIndex);
+    EXPECT_EQ(ClipboardText().empty(), !c.acts);
+  }
 }
 
 TEST_F(KeyboardHookTest, CtrlCCopiesTheStatsText) {
@@ -121,6 +147,15 @@ TEST_F(KeyboardHookTest, InstalledHookActsOnRealKeyPresses) {
   Key('S', true);  // without Ctrl: nothing
   Key('S', false);
   Pump(200);
+  EXPECT_EQ(CurrentView, MilestonesViewIndex);
+
+  Key(VK_LCONTROL, true);  // AltGr, as Windows reports it: left Ctrl and right Alt
+  Key(VK_RMENU, true);
+  Key('S', true);
+  Key('S', false);
+  Key(VK_RMENU, false);
+  Key(VK_LCONTROL, false);
+  Pump(300);
   EXPECT_EQ(CurrentView, MilestonesViewIndex);
 }
 
