@@ -55,6 +55,13 @@ void StopTimer() {
 
 void CALLBACK TypingTick(HWND, UINT, UINT_PTR, DWORD) {
   if (!Pending.active) return;
+  // The hotkey's own key is waited for however long it is held: once its
+  // release had been sent, its auto-repeats would reach the target as text.
+  // Only modifiers still held a second after it went up are released by us.
+  if (Pending.hotkey.key && GetAsyncKeyState(Pending.hotkey.key) < 0) {
+    Pending.since = GetTickCount();
+    return;
+  }
   const std::vector<HeldKey> held = HeldKeys();
   if (!held.empty() && GetTickCount() - Pending.since < GiveUpMs) return;
   StopTimer();
