@@ -56,6 +56,10 @@ if(FUMORA_TESTS)
   add_executable(prefs_bench bench/win/prefs_bench.cpp res/fumora.rc)
   target_link_libraries(prefs_bench PRIVATE fumora_win)
 
+  # A RichEd20.dll that the end-to-end tests plant beside Fumora.exe.
+  add_library(planted_richedit SHARED tests/e2e/planted_dll.cpp)
+  set_target_properties(planted_richedit PROPERTIES OUTPUT_NAME RichEd20 PREFIX "")
+
   # The window the end-to-end test types into with the hotkey.
   add_executable(type_target WIN32 tests/e2e/type_target.cpp)
   target_link_libraries(type_target PRIVATE user32)

@@ -15,8 +15,17 @@
 #include "util/systime_win32.h"
 #include "util/text.h"
 #include "win/app_state.h"
+#include "win/system_library.h"
 
 namespace {
+// The current folder leaves the DLL search (where the system has the call:
+// XP SP1 and later); system DLLs are loaded by full path anyway.
+void NarrowDllSearch() {
+  using SetDllDirectoryFunction = BOOL WINAPI(LPCSTR);
+  if (auto* narrow = SystemFunction<SetDllDirectoryFunction>(GetModuleHandleA("kernel32.dll"), "SetDllDirectoryA"))
+    narrow("");
+}
+
 void RegisterControlClasses() {
   INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_DATE_CLASSES | ICC_HOTKEY_CLASS};
   InitCommonControlsEx(&classes);
@@ -58,6 +67,7 @@ void RunMessageLoop(MSG& message) {
 
 void InitialiseProcessValues(HINSTANCE instance) {
   AppInstance = instance;
+  NarrowDllSearch();
   RegisterControlClasses();
   FillDatePickerRange();
   SetUpLocale();

@@ -2,12 +2,14 @@
 
 #include <windows.h>
 
+#include "win/system_library.h"
+
 namespace {
 HMODULE RichEditModule;
 }
 
 bool LoadRichEdit() {
-  if (!RichEditModule) RichEditModule = LoadLibraryA("RichEd20.dll");
+  if (!RichEditModule) RichEditModule = LoadSystemLibrary("RichEd20.dll");
   return RichEditModule != nullptr;
 }
 

@@ -2,8 +2,13 @@
 # Preferences end to end: Edit > Preferences by keyboard, the pages switched
 # with Ctrl+Tab, a template typed with placeholder buttons pressed by their
 # mnemonics, Apply clicked, and Copy Stats giving the new text. A screenshot
-# of each page is kept. Needs TESTENV, FUMORA_EXE and ARTEFACTS (ctest).
+# of each page is kept. A RichEd20.dll planted beside Fumora.exe is never
+# loaded, even where Wine prefers one beside the program as Windows does.
+# Needs TESTENV, FUMORA_EXE, PLANTED_DLL and ARTEFACTS (ctest).
 . "$(dirname "$0")/lib.sh"
+: "${PLANTED_DLL:?}"
+cp "$PLANTED_DLL" "$work/RichEd20.dll"
+export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;riched20=n,b"
 
 press() { xdotool key --delay 120 "$@"; }
 
@@ -35,9 +40,13 @@ else
   fail "no Preferences dialog"
 fi
 
+[ -e "$work/planted.txt" ] && fail "the RichEd20.dll beside Fumora.exe was loaded" ||
+  pass "the rich edit came from the system folder"
+
 copy_stats_with alt+e c
 text=$(clipboard)
-[[ "$text" =~ ^Days\ 10,\ span\ 1W\ 3D\ [0-9]+h\ [0-9]+m\ \(100\)$ ]] &&
+# Zero hours and minutes are left out of the span (at midnight, on the hour).
+[[ "$text" =~ ^Days\ 10,\ span\ 1W\ 3D(\ [0-9]+h)?(\ [0-9]+m)?\ \(100\)$ ]] &&
   pass "Copy Stats gives the new template: $text" || fail "Copy Stats gave '$text'"
 
 echo "$failures failure(s)"
