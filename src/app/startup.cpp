@@ -15,6 +15,7 @@
 #include "util/systime_win32.h"
 #include "util/text.h"
 #include "win/app_state.h"
+#include "win/file_io.h"
 #include "win/system_library.h"
 
 namespace {
@@ -40,15 +41,30 @@ void FillDatePickerRange() {
   for (COLORREF& colour : CustomColours) colour = RGB(255, 255, 255);
 }
 
-// The data files lie beside the executable, wherever the current directory is.
-void FormDataFilePaths() {
+// The data files lie beside the executable, wherever the current directory
+// is: kept there whenever they are there or the folder can be written
+// (portable use). A program folder the user cannot write to (Program Files)
+// that holds neither file puts them in the user's application data folder.
+std::string DataFolder() {
   // Longer than MAX_PATH so that a deep folder is not cut short: a truncated
   // path would put the files somewhere else.
   char path[1024] = {};
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
-  const std::string directory = (length > 0 && length < sizeof(path)) ? PathDirectory(path) : std::string();
-  PricePointFilePath = directory + "pp.dat";
-  BuddyFilePath = directory + "anny.dat";
+  const std::string beside = (length > 0 && length < sizeof(path)) ? PathDirectory(path) : std::string();
+  if (beside.empty() || FileIsThere(beside + "pp.dat") || FileIsThere(beside + "anny.dat") || FolderIsWritable(beside))
+    return beside;
+  char appData[1024] = {};
+  const DWORD appLength = GetEnvironmentVariableA("APPDATA", appData, sizeof(appData));
+  if (appLength == 0 || appLength >= sizeof(appData)) return beside;
+  const std::string own = std::string(appData, appLength) + "\\Fumora";
+  CreateDirectoryA(own.c_str(), nullptr);  // there already, most starts
+  return own + "\\";
+}
+
+void FormDataFilePaths() {
+  const std::string folder = DataFolder();
+  PricePointFilePath = folder + "pp.dat";
+  BuddyFilePath = folder + "anny.dat";
 }
 
 void ReleaseInstanceMutex() {

@@ -38,10 +38,21 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
 std::string BackupPath(const std::string& path) { return path + ".bak"; }
 
 bool CopyAside(const std::string& path) {
-  if (CopyFileA(path.c_str(), BackupPath(path).c_str(), FALSE)) return true;
-  // A file whose attributes cannot be read (other than for being missing)
-  // may still be there: it counts as there.
-  return GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES && NoSuchFile(GetLastError());
+  return CopyFileA(path.c_str(), BackupPath(path).c_str(), FALSE) || !FileIsThere(path);
+}
+
+bool FileIsThere(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES || !NoSuchFile(GetLastError());
+}
+
+bool FolderIsWritable(const std::string& folder) {
+  const std::string probe = folder + "fumora-" + std::to_string(GetCurrentProcessId()) + ".tmp";
+  FileHandle file(CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN, nullptr));
+  if (!file) return false;
+  file.Close();
+  DeleteFileA(probe.c_str());
+  return true;
 }
 
 bool ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {

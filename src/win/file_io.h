@@ -25,6 +25,13 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path);
 bool CopyAside(const std::string& path);
 std::string BackupPath(const std::string& path);
 
+// Whether something of that name is there (a file whose attributes cannot be
+// read, other than for being missing, counts as there).
+bool FileIsThere(const std::string& path);
+// Whether a file can be made in `folder` (which ends with a backslash): tried
+// with a temporary file that is gone again at once.
+bool FolderIsWritable(const std::string& folder);
+
 // Writes a temporary file beside `path`, flushes it and moves it over `path`
 // (replace-existing, write-through). On any failure the previous file stays
 // whole and false is returned.

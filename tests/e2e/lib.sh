@@ -121,15 +121,15 @@ EOF
   "$WINE" regedit /S "$work/seed.reg"
 }
 
-# Starts the copy in the work directory; $fumora is its pid. start_fumora
-# waits for its main window too.
+# Starts the copy in the work directory (or the Fumora.exe in folder $1);
+# $fumora is its pid. start_fumora waits for its main window too.
 launch() {
-  (cd "$work" && exec "$WINE" Fumora.exe) >/dev/null 2>&1 &
+  (cd "${1:-$work}" && exec "$WINE" Fumora.exe) >/dev/null 2>&1 &
   fumora=$!
   pids+=("$fumora")
 }
 start_fumora() {
-  launch
+  launch "$@"
   wait_for 60 has_main_window
 }
 ended() { ! kill -0 "$fumora" 2>/dev/null; }
