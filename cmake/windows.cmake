@@ -60,6 +60,10 @@ if(FUMORA_TESTS)
   add_library(planted_richedit SHARED tests/e2e/planted_dll.cpp)
   set_target_properties(planted_richedit PROPERTIES OUTPUT_NAME RichEd20 PREFIX "")
 
+  # An Explorer restart as Fumora sees it (the end-to-end shell walk).
+  add_executable(shell_restart tests/e2e/shell_restart.cpp)
+  target_link_libraries(shell_restart PRIVATE user32 shell32)
+
   # The window the end-to-end test types into with the hotkey.
   add_executable(type_target WIN32 tests/e2e/type_target.cpp)
   target_link_libraries(type_target PRIVATE user32)

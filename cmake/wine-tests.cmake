@@ -64,5 +64,5 @@ foreach(script ${E2E_TESTS})
   add_test(NAME e2e.${name} COMMAND ${script})
   set_tests_properties(e2e.${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix
     LABELS e2e TIMEOUT 300
-    ENVIRONMENT "TESTENV=${TESTENV};FUMORA_EXE=$<TARGET_FILE:Fumora>;TYPE_TARGET_EXE=$<TARGET_FILE:type_target>;PLANTED_DLL=$<TARGET_FILE:planted_richedit>;ARTEFACTS=${CMAKE_BINARY_DIR}/artefacts;LC_ALL=en_US.UTF-8")
+    ENVIRONMENT "TESTENV=${TESTENV};FUMORA_EXE=$<TARGET_FILE:Fumora>;TYPE_TARGET_EXE=$<TARGET_FILE:type_target>;PLANTED_DLL=$<TARGET_FILE:planted_richedit>;SHELL_RESTART_EXE=$<TARGET_FILE:shell_restart>;ARTEFACTS=${CMAKE_BINARY_DIR}/artefacts;LC_ALL=en_US.UTF-8")
 endforeach()

@@ -32,6 +32,14 @@ HWND TitleLabel;
 NOTIFYICONDATAA TrayIcon;
 bool TrayIconShown;
 
+// shell32 is loaded when the icon is first needed: start-up does without it.
+BOOL WINAPI SystemTrayNotify(DWORD message, PNOTIFYICONDATAA icon) {
+  static auto* const notify =
+      SystemFunction<decltype(Shell_NotifyIconA)>(LoadSystemLibrary("shell32.dll"), "Shell_NotifyIconA");
+  return notify && notify(message, icon);
+}
+TrayNotifyFunction TrayNotify = SystemTrayNotify;
+
 namespace {
 constexpr const char* ViewTitles[ViewCount] = {"Quitting Statistics", "Personal Milestones", "Buddy List",
                                                "Days Ahead"};
@@ -51,15 +59,12 @@ void RefreshBuddyViewsForNewDay() {
   RefreshBuddyAnniversaries();
 }
 
-// shell32 is loaded when the icon is first needed: start-up does without it.
-bool NotifyShell(DWORD message) {
-  static auto* const notify =
-      SystemFunction<decltype(Shell_NotifyIconA)>(LoadSystemLibrary("shell32.dll"), "Shell_NotifyIconA");
-  return notify && notify(message, &TrayIcon);
-}
+bool NotifyShell(DWORD message) { return TrayNotify(message, &TrayIcon) != FALSE; }
 
-void AddTrayIcon() {
+// The shell may refuse (early in log-on, or while Explorer restarts).
+bool AddTrayIcon() {
   if (NotifyShell(NIM_ADD)) TrayIconShown = true;
+  return TrayIconShown;
 }
 
 // Asking the shell to delete an icon it does not hold can cost seconds
@@ -236,10 +241,62 @@ void OnCommand(HWND window, int id, HWND, UINT) {
   }
 }
 
+// Hidden only behind an icon that is really there: without one the window
+// stays minimised on the taskbar, where the user can find it.
 void OnSize(HWND window, UINT state, int, int) {
-  if (state != SIZE_MINIMIZED) return;
-  AddTrayIcon();
-  ShowWindow(window, SW_HIDE);
+  if (state == SIZE_MINIMIZED && AddTrayIcon()) ShowWindow(window, SW_HIDE);
+}
+
+// A new shell (Explorer restarted, or started after Fumora at log-on) holds
+// no icon of ours: a minimised window goes (back) behind a new one, or shows
+// on the taskbar when the shell refuses it.
+void OnTaskbarCreated(HWND window) {
+  if (!IsIconic(window)) return;
+  TrayIconShown = false;
+  if (AddTrayIcon())
+    ShowWindow(window, SW_HIDE);
+  else
+    ShowWindow(window, SW_SHOWMINNOACTIVE);
+}
+
+// Another start of Fumora asks for the running window.
+LRESULT OnShowRunning(HWND window) {
+  if (IsIconic(window) || !IsWindowVisible(window)) {
+    RemoveTrayIcon();
+    ShowWindow(window, SW_RESTORE);
+  }
+  ShowWindow(window, SW_SHOW);
+  // A modal dialog open over the window comes forward with it.
+  SetForegroundWindow(GetLastActivePopup(window));
+  return ShownAnswer;
+}
+
+// Ends modal dialogs and message boxes (as their Cancel would) so that the
+// window they belong to can close after them.
+BOOL CALLBACK EndModalDialog(HWND candidate, LPARAM owner) {
+  char type[8] = {};
+  if (candidate != reinterpret_cast<HWND>(owner) && GetClassNameA(candidate, type, sizeof type) &&
+      lstrcmpA(type, "#32770") == 0)
+    EndDialog(candidate, IDCANCEL);
+  return TRUE;
+}
+
+// WM_CLOSE from outside (taskkill, an installer, an updater) ends the program
+// as File > Exit does; a modal dialog then open is cancelled first.
+void OnClose(HWND window) {
+  if (IsWindowEnabled(window)) {
+    DestroyWindow(window);
+    return;
+  }
+  EnumThreadWindows(GetCurrentThreadId(), EndModalDialog, reinterpret_cast<LPARAM>(window));
+  PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+// The session ends: the shutdown steps run now, before the process is ended.
+void OnEndSession(HWND window, BOOL ending) {
+  if (!ending) return;
+  EnumThreadWindows(GetCurrentThreadId(), EndModalDialog, reinterpret_cast<LPARAM>(window));
+  DestroyWindow(window);
 }
 
 void ShowTrayMenu(HWND window) {
@@ -355,6 +412,14 @@ void SelectView(int index) {
 }
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Registered messages have no fixed number.
+  static const UINT TaskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+  static const UINT ShowRunning = RegisterWindowMessageA(ShowRunningMessageName);
+  if (message == TaskbarCreated && TaskbarCreated) {
+    OnTaskbarCreated(window);
+    return FALSE;
+  }
+  if (message == ShowRunning && ShowRunning) return SetDlgMsgResult(window, message, OnShowRunning(window));
   switch (message) {
     case WM_INITDIALOG:
       return HANDLE_WM_INITDIALOG(window, wParam, lParam, OnInitDialog);
@@ -382,6 +447,14 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_SYSCOMMAND:
       // Handled: the default course would close a window already gone.
       return OnSysCommand(window, wParam) ? TRUE : FALSE;
+    case WM_CLOSE:
+      OnClose(window);
+      return TRUE;
+    case WM_QUERYENDSESSION:
+      return SetDlgMsgResult(window, message, TRUE);
+    case WM_ENDSESSION:
+      HANDLE_WM_ENDSESSION(window, wParam, lParam, OnEndSession);
+      return FALSE;
     case WM_DESTROY:
       OnDestroy(window);
       return FALSE;

@@ -14,6 +14,16 @@ inline constexpr int NoView = 55;
 // Callback message of the notification-area icon.
 inline constexpr UINT TrayMessage = WM_USER + 5;
 
+// Asks the running main window to come forward: restored from the
+// notification area, shown and in front. It answers ShownAnswer.
+inline constexpr char ShowRunningMessageName[] = "3g46aFumoraShow";
+inline constexpr LRESULT ShownAnswer = 0x466D;
+// The shell's notification-area call: Shell_NotifyIconA, loaded on first use,
+// unless a test puts its own here.
+using TrayNotifyFunction = BOOL(WINAPI*)(DWORD message, PNOTIFYICONDATAA icon);
+BOOL WINAPI SystemTrayNotify(DWORD message, PNOTIFYICONDATAA icon);
+extern TrayNotifyFunction TrayNotify;
+
 // Creates the main window (hidden) from template 1000; null on failure.
 HWND CreateMainWindow();
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -72,6 +72,30 @@ void ReleaseInstanceMutex() {
   InstanceMutex = nullptr;
 }
 
+// The captions of templates 1000 and 7000.
+constexpr char DialogClassName[] = "#32770";
+constexpr char MainWindowTitle[] = " Fumora v1.05b";
+constexpr char FirstRunWizardTitle[] = " Fumora - First Run";
+
+// A second start brings the running copy forward instead of doing nothing
+// the user can see: its main window (from the notification area too), or its
+// first-run wizard.
+void ShowRunningCopy() {
+  if (HWND wizard = FindWindowA(DialogClassName, FirstRunWizardTitle)) {
+    SetForegroundWindow(wizard);
+    return;
+  }
+  HWND running = FindWindowA(DialogClassName, MainWindowTitle);
+  if (!running) return;
+  // Only the program the user has just started may take the foreground: it
+  // passes that right on.
+  DWORD process = 0;
+  GetWindowThreadProcessId(running, &process);
+  AllowSetForegroundWindow(process);
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutA(running, RegisterWindowMessageA(ShowRunningMessageName), 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+}
+
 void RunMessageLoop(MSG& message) {
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {
     if (IsDialogMessageA(DialogMessageTarget, &message)) continue;
@@ -104,8 +128,11 @@ bool TakeSingleInstanceMutex() {
 
 int RunFumora(HINSTANCE instance) {
   InitialiseProcessValues(instance);
-  // A second copy ends silently: no window, no message, nothing sent to the first.
-  if (!TakeSingleInstanceMutex()) return 0;
+  // A second copy shows the first and ends.
+  if (!TakeSingleInstanceMutex()) {
+    ShowRunningCopy();
+    return 0;
+  }
   if (!IsSetupComplete() && RunFirstRunWizard(nullptr) == 1) {
     ReleaseInstanceMutex();
     return 0;

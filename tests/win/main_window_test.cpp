@@ -21,7 +21,21 @@ namespace {
 using namespace shell_test;
 
 class MainWindow : public MainWindowFixture {};
-class MainWindowTray : public MainWindowFixture {};
+class MainWindowTray : public MainWindowFixture {
+ protected:
+  void TearDown() override {
+    TrayNotify = SystemTrayNotify;
+    MainWindowFixture::TearDown();
+  }
+};
+
+// A shell that takes or refuses the icon, counting what it is asked.
+bool ShellTakesIcons = true;
+int IconsAdded = 0;
+BOOL WINAPI TestShell(DWORD message, PNOTIFYICONDATAA) {
+  if (message == NIM_ADD && ShellTakesIcons) ++IconsAdded;
+  return message != NIM_ADD || ShellTakesIcons;
+}
 class MainWindowShutdown : public MainWindowFixture {};
 class MainWindowPosition : public MainWindowFixture {};
 
@@ -337,6 +351,59 @@ TEST_F(MainWindowTray, MinimisingHidesTheWindowBehindTheTrayIcon) {
   EXPECT_STREQ(TrayIcon.szTip, "");
 }
 
+// The window hides only behind an icon the shell took. A new shell (Explorer
+// restarted, or come up late at log-on) announces itself with
+// "TaskbarCreated": the icon is added again, or the window shows on the
+// taskbar when the shell refuses it.
+TEST_F(MainWindowTray, TheWindowHidesOnlyBehindAnIconTheShellTook) {
+  Open();
+  TrayNotify = TestShell;
+  IconsAdded = 0;
+  const UINT taskbarCreated = RegisterWindowMessageA("TaskbarCreated");
+  const struct {
+    const char* what;
+    bool shellTakes;
+    bool minimise;  // or the new shell's message
+    bool shown;  // on the taskbar (minimised) or hidden behind the icon
+    int added;
+  } steps[] = {
+      {"minimised, the icon refused", false, true, true, 0},
+      {"a shell comes that takes it", true, false, false, 1},
+      {"Explorer restarts", true, false, false, 2},
+      {"a shell that refuses it", false, false, true, 2},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.what);
+    ShellTakesIcons = step.shellTakes;
+    if (step.minimise)
+      ShowWindow(window_, SW_MINIMIZE);
+    else
+      SendMessageA(window_, taskbarCreated, 0, 0);
+    Pump();
+    EXPECT_TRUE(IsIconic(window_));
+    EXPECT_EQ(IsWindowVisible(window_) != FALSE, step.shown);
+    EXPECT_EQ(TrayIconShown, !step.shown);
+    EXPECT_EQ(IconsAdded, step.added);
+  }
+  ShowWindow(window_, SW_RESTORE);
+  SendMessageA(window_, taskbarCreated, 0, 0);  // a window on show needs no icon
+  EXPECT_EQ(IconsAdded, 2);
+}
+
+// Another start asks the running window to come forward: out of the
+// notification area, restored and shown.
+TEST_F(MainWindowTray, ASecondStartBringsTheWindowBack) {
+  Open();
+  ShowWindow(window_, SW_MINIMIZE);
+  Pump();
+  ASSERT_FALSE(IsWindowVisible(window_));
+  EXPECT_EQ(SendMessageA(window_, RegisterWindowMessageA(ShowRunningMessageName), 0, 0), ShownAnswer);
+  Pump();
+  EXPECT_TRUE(IsWindowVisible(window_));
+  EXPECT_FALSE(IsIconic(window_));
+  EXPECT_FALSE(TrayIconShown);
+}
+
 TEST_F(MainWindowTray, ViewCommandFromTheTrayRestoresWithThatView) {
   Open();
   ShowWindow(window_, SW_MINIMIZE);
@@ -407,16 +474,48 @@ TEST_F(MainWindowTray, RestoreCommandRemovesTheIcon) {
 
 // ---- shutdown ----
 
-TEST_F(MainWindowShutdown, ExitCommandsAndTheCloseBoxEndTheLoopWithZero) {
+// File > Exit, tray Exit, the close box; WM_CLOSE as taskkill, installers and
+// updaters send it; the end of the session. Each ends the loop with 0 and
+// stores the position when asked; the session's question is answered yes.
+TEST_F(MainWindowShutdown, ExitCommandsTheCloseBoxCloseAndEndOfSessionEndTheLoopWithZero) {
   for (auto close : {+[](HWND w) { SendMessageA(w, WM_COMMAND, 10002, 0); },
                      +[](HWND w) { SendMessageA(w, WM_COMMAND, 10107, 0); },
-                     +[](HWND w) { SendMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0); }}) {
-    Open();
+                     +[](HWND w) { SendMessageA(w, WM_SYSCOMMAND, SC_CLOSE, 0); },
+                     +[](HWND w) { PostMessageA(w, WM_CLOSE, 0, 0); },
+                     +[](HWND w) {
+                       EXPECT_EQ(SendMessageA(w, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+                       SendMessageA(w, WM_ENDSESSION, FALSE, 0);  // the session goes on after all
+                       EXPECT_TRUE(IsWindow(w));
+                       SendMessageA(w, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+                     }}) {
+    Open({.lastPosX = 40, .lastPosY = 30});
+    SetWindowPos(window_, nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    savePositionOnExit = 1;
     close(window_);
+    const auto quit = Pump(50);
     EXPECT_FALSE(IsWindow(window_));
-    const auto quit = Pump(20);
     ASSERT_TRUE(quit.has_value());
     EXPECT_EQ(*quit, 0u);
+    EXPECT_EQ(ReadStoredDword("LastPosX"), 123);
+    EXPECT_EQ(ReadStoredDword("LastPosY"), 77);
+  }
+}
+
+// Closed from outside while a modal dialog is open: the dialog is cancelled,
+// then the window closes.
+TEST_F(MainWindowShutdown, CloseWithAModalDialogOpenCancelsItFirst) {
+  for (UINT message : {UINT{WM_CLOSE}, UINT{WM_ENDSESSION}}) {
+    Open();
+    bool closed = false;
+    Drive("About Fumora 1.05b", {[&] { PostMessageA(window_, message, TRUE, 0); }},
+          [&] {
+            Command(IDM_ABOUT);
+            closed = true;
+          });
+    EXPECT_TRUE(closed);
+    Pump(50);
+    EXPECT_FALSE(IsWindow(window_)) << message;
+    EXPECT_EQ(DialogNamed("About Fumora 1.05b"), nullptr);
   }
 }
 
