@@ -1,18 +1,21 @@
-// What a restart of Explorer does to Fumora, as seen from Fumora: the new
-// shell holds none of its icons, and it announces itself with the
-// "TaskbarCreated" message to every top-level window.
+// What a restart of Explorer does to Fumora, as seen from Fumora, in two
+// steps: "forget" (the new shell holds none of its icons) and "announce"
+// (the new shell sends "TaskbarCreated" to every top-level window).
 #include <windows.h>
 #include <shellapi.h>
+#include <cstring>
 
-int main() {
+int main(int argc, char** argv) {
+  if (argc != 2) return 1;
+  if (std::strcmp(argv[1], "announce") == 0) {
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    return 0;
+  }
   HWND fumora = FindWindowA("#32770", " Fumora v1.05b");
-  if (!fumora) return 2;
+  if (!fumora || std::strcmp(argv[1], "forget") != 0) return 2;
   NOTIFYICONDATAA icon{};
   icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
   icon.hWnd = fumora;
   icon.uID = 0;
-  if (!Shell_NotifyIconA(NIM_DELETE, &icon)) return 3;
-  Sleep(500);
-  PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-  return 0;
+  return Shell_NotifyIconA(NIM_DELETE, &icon) ? 0 : 3;
 }

@@ -1,7 +1,9 @@
 #!/bin/bash
 # The real Fumora.exe under Wine: single instance, Edit > Copy Stats on the X
 # clipboard, the stored window position, minimise to the tray and exit from
-# the tray menu, File > Exit. Needs TESTENV, FUMORA_EXE and ARTEFACTS (ctest).
+# the tray menu, File > Exit; an Explorer restart, a second start while
+# hidden, taskkill and the end of the session. Needs TESTENV, FUMORA_EXE,
+# SHELL_RESTART_EXE and ARTEFACTS (ctest).
 . "$(dirname "$0")/lib.sh"
 
 # "x y width height" of Fumora's visible pop-up menu: its only visible
@@ -16,6 +18,7 @@ popup_menu() {
 }
 tray_window() { xdotool search --onlyvisible --name '^Wine System Tray$' | head -1; }
 has_tray_window() { [ -n "$(tray_window)" ]; }
+no_tray_window() { ! has_tray_window; }
 copy_stats_from_menu() { copy_stats_with alt+e c; }
 
 # pp.dat with one price change dated long after today: not yet in force.
@@ -92,6 +95,20 @@ xdotool key --delay 200 alt+space n
 no_main_window() { ! has_main_window; }
 if wait_for 15 has_tray_window && wait_for 10 no_main_window; then
   pass "minimised to the notification area"
+  # Explorer restarts: its new notification area holds no icon until it
+  # announces itself, and then Fumora's icon is there again.
+  "$WINE" "$SHELL_RESTART_EXE" forget >/dev/null 2>&1 && wait_for 10 no_tray_window ||
+    fail "the icon could not be taken away as a restarting shell does"
+  "$WINE" "$SHELL_RESTART_EXE" announce >/dev/null 2>&1
+  wait_for 15 has_tray_window && pass "icon back after the shell restarted" ||
+    fail "no icon after the shell restarted: the hidden window is out of reach"
+  # A second start brings the hidden window back, and it hides again.
+  (cd "$work" && timeout 30 "$WINE" Fumora.exe) >/dev/null 2>&1
+  wait_for 15 has_main_window && pass "a second start showed the hidden window" ||
+    fail "a second start left the window hidden"
+  xdotool windowfocus --sync "$(main_window)" 2>/dev/null
+  xdotool key --delay 200 alt+space n
+  wait_for 15 has_tray_window && wait_for 10 no_main_window || fail "not minimised again"
   tray=$(tray_window)
   window_geometry "$tray"
   xdotool mousemove $((X + 10)) $((Y + 10)) sleep 0.3 click 3
@@ -162,6 +179,32 @@ EOF
 else
   fail "no main window for the pending quit"
 fi
+
+# ---- 3. asked to close from outside, and the session ending ----
+# taskkill without /f sends WM_CLOSE, as installers and updaters do; an ending
+# session asks every window; either ends Fumora with 0 and takes its icon away.
+for how in "taskkill:taskkill /im Fumora.exe" "end of session:wineboot --end-session"; do
+  seed "$quit_day 0 0" 'Days %D' 0 0
+  if start_fumora; then
+    xdotool windowfocus --sync "$(main_window)" 2>/dev/null
+    xdotool key --delay 200 alt+space n
+    wait_for 15 has_tray_window || fail "${how%%:*}: not minimised to the notification area"
+    # shellcheck disable=SC2086
+    "$WINE" ${how#*:} >/dev/null 2>&1
+    if wait_for 30 ended; then
+      wait "$fumora"
+      code=$?
+      [ "$code" = 0 ] && pass "${how%%:*} ended Fumora with 0" || fail "${how%%:*} ended Fumora with $code"
+      wait_for 10 no_tray_window && pass "${how%%:*}: icon taken away" || fail "${how%%:*}: icon left behind"
+    else
+      fail "${how%%:*} did not end Fumora"
+    fi
+  else
+    fail "no main window before ${how%%:*}"
+  fi
+  wineserver -k 2>/dev/null
+  sleep 1
+done
 
 echo "$failures failure(s)"
 ((failures == 0))
