@@ -11,9 +11,11 @@ HICON AboutIcon;  // one box at a time: it is modal
 
 BOOL OnInitDialog(HWND box, HWND, LPARAM) {
   RegisterNewStaticClass();
-  // No SS_NOTIFY: the icon shows the hover frame but a click does nothing.
-  HWND label = CreateWindowExA(0, NewStaticClassName, "", WS_CHILD | WS_VISIBLE | SS_CENTERIMAGE | SS_ICON, 13, 14,
-                               48, 48, box, nullptr, AppInstance, nullptr);
+  // SS_NOTIFY, or STATIC answers hit-tests as transparent and the pointer
+  // never reaches the label to draw its hover frame. Its clicks come as
+  // commands with ID 0, which the box ignores.
+  HWND label = CreateWindowExA(0, NewStaticClassName, "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ICON,
+                               13, 14, 48, 48, box, nullptr, AppInstance, nullptr);
   AboutIcon = static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_FUMORA), IMAGE_ICON, 32, 32, 0));
   SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(AboutIcon));
   return FALSE;

@@ -205,6 +205,18 @@ inline RECT WindowRect(HWND window) {
   return r;
 }
 
+// The pointer moved to a screen point as a mouse moves it: the system finds
+// the window under it (hit-testing as it does for a user) and sends it the
+// move when the thread next reads its messages.
+inline void MovePointerTo(int x, int y) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = static_cast<LONG>((x * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN));
+  input.mi.dy = static_cast<LONG>((y * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(input));
+}
+
 // A click on a dialog's button. Posted when the click opens a modal window:
 // the step must not wait in it.
 inline void Click(HWND dialog, int id, bool post = false) {
