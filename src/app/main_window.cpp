@@ -401,14 +401,12 @@ void SelectView(int index) {
   CurrentView = index;
   if (ViewWindows[index]) ShowWindow(ViewWindows[index], SW_SHOW);
   SetWindowTextA(TitleLabel, ViewTitleText(index).c_str());
-  if (index == BuddiesViewIndex && ViewWindows[index]) {
-    DialogMessageTarget = ViewWindows[index];
-    // Ctrl+B in a modal dialog switches the view behind it; the keyboard
-    // stays with the dialog.
-    if (IsWindowEnabled(MainWindow)) SetFocus(GetDlgItem(ViewWindows[index], IDC_BUDDY_LIST));
-  } else {
-    DialogMessageTarget = MainWindow;
-  }
+  DialogMessageTarget = index == BuddiesViewIndex && ViewWindows[index] ? ViewWindows[index] : MainWindow;
+  // A view's list takes the keyboard, except behind a modal dialog: Ctrl+B
+  // there switches the view behind it and the keyboard stays with the dialog.
+  static const int ViewLists[ViewCount] = {0, IDC_MILESTONES_LIST, IDC_BUDDY_LIST, IDC_DAYS_AHEAD_LIST};
+  if (ViewLists[index] && ViewWindows[index] && IsWindowEnabled(MainWindow))
+    SetFocus(GetDlgItem(ViewWindows[index], ViewLists[index]));
 }
 
 INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -3,10 +3,14 @@
 // is passed on.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <commctrl.h>
+
+#include <tuple>
 
 #include <string>
 
 #include "app/keyboard_hook.h"
+#include "resource.h"
 #include "engine/stats_text.h"
 #include "shell_fixture.h"
 
@@ -157,6 +161,50 @@ TEST_F(KeyboardHookTest, InstalledHookActsOnRealKeyPresses) {
   Key(VK_LCONTROL, false);
   Pump(300);
   EXPECT_EQ(CurrentView, MilestonesViewIndex);
+}
+
+// The keyboard user's way into the lists, through the program's own message
+// loop: Ctrl+M puts the focus on the milestones list and Down moves its
+// selection; Tab from the main window comes back into the shown view's list.
+TEST_F(KeyboardHookTest, EveryViewsListIsReachedFromTheKeyboard) {
+  Open();
+  InstallKeyboardHook();
+  SetForegroundWindow(window_);
+  SetFocus(window_);
+  const auto pumpAsTheLoop = [](DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    do {
+      MSG message;
+      while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (IsDialogMessageA(DialogMessageTarget, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
+      Sleep(5);
+    } while (GetTickCount() - start < milliseconds);
+  };
+  const auto press = [&](std::initializer_list<int> keys) {
+    for (int key : keys) Key(key, true);
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) Key(*key, false);
+    pumpAsTheLoop(300);
+  };
+  pumpAsTheLoop(100);
+  for (auto [letter, view, id] : {std::tuple{'M', MilestonesViewIndex, IDC_MILESTONES_LIST},
+                                  {'D', DaysAheadViewIndex, IDC_DAYS_AHEAD_LIST},
+                                  {'B', BuddiesViewIndex, IDC_BUDDY_LIST}}) {
+    press({VK_CONTROL, letter});
+    HWND list = GetDlgItem(ViewWindows[view], id);
+    EXPECT_EQ(GetFocus(), list) << letter;
+    if (view == MilestonesViewIndex) {
+      press({VK_DOWN});
+      EXPECT_NE(ListView_GetNextItem(list, -1, LVNI_SELECTED), -1) << "Down selected no milestone";
+    }
+    if (view != BuddiesViewIndex) {  // the buddies view keeps its own dialog keys
+      SetFocus(window_);
+      press({VK_TAB});
+      EXPECT_EQ(GetFocus(), list) << "Tab did not enter the list of view " << view;
+    }
+  }
 }
 
 }  // namespace
