@@ -153,3 +153,20 @@ TEST_F(ClipboardWin32, ClipboardHeldOpenElsewhereKeepsItsContent) {
   ASSERT_EQ(code, 0u) << "the helper thread could not open the clipboard";
   ExpectClipboardHolds("kept");
 }
+
+// The system refuses the new text after the clipboard was emptied (it is out
+// of memory): the text it held is put back.
+int Refusals;
+HANDLE WINAPI RefuseOnce(UINT format, HANDLE data) {
+  return Refusals-- > 0 ? nullptr : SetClipboardData(format, data);
+}
+
+TEST_F(ClipboardWin32, RefusedTextLeavesTheClipboardAsItWas) {
+  PutOnClipboard(owner, "kept");
+  SetTemplate("%D");
+  Refusals = 1;
+  PutClipboardData = RefuseOnce;
+  CopyStatsToClipboard(owner);
+  PutClipboardData = SetClipboardData;
+  ExpectClipboardHolds("kept");
+}
