@@ -45,6 +45,15 @@ int UserTextOrder(const char* a, const char* b);
 // returns the number of rows. A file that exists but could not be read in
 // full is remembered, so that the first save backs it up before replacing it.
 int LoadBuddies(HWND list);
+// What the user is told, once, about an anny.dat that was not read whole
+// (with the backup's name); empty when there is nothing (more) to tell.
+std::string TakeBuddyFileNotice();
+// Tells it in a box owned by `owner`: when a list of buddies is first shown,
+// and before the first save.
+void TellBuddyFileNotice(HWND owner);
+// Posted by a view of the buddies to itself when it is shown: the box comes
+// once the view is on the screen.
+inline constexpr UINT TellBuddyFileMessage = WM_APP + 2;
 // Rewrites anny.dat from the rows, in their order. A failure (or a backup
 // that could not be made) is told in a box owned by `owner`; the rows stay.
 bool SaveBuddies(HWND list, HWND owner);

@@ -239,12 +239,14 @@ TEST_F(BuddyViews, SavesNeverLoseTheList) {
     return path + " could not be read in full and could not be copied to " + path + ".bak, so it has not been replaced" +
            unsaved;
   };
+  const std::string notice = file + " was not loaded whole: 1 buddy that could not be read has not been loaded. Before "
+                             "a change to the buddies is saved, the file is copied to " + file + ".bak.";
   const struct {
     std::string path;
     bool bakIsFolder, locked;
     std::string after, bak, told;
   } cases[] = {
-      {file, false, false, "20100316Abe" + R + "20100101New" + R + E, lossy, ""},
+      {file, false, false, "20100316Abe" + R + "20100101New" + R + E, lossy, notice},
       {file, true, false, lossy, "", notCopied(file)},
       {file, false, true, lossy, "", notCopied(file)},
       {folder + "bad|name\\anny.dat", false, false, "", "", notCopied(folder + "bad|name\\anny.dat")},
@@ -260,12 +262,50 @@ TEST_F(BuddyViews, SavesNeverLoseTheList) {
                            : INVALID_HANDLE_VALUE;
     Create("");  // over the file as it is
     AppendBuddyRow(BuddyList, MakeDate(2010, 1, 1), "New");
-    EXPECT_EQ(SaveBuddies(BuddyList, window_), c.told.empty()) << c.path;
+    EXPECT_EQ(SaveBuddies(BuddyList, window_), c.told == notice || c.told.empty()) << c.path;
     if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
     EXPECT_EQ(CellText(BuddyList, RowCount(BuddyList) - 1, 1), "New");
     EXPECT_EQ(FileText(c.path), c.after) << c.path;
     EXPECT_EQ(FileText(c.path + ".bak"), c.bak) << c.path;
-    EXPECT_EQ(Boxes, (c.told.empty() ? BoxList{} : BoxList{{window_, c.told, "Fumora", MB_OK | MB_ICONERROR}}));
+    const UINT icon = c.told == notice ? MB_ICONWARNING : MB_ICONERROR;
+    EXPECT_EQ(Boxes, (c.told.empty() ? BoxList{} : BoxList{{window_, c.told, "Fumora", MB_OK | icon}}));
+    TearDown();
+  }
+}
+
+// A file not read whole is told once, with the backup's name, when a view of
+// the buddies is first shown; a file read whole is not.
+TEST_F(BuddyViews, AFileNotReadWholeIsToldOnceOnShow) {
+  const std::string bad = "2010O316Bad" + R, tail = " Before a change to the buddies is saved, the file is copied to ";
+  const struct {
+    std::string file;
+    bool locked;
+    int view;
+    std::string told;
+  } cases[] = {
+      {"20100316Abe" + R + bad + E, false, IDM_VIEW_BUDDIES, " was not loaded whole: 1 buddy that could not be read has "
+                                                             "not been loaded."},
+      {bad + "20100316" + std::string(300, 'n') + R + bad + E, false, IDM_VIEW_DAYS_AHEAD,
+       " was not loaded whole: 2 buddies that could not be read have not been loaded, and 1 name has been cut short."},
+      {Seeded, true, IDM_VIEW_BUDDIES, " could not be read, so no buddies have been loaded."},
+      {Seeded, false, IDM_VIEW_BUDDIES, ""},
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    WriteFile(c.file);
+    HANDLE lock = c.locked ? CreateFileA(BuddyFilePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                           : INVALID_HANDLE_VALUE;
+    Create("");
+    if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
+    EXPECT_TRUE(Boxes.empty()) << "nothing while the statistics are shown";
+    for (int view : {c.view, IDM_VIEW_STATISTICS, IDM_VIEW_BUDDIES, IDM_VIEW_DAYS_AHEAD}) {
+      Command(view);
+      Pump(60);
+    }
+    HWND owner = c.view == IDM_VIEW_BUDDIES ? BuddiesViewWindow : DaysAheadViewWindow;
+    EXPECT_EQ(Boxes, (c.told.empty() ? BoxList{}
+                                     : BoxList{{owner, BuddyFilePath + c.told + tail + BuddyFilePath + ".bak.",
+                                                "Fumora", MB_OK | MB_ICONWARNING}}));
     TearDown();
   }
 }
