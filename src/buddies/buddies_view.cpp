@@ -121,7 +121,7 @@ void OnDestroy(HWND view) {
 
 void DeleteCurrentBuddy() {
   if (!BuddyList) return;
-  const int row = CurrentRow(BuddyList);
+  const int row = SelectedRow(BuddyList);
   if (row < 0) return;
   const BuddyEntry buddy = BuddyAt(BuddyList, row);
   const std::string question = "Are you sure that you wish to delete the data for " + buddy.name;

@@ -20,5 +20,6 @@ extern uint32_t BuddySortState;
 // Recomputes every row's anniversary flag and label for LocalNow's date and
 // repaints the list; the order stays. Does nothing without the view.
 void RefreshBuddyAnniversaries();
-// Asks, then deletes the buddy of the row with the focus (Delete key and button).
+// Asks, then deletes the buddy of the selected row (Delete key and button);
+// with none selected, nothing is asked.
 void DeleteCurrentBuddy();

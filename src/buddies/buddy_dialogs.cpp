@@ -86,12 +86,12 @@ EditState Editing;
 BOOL OnEditInitDialog(HWND dialog, HWND, LPARAM) {
   Editing = EditState{};
   PrepareFields(dialog, IDC_EDIT_BUDDY_NAME, IDC_EDIT_BUDDY_DATE);
-  if (!BuddyList || RowCount(BuddyList) == 0) {
+  // Only the row the user sees selected is edited; with none, nothing shows.
+  Editing.row = BuddyList ? SelectedRow(BuddyList) : -1;
+  if (Editing.row < 0) {
     EndDialog(dialog, 0);
     return FALSE;
   }
-  Editing.row = CurrentRow(BuddyList);
-  if (Editing.row < 0) Editing.row = 0;
   Editing.loaded = BuddyAt(BuddyList, Editing.row);
   SetDlgItemTextA(dialog, IDC_EDIT_BUDDY_NAME, Editing.loaded.name.c_str());
   // A date outside the picker's range leaves the picker on its own date;

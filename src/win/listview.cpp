@@ -164,6 +164,12 @@ int CurrentRow(HWND list) {
   return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
 }
 
+int SelectedRow(HWND list) {
+  const int focused = CurrentRow(list);
+  if (focused >= 0 && ListView_GetItemState(list, focused, LVIS_SELECTED)) return focused;
+  return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
 void AddColumn(HWND list, int index, const char* caption, int width, int alignment) {
   LVCOLUMNA column{};
   column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;

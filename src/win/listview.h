@@ -9,6 +9,9 @@
 int RowCount(HWND list);
 // The row with the focus (the first found from the top), or -1.
 int CurrentRow(HWND list);
+// The row the user sees selected: the focused row when it is selected, else
+// the first selected one; -1 when none is.
+int SelectedRow(HWND list);
 // Alignment 2 centred, 3 right-aligned, anything else left-aligned.
 void AddColumn(HWND list, int index, const char* caption, int width, int alignment);
 void SetCellText(HWND list, int row, int column, const char* text);

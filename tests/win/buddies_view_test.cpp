@@ -164,6 +164,35 @@ TEST_F(BuddyViews, DeletingOneOfTwoSamsRemovesExactlyItsRows) {
   EXPECT_EQ(FileText(BuddyFilePath), ByName.substr(0, ByName.size() - 12) + E);
 }
 
+// Delete and Change act on the row the user sees selected, wherever the
+// focus is; with none selected nothing is asked and nothing opens.
+TEST_F(BuddyViews, DeleteAndChangeActOnTheSelectedRow) {
+  Create();
+  const struct {
+    int focused, selected;
+    const char* name;
+  } cases[] = {{0, 2, "Cleo"}, {4, 1, "Bea"}, {3, 3, "Sam"}, {1, -1, ""}, {-1, -1, ""}};
+  Answer = IDNO;
+  for (const auto& c : cases) {
+    ListView_SetItemState(BuddyList, -1, 0, LVIS_FOCUSED | LVIS_SELECTED);
+    if (c.focused >= 0) ListView_SetItemState(BuddyList, c.focused, LVIS_FOCUSED, LVIS_FOCUSED);
+    if (c.selected >= 0) ListView_SetItemState(BuddyList, c.selected, LVIS_SELECTED, LVIS_SELECTED);
+    Boxes.clear();
+    Click(BuddiesViewWindow, IDC_BUDDY_DELETE);
+    const std::string name = c.name;
+    EXPECT_EQ(Boxes, (name.empty() ? BoxList{}
+                                   : BoxList{{BuddyList, "Are you sure that you wish to delete the data for " + name,
+                                              "Delete Warning", MB_YESNO | MB_ICONSTOP}}))
+        << c.focused << " " << c.selected;
+    std::vector<std::function<void(HWND)>> steps;
+    std::string edited = "(nothing)";
+    if (!name.empty()) steps.push_back([&](HWND d) { edited = Text(d, IDC_EDIT_BUDDY_NAME); Click(d, IDCANCEL); });
+    InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", steps);
+    EXPECT_EQ(edited, name.empty() ? "(nothing)" : name) << c.focused << " " << c.selected;
+  }
+  EXPECT_EQ(FileText(BuddyFilePath), Seeded);
+}
+
 // Add appends and saves; Edit renames a buddy's rows in place or replaces
 // them for a new date; an Apply that changes nothing rewrites nothing.
 TEST_F(BuddyViews, AddAndEditThroughTheDialogs) {
@@ -216,6 +245,7 @@ TEST_F(BuddyViews, AddAndEditThroughTheDialogs) {
 
 TEST_F(BuddyViews, ARenameKeepsADateThePickerCannotShowAndAnEmptyListDeletesNothing) {
   Create("19000101Old" + R + E);
+  Focus(0);
   InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {[](HWND d) { Type(d, IDC_EDIT_BUDDY_NAME, "Older"); Click(d, IDOK); }});
   EXPECT_EQ(FileText(BuddyFilePath), "19000101Older" + R + E);
   TearDown();
