@@ -110,6 +110,15 @@ int CALLBACK CompareRowPositions(LPARAM first, LPARAM second, LPARAM order) {
                                                                           static_cast<int>(second));
 }
 
+// The list control repaints only the rows that came or went: when the empty
+// text comes or goes, the whole list is repainted.
+LRESULT ChangeRows(HWND list, WNDPROC saved, UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool wasEmpty = RowCount(list) == 0;
+  const LRESULT result = CallWindowProcA(saved, list, message, wParam, lParam);
+  if (wasEmpty != (RowCount(list) == 0)) InvalidateRect(list, nullptr, TRUE);
+  return result;
+}
+
 LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   ListBehaviour* b = BehaviourOf(list);
   if (!b) return DefWindowProcA(list, message, wParam, lParam);
@@ -124,6 +133,12 @@ LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARA
         PaintEmptyText(list, *b);
         return 0;
       }
+      break;
+    case LVM_INSERTITEMA:
+    case LVM_INSERTITEMW:
+    case LVM_DELETEITEM:
+    case LVM_DELETEALLITEMS:
+      if (b->hasEmptyText) return ChangeRows(list, saved, message, wParam, lParam);
       break;
     case WM_WINDOWPOSCHANGED:
       if (b->fittedColumn >= 0) {

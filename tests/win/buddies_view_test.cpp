@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "buddies/buddies_view.h"
@@ -48,6 +49,26 @@ Strings DaysAheadRows() {
 }
 const Strings SeededDaysAhead = {"0 Cleo 1 Year #0", "0 Sam 4 Months #3", "1 Abe Quit Date #1", "5 Bea 5 Years #4",
                                  "8 Abe 7 Days #1",  "8 Sam 50 Days #2",  "15 Abe 14 Days #1",  "17 Sam 2 Months #2"};
+
+// The list as it is on the screen, pixel by pixel.
+std::vector<COLORREF> Shot(HWND list) {
+  RECT r;
+  GetClientRect(list, &r);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<COLORREF> pixels(static_cast<size_t>(r.right) * r.bottom);
+  HDC screen = GetDC(list), memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  GetDIBits(memory, bitmap, 0, r.bottom, pixels.data(), &info, DIB_RGB_COLORS);
+  for (COLORREF& p : pixels) p = RGB(GetBValue(p), GetGValue(p), GetRValue(p));  // BGRX to COLORREF
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(list, screen);
+  return pixels;
+}
 
 void Focus(int row) {
   ListView_SetItemState(BuddyList, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
@@ -191,6 +212,31 @@ TEST_F(BuddyViews, DeleteAndChangeActOnTheSelectedRow) {
     EXPECT_EQ(edited, name.empty() ? "(nothing)" : name) << c.focused << " " << c.selected;
   }
   EXPECT_EQ(FileText(BuddyFilePath), Seeded);
+}
+
+// The empty text is drawn whole when the last buddy goes, and is gone whole
+// when a buddy comes: what is on the screen then is what a full repaint draws.
+TEST_F(BuddyViews, TheEmptyTextComesAndGoesWhole) {
+  Create("20100316Abe" + R + E);
+  Command(IDM_VIEW_BUDDIES);
+  Pump(100);
+  auto repainted = [] {
+    const std::vector<COLORREF> before = Shot(BuddyList);
+    InvalidateRect(BuddyList, nullptr, TRUE);
+    UpdateWindow(BuddyList);
+    return std::make_pair(before, Shot(BuddyList));
+  };
+  Focus(0);
+  DeleteCurrentBuddy();
+  Pump(100);
+  const auto [afterDelete, emptyList] = repainted();
+  EXPECT_EQ(std::ranges::count(emptyList, GetSysColor(COLOR_GRAYTEXT)) > 20, true) << "the text is there";
+  EXPECT_TRUE(afterDelete == emptyList) << "after the last delete";
+  AppendBuddyRow(BuddyList, MakeDate(2010, 1, 1), "Ann");
+  Pump(100);
+  const auto [afterAdd, oneRow] = repainted();
+  EXPECT_EQ(std::ranges::count(oneRow, GetSysColor(COLOR_GRAYTEXT)), 0);
+  EXPECT_TRUE(afterAdd == oneRow) << "after the first add";
 }
 
 // Add appends and saves; Edit renames a buddy's rows in place or replaces
