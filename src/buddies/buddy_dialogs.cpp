@@ -95,8 +95,9 @@ BOOL OnEditInitDialog(HWND dialog, HWND, LPARAM) {
   Editing.loaded = BuddyAt(BuddyList, Editing.row);
   SetDlgItemTextA(dialog, IDC_EDIT_BUDDY_NAME, Editing.loaded.name.c_str());
   // A date outside the picker's range leaves the picker on its own date;
-  // it is not taken unless the user picks one.
-  ShowInPicker(GetDlgItem(dialog, IDC_EDIT_BUDDY_DATE), Editing.loaded.date);
+  // it is not taken unless the user picks one, and the user is told.
+  if (!ShowInPicker(GetDlgItem(dialog, IDC_EDIT_BUDDY_DATE), Editing.loaded.date))
+    PostMessageA(dialog, TellDateOutsidePicker, 0, 0);
   Editing.filling = false;
   return TRUE;
 }
@@ -156,6 +157,9 @@ INT_PTR CALLBACK EditBuddyDialogProc(HWND dialog, UINT message, WPARAM wParam, L
       return HANDLE_WM_INITDIALOG(dialog, wParam, lParam, OnEditInitDialog);
     case WM_NOTIFY:
       return OnEditNotify(reinterpret_cast<NMHDR*>(lParam));
+    case TellDateOutsidePicker:
+      BuddyMessageBox(dialog, DateOutsidePickerText(Editing.loaded.date).c_str(), "Fumora", MB_OK | MB_ICONINFORMATION);
+      return TRUE;
     case WM_COMMAND:
       HANDLE_WM_COMMAND(dialog, wParam, lParam, OnEditCommand);
       return TRUE;

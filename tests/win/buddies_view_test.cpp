@@ -289,12 +289,32 @@ TEST_F(BuddyViews, AddAndEditThroughTheDialogs) {
   EXPECT_EQ(FileText(BuddyFilePath), edited);
 }
 
+// Edit Buddy shows a stored date from 1900 on; an older one is said to lie
+// outside the pickers' dates, and a rename keeps it.
 TEST_F(BuddyViews, ARenameKeepsADateThePickerCannotShowAndAnEmptyListDeletesNothing) {
-  Create("19000101Old" + R + E);
-  Focus(0);
-  InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {[](HWND d) { Type(d, IDC_EDIT_BUDDY_NAME, "Older"); Click(d, IDOK); }});
-  EXPECT_EQ(FileText(BuddyFilePath), "19000101Older" + R + E);
-  TearDown();
+  const struct {
+    const char* date;
+    const char* told;
+  } cases[] = {{"19010101", nullptr},
+               {"18500101", "The stored date, 01/01/1850, lies outside the dates that can be picked here (01/01/1900 "
+                            "to 12/31/2099). It is kept unless you pick another date."}};
+  for (const auto& c : cases) {
+    SetUp();
+    Create(c.date + std::string("Old") + R + E);
+    Focus(0);
+    InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {[&](HWND d) {
+               SYSTEMTIME shown{};
+               SendDlgItemMessageA(d, IDC_EDIT_BUDDY_DATE, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
+               if (!c.told) {
+                 EXPECT_EQ(shown.wYear * 10000 + shown.wMonth * 100 + shown.wDay, 19010101);
+               }
+               EXPECT_EQ(Boxes, (c.told ? BoxList{{d, c.told, "Fumora", MB_OK | MB_ICONINFORMATION}} : BoxList{}));
+               Type(d, IDC_EDIT_BUDDY_NAME, "Older");
+               Click(d, IDOK);
+             }});
+    EXPECT_EQ(FileText(BuddyFilePath), c.date + std::string("Older") + R + E);
+    TearDown();
+  }
   SetUp();
   Create("");
   EXPECT_EQ(RowCount(BuddyList) + RowCount(DaysAheadList), 0);

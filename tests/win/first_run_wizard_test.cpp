@@ -144,7 +144,7 @@ void PrepareProcess() {
   InitCommonControlsEx(&classes);
   AppInstance = GetModuleHandleA(nullptr);
   // As start-up fills it: wide enough for a quit date of today.
-  DatePickerRange[0] = Date(1950, 1, 1);
+  DatePickerRange[0] = Date(1900, 1, 1);
   DatePickerRange[1] = Date(2099, 12, 31);
   SetUpLocale();
   BuildDatePicture();
@@ -248,7 +248,7 @@ TEST_F(FirstRunWizard, InitialisesFieldsPickerAndTitle) {
   SYSTEMTIME range[2] = {};
   LRESULT flags = SendDlgItemMessageA(wizard, IDC_FR_DATE, DTM_GETRANGE, 0, reinterpret_cast<LPARAM>(range));
   EXPECT_EQ(flags, GDTR_MIN | GDTR_MAX);
-  EXPECT_EQ(range[0].wYear, 1950);
+  EXPECT_EQ(range[0].wYear, 1900);
   EXPECT_EQ(range[0].wMonth, 1);
   EXPECT_EQ(range[0].wDay, 1);
   EXPECT_EQ(range[1].wYear, 2099);
