@@ -40,8 +40,10 @@ bool RefuseBlankName(HWND dialog, const std::string& name) {
 }
 
 // After an add or a change the list is in name order, whatever the user's
-// sort, with the buddy's row in view.
+// sort, with the buddy's row in view; the next heading click starts from
+// the order on show.
 void ShowInNameOrder(uint32_t id) {
+  BuddySortState = SortByName;
   SortBuddies(BuddyList, SortByName);
   const int row = FindBuddyRow(BuddyList, id);
   if (row >= 0) ListView_EnsureVisible(BuddyList, row, FALSE);

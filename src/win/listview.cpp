@@ -86,9 +86,23 @@ void PaintEmptyText(HWND list, const ListBehaviour& b) {
   DrawTextA(dc, b.emptyText.c_str(), -1, &area, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
+// Beside a scroll bar the column gives way only as far as the list lacks
+// room for it, so that its heading stays whole where the list is wide enough.
+int RoomForColumn(HWND list, int column) {
+  RECT client;
+  GetClientRect(list, &client);
+  int room = client.right;
+  const int columns = Header_GetItemCount(ListView_GetHeader(list));
+  for (int i = 0; i < columns; ++i)
+    if (i != column) room -= ListView_GetColumnWidth(list, i);
+  return room;
+}
+
 void FitColumn(HWND list, const ListBehaviour& b) {
   const bool allFit = ListView_GetCountPerPage(list) >= RowCount(list);
-  const int width = allFit ? b.fittedWidth : b.fittedWidth - ScrollBarWidth;
+  const int width = allFit ? b.fittedWidth
+                           : std::clamp(RoomForColumn(list, b.fittedColumn), b.fittedWidth - ScrollBarWidth,
+                                        b.fittedWidth);
   if (ListView_GetColumnWidth(list, b.fittedColumn) != width) SetFixedColumnWidth(list, b.fittedColumn, width);
 }
 

@@ -39,7 +39,8 @@ void FixColumns(HWND list, bool passHeaderClicks = false);
 void SetFixedColumnWidth(HWND list, int column, int width);
 
 // Column `column` is `width` pixels wide while every row fits the list, and
-// narrower by the vertical scroll bar when they do not; fitted now and again
+// when they do not, narrower by at most the vertical scroll bar, as far as
+// the other columns leave it less room; fitted now and again
 // (with a repaint) whenever the list's position, size or frame changes, as
 // when its scroll bar comes or goes.
 void FitColumnToRows(HWND list, int column, int width);

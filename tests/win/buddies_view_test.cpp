@@ -155,14 +155,45 @@ TEST_F(BuddyViews, SeededRowsTheirColoursAndTheirSort) {
     EXPECT_EQ(names, click.names) << "column " << click.column;
   }
 
-  // The label column gives way to a scroll bar; a damaged period is 100 days at most.
+  // The label column gives way to a scroll bar only as far as the list
+  // lacks room; a damaged period is 100 days at most.
   EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), 94);
   for (int i = 0; i < 30; ++i) AppendBuddyRow(BuddyList, MakeDate(2000, 1, 1), "More");
   Pump(20);
-  EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), 94 - ScrollBarWidth);
+  RECT client;
+  GetClientRect(BuddyList, &client);
+  EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), std::clamp(int{client.right} - 144 - 76, 94 - ScrollBarWidth, 94));
+  EXPECT_GT(client.right - 144 - 76, 94 - ScrollBarWidth) << "the list here has room to spare";
   GeneralPrefs.LookAheadDays = 500;
   BuildDaysAhead();
   EXPECT_EQ(DaysAheadRows().back(), "97 Bea 63 Months #4");
+}
+
+// After an add the list is in name order, and the next heading clicks sort
+// from there: the quit date's first click is ascending, the name's descending.
+TEST_F(BuddyViews, HeadingClicksAfterAnAddStartFromTheNameOrder) {
+  Create();
+  auto click = [](int column) {
+    HWND header = ListView_GetHeader(BuddyList);
+    NMHEADERA n{{header, static_cast<UINT_PTR>(GetDlgCtrlID(header)), static_cast<UINT>(HDN_ITEMCLICKA)}, column, 0,
+                nullptr};
+    Notify(BuddyList, &n.hdr);
+    Strings names;
+    for (int r = 0; r < RowCount(BuddyList); ++r) names.push_back(CellText(BuddyList, r, 1));
+    return names;
+  };
+  click(2);
+  InDialog(IDC_BUDDY_NEW, "Add New Buddy", {[](HWND d) {
+             Type(d, IDC_ADD_BUDDY_NAME, "Al");
+             Pick(d, IDC_ADD_BUDDY_DATE, MakeDate(2001, 1, 1));
+             Click(d, IDOK);
+           }});
+  EXPECT_EQ(click(2), (Strings{"Al", "Bea", "Cleo", "Sam", "Sam", "Abe"}));
+  InDialog(IDC_BUDDY_NEW, "Add New Buddy", {[](HWND d) {
+             Type(d, IDC_ADD_BUDDY_NAME, "Zoe");
+             Click(d, IDOK);
+           }});
+  EXPECT_EQ(click(1), (Strings{"Zoe", "Sam", "Sam", "Cleo", "Bea", "Al", "Abe"}));
 }
 
 TEST_F(BuddyViews, DeletingOneOfTwoSamsRemovesExactlyItsRows) {
