@@ -231,12 +231,24 @@ std::string CellText(HWND list, int row, int column, int capacity) {
 }
 
 int AppendRow(HWND list, const char* firstCell) {
+  const int position = RowCount(list);
+  return InsertRow(list, position, firstCell, position);
+}
+
+int InsertRow(HWND list, int position, const char* firstCell, LPARAM key) {
   LVITEMA item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
-  item.iItem = RowCount(list);
+  item.iItem = position;
   item.pszText = const_cast<char*>(firstCell);
-  item.lParam = item.iItem;
+  item.lParam = key;
   return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+int FindRowByKey(HWND list, LPARAM key, int after) {
+  LVFINDINFOA find{};
+  find.flags = LVFI_PARAM;
+  find.lParam = key;
+  return static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(&find)));
 }
 
 void SortRows(HWND list, const std::function<int(int, int)>& order) {
