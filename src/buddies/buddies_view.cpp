@@ -140,15 +140,10 @@ void RefreshBuddyAnniversaries() {
 }
 
 INT_PTR CALLBACK BuddiesViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (TellBuddyFileOnShow(view, message, wParam)) return TRUE;
   switch (message) {
     case WM_INITDIALOG:
       return HANDLE_WM_INITDIALOG(view, wParam, lParam, OnInitDialog);
-    case WM_SHOWWINDOW:
-      if (wParam) PostMessageA(view, TellBuddyFileMessage, 0, 0);
-      return FALSE;
-    case TellBuddyFileMessage:  // not for a view hidden again at once after its creation
-      if (IsWindowVisible(view)) TellBuddyFileNotice(view);
-      return TRUE;
     case WM_NOTIFY:
       return OnNotify(view, reinterpret_cast<NMHDR*>(lParam));
     case WM_COMMAND:

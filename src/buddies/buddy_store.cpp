@@ -85,6 +85,14 @@ void TellBuddyFileNotice(HWND owner) {
     BuddyMessageBox(owner, notice.c_str(), "Fumora", MB_OK | MB_ICONWARNING);
 }
 
+bool TellBuddyFileOnShow(HWND view, UINT message, WPARAM wParam) {
+  constexpr UINT TellBuddyFileMessage = WM_APP + 2;
+  if (message == WM_SHOWWINDOW && wParam) PostMessageA(view, TellBuddyFileMessage, 0, 0);
+  if (message != TellBuddyFileMessage) return false;
+  if (IsWindowVisible(view)) TellBuddyFileNotice(view);  // not for a view hidden again after its creation
+  return true;
+}
+
 bool SaveBuddies(HWND list, HWND owner) {
   std::vector<BuddyRecord> records;
   const int count = RowCount(list);

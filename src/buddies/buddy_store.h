@@ -51,9 +51,10 @@ std::string TakeBuddyFileNotice();
 // Tells it in a box owned by `owner`: when a list of buddies is first shown,
 // and before the first save.
 void TellBuddyFileNotice(HWND owner);
-// Posted by a view of the buddies to itself when it is shown: the box comes
-// once the view is on the screen.
-inline constexpr UINT TellBuddyFileMessage = WM_APP + 2;
+// For the procedures of the views of the buddies: the box comes once such a
+// view is on the screen (a message posted on its showing). True when the
+// message was that one.
+bool TellBuddyFileOnShow(HWND view, UINT message, WPARAM wParam);
 // Rewrites anny.dat from the rows, in their order. A failure (or a backup
 // that could not be made) is told in a box owned by `owner`; the rows stay.
 bool SaveBuddies(HWND list, HWND owner);
