@@ -99,6 +99,9 @@ constexpr std::array<int, ViewCount> ViewCreationOrder = {StatisticsViewIndex, B
 // Makes the views that the first paint does not need: timer messages come
 // after the paint messages, so the window is on screen and drawn by then.
 constexpr UINT_PTR LaterViewsTimer = 1;
+// Posted on activation, so that it runs after the dialog manager has put back
+// the focus it saved.
+constexpr UINT FocusShownView = WM_APP + 3;
 
 HWND CreateView(HWND window, int index) {
   switch (index) {
@@ -194,6 +197,13 @@ HBRUSH OnControlColour(HWND, HDC dc, HWND control, int) {
 void RestoreFromTray(HWND window) {
   RemoveTrayIcon();
   ShowWindow(window, SW_RESTORE);
+}
+
+// The Buddies view shown while a modal dialog was open (Ctrl+B in it) gets
+// the keyboard when the window is active again.
+void OnFocusShownView(HWND window) {
+  HWND view = CurrentView == BuddiesViewIndex ? ViewWindows[BuddiesViewIndex] : nullptr;
+  if (view && GetActiveWindow() == window && !IsChild(view, GetFocus())) SetFocus(GetDlgItem(view, IDC_BUDDY_LIST));
 }
 
 // New quit details show at once in every view and in the stats text.
@@ -442,6 +452,12 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_TIMECHANGE:
       OnTimeChange(window);
       return FALSE;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE) PostMessageA(window, FocusShownView, 0, 0);
+      return FALSE;
+    case FocusShownView:
+      OnFocusShownView(window);
+      return TRUE;
     case WM_SYSCOMMAND:
       // Handled: the default course would close a window already gone.
       return OnSysCommand(window, wParam) ? TRUE : FALSE;

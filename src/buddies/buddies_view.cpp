@@ -121,7 +121,7 @@ void OnDestroy(HWND view) {
 
 void DeleteCurrentBuddy() {
   if (!BuddyList) return;
-  const int row = CurrentRow(BuddyList);
+  const int row = SelectedRow(BuddyList);
   if (row < 0) return;
   const BuddyEntry buddy = BuddyAt(BuddyList, row);
   const std::string question = "Are you sure that you wish to delete the data for " + buddy.name;
@@ -140,6 +140,7 @@ void RefreshBuddyAnniversaries() {
 }
 
 INT_PTR CALLBACK BuddiesViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (TellBuddyFileOnShow(view, message, wParam)) return TRUE;
   switch (message) {
     case WM_INITDIALOG:
       return HANDLE_WM_INITDIALOG(view, wParam, lParam, OnInitDialog);

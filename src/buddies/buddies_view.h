@@ -14,11 +14,13 @@ INT_PTR CALLBACK BuddiesViewProc(HWND view, UINT message, WPARAM wParam, LPARAM 
 extern HWND BuddiesViewWindow;
 extern HWND BuddyList;
 // 1/2 name, 3/4 quit date, 5/6 anniversary label (ascending/descending);
-// changed only by the user's clicks on the headings.
+// changed by the user's clicks on the headings, and back to 1 by the name
+// order that follows an add or a change.
 extern uint32_t BuddySortState;
 
 // Recomputes every row's anniversary flag and label for LocalNow's date and
 // repaints the list; the order stays. Does nothing without the view.
 void RefreshBuddyAnniversaries();
-// Asks, then deletes the buddy of the row with the focus (Delete key and button).
+// Asks, then deletes the buddy of the selected row (Delete key and button);
+// with none selected, nothing is asked.
 void DeleteCurrentBuddy();

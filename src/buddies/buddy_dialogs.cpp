@@ -40,8 +40,10 @@ bool RefuseBlankName(HWND dialog, const std::string& name) {
 }
 
 // After an add or a change the list is in name order, whatever the user's
-// sort, with the buddy's row in view.
+// sort, with the buddy's row in view; the next heading click starts from
+// the order on show.
 void ShowInNameOrder(uint32_t id) {
+  BuddySortState = SortByName;
   SortBuddies(BuddyList, SortByName);
   const int row = FindBuddyRow(BuddyList, id);
   if (row >= 0) ListView_EnsureVisible(BuddyList, row, FALSE);
@@ -86,17 +88,18 @@ EditState Editing;
 BOOL OnEditInitDialog(HWND dialog, HWND, LPARAM) {
   Editing = EditState{};
   PrepareFields(dialog, IDC_EDIT_BUDDY_NAME, IDC_EDIT_BUDDY_DATE);
-  if (!BuddyList || RowCount(BuddyList) == 0) {
+  // Only the row the user sees selected is edited; with none, nothing shows.
+  Editing.row = BuddyList ? SelectedRow(BuddyList) : -1;
+  if (Editing.row < 0) {
     EndDialog(dialog, 0);
     return FALSE;
   }
-  Editing.row = CurrentRow(BuddyList);
-  if (Editing.row < 0) Editing.row = 0;
   Editing.loaded = BuddyAt(BuddyList, Editing.row);
   SetDlgItemTextA(dialog, IDC_EDIT_BUDDY_NAME, Editing.loaded.name.c_str());
   // A date outside the picker's range leaves the picker on its own date;
-  // it is not taken unless the user picks one.
-  ShowInPicker(GetDlgItem(dialog, IDC_EDIT_BUDDY_DATE), Editing.loaded.date);
+  // it is not taken unless the user picks one, and the user is told.
+  if (!ShowInPicker(GetDlgItem(dialog, IDC_EDIT_BUDDY_DATE), Editing.loaded.date))
+    PostMessageA(dialog, TellDateOutsidePicker, 0, 0);
   Editing.filling = false;
   return TRUE;
 }
@@ -156,6 +159,9 @@ INT_PTR CALLBACK EditBuddyDialogProc(HWND dialog, UINT message, WPARAM wParam, L
       return HANDLE_WM_INITDIALOG(dialog, wParam, lParam, OnEditInitDialog);
     case WM_NOTIFY:
       return OnEditNotify(reinterpret_cast<NMHDR*>(lParam));
+    case TellDateOutsidePicker:
+      BuddyMessageBox(dialog, DateOutsidePickerText(Editing.loaded.date).c_str(), "Fumora", MB_OK | MB_ICONINFORMATION);
+      return TRUE;
     case WM_COMMAND:
       HANDLE_WM_COMMAND(dialog, wParam, lParam, OnEditCommand);
       return TRUE;

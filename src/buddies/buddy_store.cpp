@@ -16,15 +16,24 @@ BuddyChangeHooks BuddyChanges;
 namespace {
 // Set when anny.dat held something the list could not keep; cleared by a backup.
 bool BackUpBeforeSaving;
+// What was lost on loading: the file unread, or records dropped, or names cut.
+bool FileUnread, NoticeGiven;
+std::size_t RecordsSkipped, NamesCut;
+
+std::string Counted(std::size_t count, const char* one, const char* many) {
+  return FormatDecimal(static_cast<int32_t>(count)) + (count == 1 ? one : many);
+}
 
 bool BackUpIfNeeded(HWND owner) {
   if (!BackUpBeforeSaving) return true;
   if (!CopyAside(BuddyFilePath)) {
+    NoticeGiven = true;  // this box says it all
     const std::string text = BuddyFilePath + " could not be read in full and could not be copied to " +
                              BackupPath(BuddyFilePath) + ", so it has not been replaced. Your change is shown but not saved.";
     BuddyMessageBox(owner, text.c_str(), "Fumora", MB_OK | MB_ICONERROR);
     return false;
   }
+  TellBuddyFileNotice(owner);
   BackUpBeforeSaving = false;
   return true;
 }
@@ -37,15 +46,51 @@ int UserTextOrder(const char* a, const char* b) { return lstrcmpA(a, b); }
 int LoadBuddies(HWND list) {
   std::vector<uint8_t> bytes;
   const FileRead read = ReadDataFile(BuddyFilePath, bytes);
-  BackUpBeforeSaving = false;
+  BackUpBeforeSaving = FileUnread = NoticeGiven = false;
+  RecordsSkipped = NamesCut = 0;
   if (read == FileRead::Missing) return 0;
   const DecodedBuddyFile file = DecodeBuddyFile(bytes);
-  BackUpBeforeSaving = read == FileRead::Unread || file.Lossy();
+  FileUnread = read == FileRead::Unread;
+  RecordsSkipped = file.skipped;
+  NamesCut = file.namesCut;
+  BackUpBeforeSaving = FileUnread || file.Lossy();
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   for (const BuddyRecord& buddy : file.records) AppendBuddyRow(list, buddy.date, buddy.name);
   SortBuddies(list, SortByName);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   return RowCount(list);
+}
+
+std::string TakeBuddyFileNotice() {
+  if (!BackUpBeforeSaving || NoticeGiven) return {};
+  NoticeGiven = true;
+  std::string what;
+  if (FileUnread) {
+    what = " could not be read, so no buddies have been loaded.";
+  } else {
+    std::string lost;
+    if (RecordsSkipped)
+      lost = Counted(RecordsSkipped, " buddy that could not be read has", " buddies that could not be read have") +
+             " not been loaded";
+    if (RecordsSkipped && NamesCut) lost += ", and ";
+    if (NamesCut) lost += Counted(NamesCut, " name has", " names have") + " been cut short";
+    what = " was not loaded whole: " + lost + ".";
+  }
+  return BuddyFilePath + what + " Before a change to the buddies is saved, the file is copied to " +
+         BackupPath(BuddyFilePath) + ".";
+}
+
+void TellBuddyFileNotice(HWND owner) {
+  if (const std::string notice = TakeBuddyFileNotice(); !notice.empty())
+    BuddyMessageBox(owner, notice.c_str(), "Fumora", MB_OK | MB_ICONWARNING);
+}
+
+bool TellBuddyFileOnShow(HWND view, UINT message, WPARAM wParam) {
+  constexpr UINT TellBuddyFileMessage = WM_APP + 2;
+  if (message == WM_SHOWWINDOW && wParam) PostMessageA(view, TellBuddyFileMessage, 0, 0);
+  if (message != TellBuddyFileMessage) return false;
+  if (IsWindowVisible(view)) TellBuddyFileNotice(view);  // not for a view hidden again after its creation
+  return true;
 }
 
 bool SaveBuddies(HWND list, HWND owner) {

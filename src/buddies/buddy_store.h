@@ -45,6 +45,16 @@ int UserTextOrder(const char* a, const char* b);
 // returns the number of rows. A file that exists but could not be read in
 // full is remembered, so that the first save backs it up before replacing it.
 int LoadBuddies(HWND list);
+// What the user is told, once, about an anny.dat that was not read whole
+// (with the backup's name); empty when there is nothing (more) to tell.
+std::string TakeBuddyFileNotice();
+// Tells it in a box owned by `owner`: when a list of buddies is first shown,
+// and before the first save.
+void TellBuddyFileNotice(HWND owner);
+// For the procedures of the views of the buddies: the box comes once such a
+// view is on the screen (a message posted on its showing). True when the
+// message was that one.
+bool TellBuddyFileOnShow(HWND view, UINT message, WPARAM wParam);
 // Rewrites anny.dat from the rows, in their order. A failure (or a backup
 // that could not be made) is told in a box owned by `owner`; the rows stay.
 bool SaveBuddies(HWND list, HWND owner);

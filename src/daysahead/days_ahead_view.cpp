@@ -38,32 +38,47 @@ void AddColumns(HWND list) {
   AddColumn(list, IdColumn, "Anniversary", 0, 1);
 }
 
+bool PutRow(int position, const DaysAheadRow& r) {
+  // Keyed by the BuddyId: a buddy's rows are found without reading every row.
+  const int row = InsertRow(DaysAheadList, position, FormatDecimal(r.day).c_str(), static_cast<LPARAM>(r.id));
+  if (row < 0) return false;
+  SetCellText(DaysAheadList, row, DateColumn, r.dateText.c_str());
+  SetCellText(DaysAheadList, row, NameColumn, r.name.c_str());
+  SetCellText(DaysAheadList, row, LabelColumn, r.label.c_str());
+  SetCellText(DaysAheadList, row, IdColumn, FormatDecimal(static_cast<int32_t>(r.id)).c_str());
+  return true;
+}
+
 void AppendRows(const std::vector<DaysAheadRow>& rows) {
-  for (const DaysAheadRow& r : rows) {
-    const int row = AppendRow(DaysAheadList, FormatDecimal(r.day).c_str());
-    if (row < 0) return;
-    SetCellText(DaysAheadList, row, DateColumn, r.dateText.c_str());
-    SetCellText(DaysAheadList, row, NameColumn, r.name.c_str());
-    SetCellText(DaysAheadList, row, LabelColumn, r.label.c_str());
-    SetCellText(DaysAheadList, row, IdColumn, FormatDecimal(static_cast<int32_t>(r.id)).c_str());
-  }
+  for (const DaysAheadRow& r : rows)
+    if (!PutRow(RowCount(DaysAheadList), r)) return;
 }
 
 std::string Cell(int row, int column) { return CellText(DaysAheadList, row, column, BuddyCellCapacity); }
 
-void SortDaysAhead() {
-  std::vector<DaysAheadRow> rows;
-  const int count = RowCount(DaysAheadList);
-  for (int row = 0; row < count; ++row) {
-    DaysAheadRow r;
-    r.day = ParseDecimal(Cell(row, DayColumn));
-    r.name = Cell(row, NameColumn);
-    r.id = static_cast<uint32_t>(ParseDecimal(Cell(row, IdColumn)));
-    rows.push_back(std::move(r));
+// What the order of the rows reads of row `row`.
+DaysAheadRow OrderOf(int row) {
+  DaysAheadRow r;
+  r.day = ParseDecimal(Cell(row, DayColumn));
+  r.name = Cell(row, NameColumn);
+  r.id = static_cast<uint32_t>(ParseDecimal(Cell(row, IdColumn)));
+  return r;
+}
+
+// Each row goes into its place in the ordered list, found by halving: a
+// change of one buddy reads a few rows, not all of them.
+void InsertInOrder(const std::vector<DaysAheadRow>& rows) {
+  for (const DaysAheadRow& r : rows) {
+    int first = 0, last = RowCount(DaysAheadList);
+    while (first < last) {
+      const int middle = first + (last - first) / 2;
+      if (DaysAheadRowBefore(OrderOf(middle), r, UserTextOrder))
+        first = middle + 1;
+      else
+        last = middle;
+    }
+    if (!PutRow(first, r)) return;
   }
-  SortRows(DaysAheadList, [&](int a, int b) {
-    return DaysAheadRowBefore(rows[a], rows[b], UserTextOrder) ? -1 : DaysAheadRowBefore(rows[b], rows[a], UserTextOrder) ? 1 : 0;
-  });
   InvalidateRect(DaysAheadList, nullptr, TRUE);
 }
 
@@ -161,28 +176,36 @@ void RefreshDaysAheadColours() {
 
 void AddDaysAheadRows(const BuddyEntry& buddy) {
   if (!DaysAheadList) return;
-  AppendRows(DaysAheadRows({&buddy, 1}, View.periodStart, View.periodDays, UserTextOrder));
-  SortDaysAhead();
+  InsertInOrder(DaysAheadRows({&buddy, 1}, View.periodStart, View.periodDays, UserTextOrder));
 }
 
 void RemoveDaysAheadRows(uint32_t id) {
   if (!DaysAheadList) return;
-  const std::string text = FormatDecimal(static_cast<int32_t>(id));
-  for (int row = RowCount(DaysAheadList) - 1; row >= 0; --row)
-    if (Cell(row, IdColumn) == text) ListView_DeleteItem(DaysAheadList, row);
+  for (int row = FindRowByKey(DaysAheadList, static_cast<LPARAM>(id)); row >= 0;
+       row = FindRowByKey(DaysAheadList, static_cast<LPARAM>(id), row - 1))
+    ListView_DeleteItem(DaysAheadList, row);
   InvalidateRect(DaysAheadList, nullptr, TRUE);
 }
 
+// A new name moves the buddy's rows within their days: taken out and put
+// back in their places.
 void RenameDaysAheadRows(uint32_t id, const std::string& name) {
   if (!DaysAheadList) return;
-  const std::string text = FormatDecimal(static_cast<int32_t>(id));
-  const int count = RowCount(DaysAheadList);
-  for (int row = 0; row < count; ++row)
-    if (Cell(row, IdColumn) == text) SetCellText(DaysAheadList, row, NameColumn, name.c_str());
-  SortDaysAhead();
+  std::vector<DaysAheadRow> renamed;
+  for (int row = FindRowByKey(DaysAheadList, static_cast<LPARAM>(id)); row >= 0;
+       row = FindRowByKey(DaysAheadList, static_cast<LPARAM>(id), row - 1)) {
+    DaysAheadRow r = OrderOf(row);
+    r.dateText = Cell(row, DateColumn);
+    r.label = Cell(row, LabelColumn);
+    r.name = name;
+    renamed.push_back(std::move(r));
+    ListView_DeleteItem(DaysAheadList, row);
+  }
+  InsertInOrder(renamed);
 }
 
 INT_PTR CALLBACK DaysAheadViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (TellBuddyFileOnShow(view, message, wParam)) return TRUE;
   switch (message) {
     case WM_INITDIALOG:
       return HANDLE_WM_INITDIALOG(view, wParam, lParam, OnInitDialog);

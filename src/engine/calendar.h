@@ -15,7 +15,7 @@ inline constexpr std::array<uint32_t, 7> DayMilestones = {7, 14, 25, 50, 75, 150
 
 // The dates every date picker offers (DatePickerRange): 1 January of the
 // first year to 31 December of the last.
-inline constexpr uint16_t DatePickerFirstYear = 1950;
+inline constexpr uint16_t DatePickerFirstYear = 1900;
 inline constexpr uint16_t DatePickerLastYear = 2099;
 
 int IsLeapYear(uint16_t year);

@@ -82,3 +82,15 @@ bool DigitsOnlyAccepts(unsigned char typed) { return IsDigit(static_cast<char>(t
 bool PriceAccepts(unsigned char typed, char decimalSeparator) {
   return DigitsOnlyAccepts(typed) || (decimalSeparator != '\0' && typed == static_cast<unsigned char>(decimalSeparator));
 }
+
+std::string FilteredPaste(std::string_view text, char decimalSeparator) {
+  constexpr std::string_view blanks = " \t\r\n";
+  const std::size_t first = text.find_first_not_of(blanks);
+  if (first == std::string_view::npos) return {};
+  text = text.substr(first, text.find_last_not_of(blanks) - first + 1);
+  for (const char c : text) {
+    const auto typed = static_cast<unsigned char>(c);
+    if (typed == 8 || !PriceAccepts(typed, decimalSeparator)) return {};  // backspace is a key, not a character
+  }
+  return std::string(text);
+}

@@ -4,6 +4,7 @@
 // fields filter only what is typed, not what is pasted.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "formats/settings_records.h"
@@ -36,3 +37,7 @@ QuitEntryFault CheckQuitEntries(const QuitEntryTexts& texts, QuitDetailsRecord& 
 bool DigitsOnlyAccepts(unsigned char typed);
 // The price field also takes `decimalSeparator` (any number of times).
 bool PriceAccepts(unsigned char typed, char decimalSeparator);
+// What Ctrl+V puts into such a field: the text without the blanks around it,
+// when each of its characters could have been typed there (a digit, or
+// `decimalSeparator` unless it is '\0'); empty when any could not.
+std::string FilteredPaste(std::string_view text, char decimalSeparator);

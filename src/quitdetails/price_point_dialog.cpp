@@ -35,10 +35,16 @@ PricePointState* StateOf(HWND dialog) {
   return reinterpret_cast<PricePointState*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-void ShowRow(HWND dialog, const PricePoint& point) {
+SysTime Date(const PricePointState& state) {
   SysTime date;
-  DayNumberToDate(static_cast<DayNumber>(point.Day), date);
-  ShowInPicker(GetDlgItem(dialog, IDC_PP_DATE), date);
+  DayNumberToDate(static_cast<DayNumber>(state.original.Day), date);
+  return date;
+}
+
+void ShowRow(HWND dialog, const PricePointState& state) {
+  const SysTime date = Date(state);
+  const PricePoint& point = state.original;
+  if (!ShowInPicker(GetDlgItem(dialog, IDC_PP_DATE), date)) PostMessageA(dialog, TellDateOutsidePicker, 0, 0);
   SetDlgItemTextA(dialog, IDC_PP_PRICE, PriceFieldText(point.Price).c_str());
 }
 
@@ -54,7 +60,7 @@ BOOL OnInitDialog(HWND dialog, HWND, LPARAM param) {
   SetDlgItemTextA(dialog, IDC_PP_CURRENCY, CurrencySymbol.c_str());
   MakePriceEdit(GetDlgItem(dialog, IDC_PP_PRICE));
   // Add mode: the picker's own default, today, and an empty price.
-  if (state.mode == PricePointMode::Edit) ShowRow(dialog, state.original);
+  if (state.mode == PricePointMode::Edit) ShowRow(dialog, state);
   state.ready = true;
   SetFocus(GetDlgItem(dialog, IDC_PP_PRICE));
   return FALSE;
@@ -103,6 +109,9 @@ INT_PTR CALLBACK PricePointDialogProc(HWND dialog, UINT message, WPARAM wParam, 
       return TRUE;
     case WM_NOTIFY:
       return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
+    case TellDateOutsidePicker:
+      ReportEntryFault(dialog, DateOutsidePickerText(Date(*StateOf(dialog))).c_str());
+      return TRUE;
     case WM_CLOSE:
       EndDialog(dialog, Untouched);
       return TRUE;

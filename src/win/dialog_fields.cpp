@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "engine/calendar.h"
 #include "locale/formats.h"
 #include "util/systime_win32.h"
 #include "win/app_state.h"
@@ -26,8 +27,19 @@ void SetUpDatePicker(HWND picker) {
 }
 
 bool ShowInPicker(HWND picker, const SysTime& moment) {
+  // Checked here: some pickers take a date outside their range and show another.
+  const DayNumber day = DateToDayNumber(moment);
+  if (day < DateToDayNumber(ToSysTime(DatePickerRange[0])) || day > DateToDayNumber(ToSysTime(DatePickerRange[1])))
+    return false;
   SYSTEMTIME time = ToSYSTEMTIME(moment);
   return SendMessageA(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time)) != 0;
+}
+
+std::string DateOutsidePickerText(const SysTime& date) {
+  const std::string shown = FormatDateText(date);
+  return "The stored date" + (shown.empty() ? std::string() : ", " + shown + ",") +
+         " lies outside the dates that can be picked here (" + FormatDateText(ToSysTime(DatePickerRange[0])) + " to " +
+         FormatDateText(ToSysTime(DatePickerRange[1])) + "). It is kept unless you pick another date.";
 }
 
 ScopedFont MakeBannerFont() {

@@ -16,6 +16,10 @@ SYSTEMTIME PickerTime(HWND dialog, int id);
 void SetUpDatePicker(HWND picker);
 // Sets a picker to `moment`; false when the picker refused it (out of its range).
 bool ShowInPicker(HWND picker, const SysTime& moment);
+// What a dialog says of a stored date that its picker cannot show.
+std::string DateOutsidePickerText(const SysTime& date);
+// Posted by such a dialog to itself, so that it says so once it is shown.
+inline constexpr UINT TellDateOutsidePicker = WM_APP + 4;
 
 // The title banner's font: Arial, 24 high, bold.
 ScopedFont MakeBannerFont();

@@ -86,9 +86,23 @@ void PaintEmptyText(HWND list, const ListBehaviour& b) {
   DrawTextA(dc, b.emptyText.c_str(), -1, &area, DT_CENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
+// Beside a scroll bar the column gives way only as far as the list lacks
+// room for it, so that its heading stays whole where the list is wide enough.
+int RoomForColumn(HWND list, int column) {
+  RECT client;
+  GetClientRect(list, &client);
+  int room = client.right;
+  const int columns = Header_GetItemCount(ListView_GetHeader(list));
+  for (int i = 0; i < columns; ++i)
+    if (i != column) room -= ListView_GetColumnWidth(list, i);
+  return room;
+}
+
 void FitColumn(HWND list, const ListBehaviour& b) {
   const bool allFit = ListView_GetCountPerPage(list) >= RowCount(list);
-  const int width = allFit ? b.fittedWidth : b.fittedWidth - ScrollBarWidth;
+  const int width = allFit ? b.fittedWidth
+                           : std::clamp(RoomForColumn(list, b.fittedColumn), b.fittedWidth - ScrollBarWidth,
+                                        b.fittedWidth);
   if (ListView_GetColumnWidth(list, b.fittedColumn) != width) SetFixedColumnWidth(list, b.fittedColumn, width);
 }
 
@@ -110,6 +124,15 @@ int CALLBACK CompareRowPositions(LPARAM first, LPARAM second, LPARAM order) {
                                                                           static_cast<int>(second));
 }
 
+// The list control repaints only the rows that came or went: when the empty
+// text comes or goes, the whole list is repainted.
+LRESULT ChangeRows(HWND list, WNDPROC saved, UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool wasEmpty = RowCount(list) == 0;
+  const LRESULT result = CallWindowProcA(saved, list, message, wParam, lParam);
+  if (wasEmpty != (RowCount(list) == 0)) InvalidateRect(list, nullptr, TRUE);
+  return result;
+}
+
 LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   ListBehaviour* b = BehaviourOf(list);
   if (!b) return DefWindowProcA(list, message, wParam, lParam);
@@ -124,6 +147,12 @@ LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARA
         PaintEmptyText(list, *b);
         return 0;
       }
+      break;
+    case LVM_INSERTITEMA:
+    case LVM_INSERTITEMW:
+    case LVM_DELETEITEM:
+    case LVM_DELETEALLITEMS:
+      if (b->hasEmptyText) return ChangeRows(list, saved, message, wParam, lParam);
       break;
     case WM_WINDOWPOSCHANGED:
       if (b->fittedColumn >= 0) {
@@ -164,6 +193,12 @@ int CurrentRow(HWND list) {
   return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_FOCUSED, 0)));
 }
 
+int SelectedRow(HWND list) {
+  const int focused = CurrentRow(list);
+  if (focused >= 0 && ListView_GetItemState(list, focused, LVIS_SELECTED)) return focused;
+  return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), MAKELPARAM(LVNI_SELECTED, 0)));
+}
+
 void AddColumn(HWND list, int index, const char* caption, int width, int alignment) {
   LVCOLUMNA column{};
   column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
@@ -196,12 +231,24 @@ std::string CellText(HWND list, int row, int column, int capacity) {
 }
 
 int AppendRow(HWND list, const char* firstCell) {
+  const int position = RowCount(list);
+  return InsertRow(list, position, firstCell, position);
+}
+
+int InsertRow(HWND list, int position, const char* firstCell, LPARAM key) {
   LVITEMA item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
-  item.iItem = RowCount(list);
+  item.iItem = position;
   item.pszText = const_cast<char*>(firstCell);
-  item.lParam = item.iItem;
+  item.lParam = key;
   return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+}
+
+int FindRowByKey(HWND list, LPARAM key, int after) {
+  LVFINDINFOA find{};
+  find.flags = LVFI_PARAM;
+  find.lParam = key;
+  return static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(&find)));
 }
 
 void SortRows(HWND list, const std::function<int(int, int)>& order) {

@@ -9,6 +9,9 @@
 int RowCount(HWND list);
 // The row with the focus (the first found from the top), or -1.
 int CurrentRow(HWND list);
+// The row the user sees selected: the focused row when it is selected, else
+// the first selected one; -1 when none is.
+int SelectedRow(HWND list);
 // Alignment 2 centred, 3 right-aligned, anything else left-aligned.
 void AddColumn(HWND list, int index, const char* caption, int width, int alignment);
 void SetCellText(HWND list, int row, int column, const char* text);
@@ -18,6 +21,12 @@ std::string CellText(HWND list, int row, int column, int capacity = 80);
 // Appends a row whose first cell is `firstCell`; its key (item parameter) is
 // its position. Returns the position, or -1.
 int AppendRow(HWND list, const char* firstCell);
+// A row at `position` (the rows from there on move down one) with a key of
+// the caller's own, for a list that SortRows never sorts.
+int InsertRow(HWND list, int position, const char* firstCell, LPARAM key);
+// The first row after `after` (-1: from the top) with that key, or -1; the
+// search runs inside the list control.
+int FindRowByKey(HWND list, LPARAM key, int after = -1);
 // Sorts the rows with `order`, a strict order given the positions the two
 // rows had when the sort began (< 0 when the first comes first); it reads a
 // model taken beforehand, never the list. Rows keep their states; every key
@@ -36,7 +45,8 @@ void FixColumns(HWND list, bool passHeaderClicks = false);
 void SetFixedColumnWidth(HWND list, int column, int width);
 
 // Column `column` is `width` pixels wide while every row fits the list, and
-// narrower by the vertical scroll bar when they do not; fitted now and again
+// when they do not, narrower by at most the vertical scroll bar, as far as
+// the other columns leave it less room; fitted now and again
 // (with a repaint) whenever the list's position, size or frame changes, as
 // when its scroll bar comes or goes.
 void FitColumnToRows(HWND list, int column, int width);

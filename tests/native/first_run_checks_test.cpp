@@ -140,6 +140,19 @@ TEST_F(FirstRunChecksComma, PricesWithAComma) {
   EXPECT_TRUE(PriceAccepts(',', ','));
 }
 
+TEST_F(FirstRunChecks, WhatCtrlVPastes) {
+  const struct {
+    const char *text, *digits, *price;
+  } cases[] = {{"42", "42", "42"},         {" 4.50\r\n", "", "4.50"}, {"\t12 ", "12", "12"}, {"1 2", "", ""},
+               {"$4.50", "", ""},          {"4,50", "", ""},         {"", "", ""},          {" \r\n", "", ""},
+               {"7\b", "", ""},            {"-3", "", ""}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(FilteredPaste(c.text, '\0'), c.digits) << c.text;
+    EXPECT_EQ(FilteredPaste(c.text, '.'), c.price) << c.text;
+  }
+  EXPECT_EQ(FilteredPaste("4,50", ','), "4,50");
+}
+
 TEST_F(FirstRunChecks, TypedCharacters) {
   for (unsigned c = 0; c < 256; ++c) {
     bool digitOrBackspace = (c >= '0' && c <= '9') || c == 8;

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "buddies/buddies_view.h"
@@ -48,6 +49,26 @@ Strings DaysAheadRows() {
 }
 const Strings SeededDaysAhead = {"0 Cleo 1 Year #0", "0 Sam 4 Months #3", "1 Abe Quit Date #1", "5 Bea 5 Years #4",
                                  "8 Abe 7 Days #1",  "8 Sam 50 Days #2",  "15 Abe 14 Days #1",  "17 Sam 2 Months #2"};
+
+// The list as it is on the screen, pixel by pixel.
+std::vector<COLORREF> Shot(HWND list) {
+  RECT r;
+  GetClientRect(list, &r);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<COLORREF> pixels(static_cast<size_t>(r.right) * r.bottom);
+  HDC screen = GetDC(list), memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  GetDIBits(memory, bitmap, 0, r.bottom, pixels.data(), &info, DIB_RGB_COLORS);
+  for (COLORREF& p : pixels) p = RGB(GetBValue(p), GetGValue(p), GetRValue(p));  // BGRX to COLORREF
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(list, screen);
+  return pixels;
+}
 
 void Focus(int row) {
   ListView_SetItemState(BuddyList, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
@@ -134,14 +155,45 @@ TEST_F(BuddyViews, SeededRowsTheirColoursAndTheirSort) {
     EXPECT_EQ(names, click.names) << "column " << click.column;
   }
 
-  // The label column gives way to a scroll bar; a damaged period is 100 days at most.
+  // The label column gives way to a scroll bar only as far as the list
+  // lacks room; a damaged period is 100 days at most.
   EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), 94);
   for (int i = 0; i < 30; ++i) AppendBuddyRow(BuddyList, MakeDate(2000, 1, 1), "More");
   Pump(20);
-  EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), 94 - ScrollBarWidth);
+  RECT client;
+  GetClientRect(BuddyList, &client);
+  EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), std::clamp(int{client.right} - 144 - 76, 94 - ScrollBarWidth, 94));
+  EXPECT_GT(client.right - 144 - 76, 94 - ScrollBarWidth) << "the list here has room to spare";
   GeneralPrefs.LookAheadDays = 500;
   BuildDaysAhead();
   EXPECT_EQ(DaysAheadRows().back(), "97 Bea 63 Months #4");
+}
+
+// After an add the list is in name order, and the next heading clicks sort
+// from there: the quit date's first click is ascending, the name's descending.
+TEST_F(BuddyViews, HeadingClicksAfterAnAddStartFromTheNameOrder) {
+  Create();
+  auto click = [](int column) {
+    HWND header = ListView_GetHeader(BuddyList);
+    NMHEADERA n{{header, static_cast<UINT_PTR>(GetDlgCtrlID(header)), static_cast<UINT>(HDN_ITEMCLICKA)}, column, 0,
+                nullptr};
+    Notify(BuddyList, &n.hdr);
+    Strings names;
+    for (int r = 0; r < RowCount(BuddyList); ++r) names.push_back(CellText(BuddyList, r, 1));
+    return names;
+  };
+  click(2);
+  InDialog(IDC_BUDDY_NEW, "Add New Buddy", {[](HWND d) {
+             Type(d, IDC_ADD_BUDDY_NAME, "Al");
+             Pick(d, IDC_ADD_BUDDY_DATE, MakeDate(2001, 1, 1));
+             Click(d, IDOK);
+           }});
+  EXPECT_EQ(click(2), (Strings{"Al", "Bea", "Cleo", "Sam", "Sam", "Abe"}));
+  InDialog(IDC_BUDDY_NEW, "Add New Buddy", {[](HWND d) {
+             Type(d, IDC_ADD_BUDDY_NAME, "Zoe");
+             Click(d, IDOK);
+           }});
+  EXPECT_EQ(click(1), (Strings{"Zoe", "Sam", "Sam", "Cleo", "Bea", "Al", "Abe"}));
 }
 
 TEST_F(BuddyViews, DeletingOneOfTwoSamsRemovesExactlyItsRows) {
@@ -162,6 +214,60 @@ TEST_F(BuddyViews, DeletingOneOfTwoSamsRemovesExactlyItsRows) {
   std::erase_if(expected, [](const std::string& row) { return row.ends_with("#2"); });
   EXPECT_EQ(DaysAheadRows(), expected);
   EXPECT_EQ(FileText(BuddyFilePath), ByName.substr(0, ByName.size() - 12) + E);
+}
+
+// Delete and Change act on the row the user sees selected, wherever the
+// focus is; with none selected nothing is asked and nothing opens.
+TEST_F(BuddyViews, DeleteAndChangeActOnTheSelectedRow) {
+  Create();
+  const struct {
+    int focused, selected;
+    const char* name;
+  } cases[] = {{0, 2, "Cleo"}, {4, 1, "Bea"}, {3, 3, "Sam"}, {1, -1, ""}, {-1, -1, ""}};
+  Answer = IDNO;
+  for (const auto& c : cases) {
+    ListView_SetItemState(BuddyList, -1, 0, LVIS_FOCUSED | LVIS_SELECTED);
+    if (c.focused >= 0) ListView_SetItemState(BuddyList, c.focused, LVIS_FOCUSED, LVIS_FOCUSED);
+    if (c.selected >= 0) ListView_SetItemState(BuddyList, c.selected, LVIS_SELECTED, LVIS_SELECTED);
+    Boxes.clear();
+    Click(BuddiesViewWindow, IDC_BUDDY_DELETE);
+    const std::string name = c.name;
+    EXPECT_EQ(Boxes, (name.empty() ? BoxList{}
+                                   : BoxList{{BuddyList, "Are you sure that you wish to delete the data for " + name,
+                                              "Delete Warning", MB_YESNO | MB_ICONSTOP}}))
+        << c.focused << " " << c.selected;
+    std::vector<std::function<void(HWND)>> steps;
+    std::string edited = "(nothing)";
+    if (!name.empty()) steps.push_back([&](HWND d) { edited = Text(d, IDC_EDIT_BUDDY_NAME); Click(d, IDCANCEL); });
+    InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", steps);
+    EXPECT_EQ(edited, name.empty() ? "(nothing)" : name) << c.focused << " " << c.selected;
+  }
+  EXPECT_EQ(FileText(BuddyFilePath), Seeded);
+}
+
+// The empty text is drawn whole when the last buddy goes, and is gone whole
+// when a buddy comes: what is on the screen then is what a full repaint draws.
+TEST_F(BuddyViews, TheEmptyTextComesAndGoesWhole) {
+  Create("20100316Abe" + R + E);
+  Command(IDM_VIEW_BUDDIES);
+  Pump(100);
+  auto repainted = [] {
+    const std::vector<COLORREF> before = Shot(BuddyList);
+    InvalidateRect(BuddyList, nullptr, TRUE);
+    UpdateWindow(BuddyList);
+    return std::make_pair(before, Shot(BuddyList));
+  };
+  Focus(0);
+  DeleteCurrentBuddy();
+  Pump(100);
+  const auto [afterDelete, emptyList] = repainted();
+  EXPECT_EQ(std::ranges::count(emptyList, GetSysColor(COLOR_GRAYTEXT)) > 20, true) << "the text is there";
+  EXPECT_TRUE(afterDelete == emptyList) << "after the last delete";
+  AppendBuddyRow(BuddyList, MakeDate(2010, 1, 1), "Ann");
+  Pump(100);
+  const auto [afterAdd, oneRow] = repainted();
+  EXPECT_EQ(std::ranges::count(oneRow, GetSysColor(COLOR_GRAYTEXT)), 0);
+  EXPECT_TRUE(afterAdd == oneRow) << "after the first add";
 }
 
 // Add appends and saves; Edit renames a buddy's rows in place or replaces
@@ -214,11 +320,32 @@ TEST_F(BuddyViews, AddAndEditThroughTheDialogs) {
   EXPECT_EQ(FileText(BuddyFilePath), edited);
 }
 
+// Edit Buddy shows a stored date from 1900 on; an older one is said to lie
+// outside the pickers' dates, and a rename keeps it.
 TEST_F(BuddyViews, ARenameKeepsADateThePickerCannotShowAndAnEmptyListDeletesNothing) {
-  Create("19000101Old" + R + E);
-  InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {[](HWND d) { Type(d, IDC_EDIT_BUDDY_NAME, "Older"); Click(d, IDOK); }});
-  EXPECT_EQ(FileText(BuddyFilePath), "19000101Older" + R + E);
-  TearDown();
+  const struct {
+    const char* date;
+    const char* told;
+  } cases[] = {{"19010101", nullptr},
+               {"18500101", "The stored date, 01/01/1850, lies outside the dates that can be picked here (01/01/1900 "
+                            "to 12/31/2099). It is kept unless you pick another date."}};
+  for (const auto& c : cases) {
+    SetUp();
+    Create(c.date + std::string("Old") + R + E);
+    Focus(0);
+    InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {[&](HWND d) {
+               SYSTEMTIME shown{};
+               SendDlgItemMessageA(d, IDC_EDIT_BUDDY_DATE, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
+               if (!c.told) {
+                 EXPECT_EQ(shown.wYear * 10000 + shown.wMonth * 100 + shown.wDay, 19010101);
+               }
+               EXPECT_EQ(Boxes, (c.told ? BoxList{{d, c.told, "Fumora", MB_OK | MB_ICONINFORMATION}} : BoxList{}));
+               Type(d, IDC_EDIT_BUDDY_NAME, "Older");
+               Click(d, IDOK);
+             }});
+    EXPECT_EQ(FileText(BuddyFilePath), c.date + std::string("Older") + R + E);
+    TearDown();
+  }
   SetUp();
   Create("");
   EXPECT_EQ(RowCount(BuddyList) + RowCount(DaysAheadList), 0);
@@ -239,12 +366,14 @@ TEST_F(BuddyViews, SavesNeverLoseTheList) {
     return path + " could not be read in full and could not be copied to " + path + ".bak, so it has not been replaced" +
            unsaved;
   };
+  const std::string notice = file + " was not loaded whole: 1 buddy that could not be read has not been loaded. Before "
+                             "a change to the buddies is saved, the file is copied to " + file + ".bak.";
   const struct {
     std::string path;
     bool bakIsFolder, locked;
     std::string after, bak, told;
   } cases[] = {
-      {file, false, false, "20100316Abe" + R + "20100101New" + R + E, lossy, ""},
+      {file, false, false, "20100316Abe" + R + "20100101New" + R + E, lossy, notice},
       {file, true, false, lossy, "", notCopied(file)},
       {file, false, true, lossy, "", notCopied(file)},
       {folder + "bad|name\\anny.dat", false, false, "", "", notCopied(folder + "bad|name\\anny.dat")},
@@ -260,12 +389,50 @@ TEST_F(BuddyViews, SavesNeverLoseTheList) {
                            : INVALID_HANDLE_VALUE;
     Create("");  // over the file as it is
     AppendBuddyRow(BuddyList, MakeDate(2010, 1, 1), "New");
-    EXPECT_EQ(SaveBuddies(BuddyList, window_), c.told.empty()) << c.path;
+    EXPECT_EQ(SaveBuddies(BuddyList, window_), c.told == notice || c.told.empty()) << c.path;
     if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
     EXPECT_EQ(CellText(BuddyList, RowCount(BuddyList) - 1, 1), "New");
     EXPECT_EQ(FileText(c.path), c.after) << c.path;
     EXPECT_EQ(FileText(c.path + ".bak"), c.bak) << c.path;
-    EXPECT_EQ(Boxes, (c.told.empty() ? BoxList{} : BoxList{{window_, c.told, "Fumora", MB_OK | MB_ICONERROR}}));
+    const UINT icon = c.told == notice ? MB_ICONWARNING : MB_ICONERROR;
+    EXPECT_EQ(Boxes, (c.told.empty() ? BoxList{} : BoxList{{window_, c.told, "Fumora", MB_OK | icon}}));
+    TearDown();
+  }
+}
+
+// A file not read whole is told once, with the backup's name, when a view of
+// the buddies is first shown; a file read whole is not.
+TEST_F(BuddyViews, AFileNotReadWholeIsToldOnceOnShow) {
+  const std::string bad = "2010O316Bad" + R, tail = " Before a change to the buddies is saved, the file is copied to ";
+  const struct {
+    std::string file;
+    bool locked;
+    int view;
+    std::string told;
+  } cases[] = {
+      {"20100316Abe" + R + bad + E, false, IDM_VIEW_BUDDIES, " was not loaded whole: 1 buddy that could not be read has "
+                                                             "not been loaded."},
+      {bad + "20100316" + std::string(300, 'n') + R + bad + E, false, IDM_VIEW_DAYS_AHEAD,
+       " was not loaded whole: 2 buddies that could not be read have not been loaded, and 1 name has been cut short."},
+      {Seeded, true, IDM_VIEW_BUDDIES, " could not be read, so no buddies have been loaded."},
+      {Seeded, false, IDM_VIEW_BUDDIES, ""},
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    WriteFile(c.file);
+    HANDLE lock = c.locked ? CreateFileA(BuddyFilePath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
+                           : INVALID_HANDLE_VALUE;
+    Create("");
+    if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
+    EXPECT_TRUE(Boxes.empty()) << "nothing while the statistics are shown";
+    for (int view : {c.view, IDM_VIEW_STATISTICS, IDM_VIEW_BUDDIES, IDM_VIEW_DAYS_AHEAD}) {
+      Command(view);
+      Pump(60);
+    }
+    HWND owner = c.view == IDM_VIEW_BUDDIES ? BuddiesViewWindow : DaysAheadViewWindow;
+    EXPECT_EQ(Boxes, (c.told.empty() ? BoxList{}
+                                     : BoxList{{owner, BuddyFilePath + c.told + tail + BuddyFilePath + ".bak.",
+                                                "Fumora", MB_OK | MB_ICONWARNING}}));
     TearDown();
   }
 }

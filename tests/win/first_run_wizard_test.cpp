@@ -18,6 +18,7 @@
 #include "settings/registry_store.h"
 #include "stats/statistics_view.h"
 #include "win/app_state.h"
+#include "win/number_edit.h"
 
 namespace {
 constexpr const char* NameMessage = "You cannot leave the name field blank - please fill it in before continuing";
@@ -144,7 +145,7 @@ void PrepareProcess() {
   InitCommonControlsEx(&classes);
   AppInstance = GetModuleHandleA(nullptr);
   // As start-up fills it: wide enough for a quit date of today.
-  DatePickerRange[0] = Date(1950, 1, 1);
+  DatePickerRange[0] = Date(1900, 1, 1);
   DatePickerRange[1] = Date(2099, 12, 31);
   SetUpLocale();
   BuildDatePicture();
@@ -248,7 +249,7 @@ TEST_F(FirstRunWizard, InitialisesFieldsPickerAndTitle) {
   SYSTEMTIME range[2] = {};
   LRESULT flags = SendDlgItemMessageA(wizard, IDC_FR_DATE, DTM_GETRANGE, 0, reinterpret_cast<LPARAM>(range));
   EXPECT_EQ(flags, GDTR_MIN | GDTR_MAX);
-  EXPECT_EQ(range[0].wYear, 1950);
+  EXPECT_EQ(range[0].wYear, 1900);
   EXPECT_EQ(range[0].wMonth, 1);
   EXPECT_EQ(range[0].wDay, 1);
   EXPECT_EQ(range[1].wYear, 2099);
@@ -370,6 +371,38 @@ TEST_F(FirstRunWizard, FilteredFieldsSwallowLetters) {
   // What the filters let in still has to be a number.
   Fill(wizard, "Sam", "20", "20", "4.5.0");
   EXPECT_EQ(Validate(0), Texts{PriceMessage});
+}
+
+// Ctrl+V (the character 0x16 that TranslateMessage makes of it) pastes what
+// could have been typed, at the caret, and beeps at anything else.
+int Beeps;
+BOOL WINAPI CountBeep(UINT) { return ++Beeps, TRUE; }
+TEST_F(FirstRunWizard, CtrlVPastesWhatTheFilterLetsThroughAndBeepsOtherwise) {
+  const struct {
+    int id;
+    const char* clipboard;
+    std::string after;
+    int beeps;
+  } cases[] = {{IDC_FR_PER_DAY, "25\r\n", "125", 0}, {IDC_FR_PER_DAY, "2x", "1", 1},
+               {IDC_FR_PRICE, "4.50", "14.50", 0},   {IDC_FR_PRICE, "$4.50", "1", 1}, {IDC_FR_PER_DAY, "", "1", 1}};
+  NumberEditBeep = CountBeep;
+  for (const auto& c : cases) {
+    HWND edit = GetDlgItem(wizard, c.id);
+    ASSERT_TRUE(OpenClipboard(wizard));
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, std::strlen(c.clipboard) + 1);
+    std::memcpy(GlobalLock(memory), c.clipboard, std::strlen(c.clipboard) + 1);
+    GlobalUnlock(memory);
+    SetClipboardData(CF_TEXT, memory);
+    CloseClipboard();
+    SetWindowTextA(edit, "1");
+    SendMessageA(edit, EM_SETSEL, 1, 1);
+    Beeps = 0;
+    Type(edit, "\x16");
+    EXPECT_EQ(WindowText(edit), c.after) << c.clipboard;
+    EXPECT_EQ(Beeps, c.beeps) << c.clipboard;
+  }
+  NumberEditBeep = MessageBeep;
 }
 
 TEST_F(FirstRunWizard, PastedTextIsCaughtByTheChecks) {

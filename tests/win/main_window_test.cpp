@@ -281,6 +281,20 @@ TEST_F(MainWindow, BuddiesViewTakesTheDialogKeysAndTheFocus) {
   EXPECT_EQ(DialogMessageTarget, window_);
 }
 
+// A view chosen while a modal dialog is open (Ctrl+B in Edit Quit Details)
+// gets the keyboard once the dialog closes.
+TEST_F(MainWindow, TheBuddyListHasTheFocusAfterADialogThatSwitchedToIt) {
+  Open();
+  SetForegroundWindow(window_);
+  Pump(50);
+  Drive("Edit Quit Details",
+        {[&] { Command(IDM_VIEW_BUDDIES); }, [] { Click(DialogNamed("Edit Quit Details"), IDCANCEL); }},
+        [&] { Command(IDM_EDIT_QUIT_DETAILS); });
+  Pump(100);
+  EXPECT_EQ(DialogMessageTarget, ViewWindows[BuddiesViewIndex]);
+  EXPECT_EQ(GetFocus(), GetDlgItem(ViewWindows[BuddiesViewIndex], IDC_BUDDY_LIST));
+}
+
 // ---- commands ----
 
 TEST_F(MainWindow, CopyStatsPutsTheStatsTextOnTheClipboard) {

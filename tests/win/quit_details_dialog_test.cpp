@@ -180,7 +180,7 @@ void EditQuitDetails::UntouchedChangeKeepsWhatIsStored() {
   } cases[] = {
       {"1000.00", {{D, 100000}}, 100000, MakeDate(2024, 1, 15, 10)},
       {"two points on one day", {{D - 5, 300}, {D, 450}, {D, 600}, {D + 1, 1}}, 500, MakeDate(2024, 1, 15, 10)},
-      {"dates no picker shows", {{0, 5}, {D, 450}, {0xFFFFFFF0u, 7}}, 450, MakeDate(1940, 6, 1, 23, 59)},
+      {"dates no picker shows", {{0, 5}, {D, 450}, {0xFFFFFFF0u, 7}}, 450, MakeDate(1890, 6, 1, 23, 59)},
       {"a file out of day order", {{D + 30, 700}, {D + 10, 600}, {D + 30, 650}}, 500, MakeDate(2024, 1, 15, 10)},
   };
   for (const auto& c : cases) {
@@ -349,6 +349,40 @@ TEST_F(EditQuitDetails, EditAndDeleteActOnTheFocusedRowAndCancelStoresNothing) {
   EXPECT_EQ(InMemory(), file);
 }
 
+// Edit Price Point shows a stored day from 1900 on; an older one is said to
+// lie outside the pickers' dates and is kept.
+TEST_F(EditQuitDetails, APriceDayThePickerCannotShowIsSaidAndKept) {
+  const Rows file = {{2396759, 100}, {2433069, 200}};  // 1 January 1850, 1 June 1949
+  Open(file);
+  auto edit = [](int row, const char* told) {
+    return std::vector<ModalDriver::Step>{
+        [row] {
+          Focus(row);
+          Click(Quit(), IDC_QD_EDIT, true);
+        },
+        [told] {
+          HWND point = Point(true);
+          SYSTEMTIME shown{};
+          SendDlgItemMessageA(point, IDC_PP_DATE, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&shown));
+          if (!told) {
+            EXPECT_EQ(shown.wYear * 10000 + shown.wMonth * 100 + shown.wDay, 19490601);
+          }
+          EXPECT_EQ(Boxes, (told ? BoxList{{point, told, "Fumora", MB_OK | MB_ICONINFORMATION}} : BoxList{}));
+          Boxes.clear();
+          SetText(point, IDC_PP_PRICE, Local("3"));
+          Click(point, IDOK);
+        }};
+  };
+  auto steps = edit(1, nullptr);
+  for (auto& step : edit(0,
+                         "The stored date, 01/01/1850, lies outside the dates that can be picked here (01/01/1900 "
+                         "to 12/31/2099). It is kept unless you pick another date."))
+    steps.push_back(step);
+  steps.push_back([] { Click(Quit(), IDOK); });
+  EXPECT_TRUE(Run(steps));
+  EXPECT_EQ(InMemory(), (Rows{{2396759, 300}, {2433069, 300}}));
+}
+
 // From the real main window's menu: the milestones, the figures on show and
 // the stats text follow at once; dialog keys go to the view then on show.
 class QuitDetailsFromMenu : public MainWindowFixture {};
@@ -358,8 +392,7 @@ TEST_F(QuitDetailsFromMenu, ChangeShowsTheNewFiguresAtOnce) {
   DeleteFileA(PricePointFilePath.c_str());
   Open({.startupView = BuddiesViewIndex});
   const uint64_t before = uint64_t{MoneySaved.units} * 100 + MoneySaved.hundredths;
-  Drive(QuitTitle,
-        {[this] {
+  Drive(QuitTitle, {[this] {
           EXPECT_FALSE(IsWindowEnabled(window_));
           EXPECT_EQ(DialogMessageTarget, Quit());
           SetText(Quit(), IDC_QD_PER_DAY, "40");

@@ -201,7 +201,7 @@ TEST_F(RegistryStore, DamagedQuitDateIsNotComplete) {
   };
   const std::vector<uint8_t> damaged[] = {
       std::vector<uint8_t>(15, 1), std::vector<uint8_t>(17, 1), std::vector<uint8_t>(4, 0),
-      withField(0, 1949), withField(0, 2100), withField(1, 0), withField(1, 13), withField(3, 31),  // 31 April
+      withField(0, 1899), withField(0, 2100), withField(1, 0), withField(1, 13), withField(3, 31),  // 31 April
       withField(4, 24), withField(5, 60), withField(6, 60), withField(7, 1000)};
   for (const auto& bytes : damaged) {
     Put("QuitDate", REG_BINARY, bytes.data(), DWORD(bytes.size()));

@@ -43,7 +43,7 @@ TEST_F(Startup, FillsTheProcessWideValues) {
   InitialiseProcessValues(GetModuleHandleA(nullptr));
   EXPECT_EQ(AppInstance, GetModuleHandleA(nullptr));
   const SYSTEMTIME& first = DatePickerRange[0];
-  EXPECT_EQ(first.wYear, 1950);
+  EXPECT_EQ(first.wYear, 1900);
   EXPECT_EQ(first.wMonth, 1);
   EXPECT_EQ(first.wDay, 1);
   const SYSTEMTIME& last = DatePickerRange[1];
