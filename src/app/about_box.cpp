@@ -4,6 +4,7 @@
 
 #include "resource.h"
 #include "win/app_state.h"
+#include "win/dpi.h"
 #include "win/new_static.h"
 
 namespace {
@@ -12,9 +13,10 @@ HICON AboutIcon;  // one box at a time: it is modal
 BOOL OnInitDialog(HWND box, HWND, LPARAM) {
   RegisterNewStaticClass();
   // No SS_NOTIFY: the icon shows the hover frame but a click does nothing.
-  HWND label = CreateWindowExA(0, NewStaticClassName, "", WS_CHILD | WS_VISIBLE | SS_CENTERIMAGE | SS_ICON, 13, 14,
-                               48, 48, box, nullptr, AppInstance, nullptr);
-  AboutIcon = static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_FUMORA), IMAGE_ICON, 32, 32, 0));
+  HWND label = CreateWindowExA(0, NewStaticClassName, "", WS_CHILD | WS_VISIBLE | SS_CENTERIMAGE | SS_ICON,
+                               Scaled(box, 13), Scaled(box, 14), Scaled(box, 48), Scaled(box, 48), box, nullptr,
+                               AppInstance, nullptr);
+  AboutIcon = LoadIconAtSize(AppInstance, IDI_FUMORA, Scaled(box, 32));
   SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(AboutIcon));
   return FALSE;
 }
