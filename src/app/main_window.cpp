@@ -247,6 +247,16 @@ HBRUSH OnControlColour(HWND, HDC dc, HWND control, int) {
   return GetSysColorBrush(COLOR_BTNSHADOW);
 }
 
+// Moved to a monitor of another scale: the suggested rectangle, then what is
+// sized in pixels laid out again at the new DPI.
+void OnDpiChanged(HWND window, const RECT& suggested) {
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  MakeTitleFont(window);
+  LayOutStatisticsView();
+  FitToViews(window);
+}
+
 void RestoreFromTray(HWND window) {
   RemoveTrayIcon();
   ShowWindow(window, SW_RESTORE);
@@ -484,6 +494,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
       HANDLE_WM_COMMAND(window, wParam, lParam, OnCommand);
       return FALSE;
+    case DpiChangedMessage:
+      OnDpiChanged(window, *reinterpret_cast<const RECT*>(lParam));
+      return TRUE;
     case WM_SIZE:
       HANDLE_WM_SIZE(window, wParam, lParam, OnSize);
       return FALSE;

@@ -6,6 +6,9 @@
 
 #include "util/dpi_scale.h"
 
+// WM_DPICHANGED: the SDK declares it only for Windows 7 targets and later.
+inline constexpr UINT DpiChangedMessage = 0x02E0;
+
 // GetDpiForWindow where the system has it, the system DPI otherwise (also for
 // a null window).
 int WindowDpi(HWND window);

@@ -22,6 +22,7 @@
 #include "resource.h"
 #include "settings/first_run_wizard.h"
 #include "shell_fixture.h"
+#include "win/dpi.h"
 #include "stats/statistics_view.h"
 
 namespace {
@@ -128,6 +129,23 @@ TEST_F(LayoutAtDpi, MainWindowWithEachView) {
     Pump(20);
   }
   EXPECT_EQ(AllFaults(), "");
+}
+
+// A move to a monitor of another scale: the window takes the suggested place
+// and is laid out whole again (here at the same DPI, the one Wine has).
+TEST_F(LayoutAtDpi, DpiChangeTakesTheSuggestedRectangle) {
+  Open({.startupView = StatisticsViewIndex, .quitTime = MakeDate(2009, 1, 15, 0, 0), .lastPosX = 10, .lastPosY = 10});
+  RECT before{};
+  GetWindowRect(window_, &before);
+  RECT suggested = before;
+  OffsetRect(&suggested, 40, 30);
+  SendMessageA(window_, DpiChangedMessage, MAKEWPARAM(dpi_, dpi_), reinterpret_cast<LPARAM>(&suggested));
+  Pump(50);
+  RECT after{};
+  GetWindowRect(window_, &after);
+  EXPECT_EQ(after.left, suggested.left);
+  EXPECT_EQ(after.top, suggested.top);
+  EXPECT_EQ(LayoutFaults(window_, dpi_, "after the change"), "");
 }
 
 TEST_F(LayoutAtDpi, EveryDialog) {
