@@ -7,8 +7,8 @@
 
 #include "app/main_window.h"
 #include "win/app_state.h"
-#include "win/new_static.h"
 #include "win/dpi.h"
+#include "win/new_static.h"
 #include "win/scoped.h"
 
 HWND StripPanel;
