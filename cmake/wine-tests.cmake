@@ -28,7 +28,7 @@ foreach(line ${_lines})
 endforeach()
 list(REMOVE_DUPLICATES _suites)
 foreach(suite ${_suites})
-  if(suite MATCHES "^LocaleWin32")
+  if(suite MATCHES "^(LocaleWin32|LayoutAtDpi)")
     continue()
   endif()
   # A suite named ...UnderComma is written for a "," decimal separator.
@@ -46,6 +46,20 @@ foreach(loc en_US de_DE)
   add_test(NAME win.LocaleWin32.${loc} COMMAND ${WINE_RUN} $<TARGET_FILE:win_tests> --gtest_filter=LocaleWin32*)
   set_tests_properties(win.LocaleWin32.${loc} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix
     LABELS win TIMEOUT 120 ENVIRONMENT "LC_ALL=${loc}.UTF-8;FUMORA_TEST_LOCALE=${loc}")
+endforeach()
+
+# The layout suite runs once per display DPI, the prefix's LogPixels set for
+# it and 96 set again afterwards; at 144 DPI it leaves a screenshot of every
+# window in the artefacts.
+foreach(dpi 96 120 144 192)
+  set(_shots "")
+  if(dpi EQUAL 144)
+    set(_shots ${CMAKE_BINARY_DIR}/artefacts/dpi144)
+  endif()
+  add_test(NAME win.LayoutAtDpi.${dpi} COMMAND ${CMAKE_SOURCE_DIR}/tests/win/at_dpi.sh ${TESTENV} ${dpi} ${_shots}
+    -- $<TARGET_FILE:win_tests> --gtest_filter=LayoutAtDpi.*)
+  set_tests_properties(win.LayoutAtDpi.${dpi} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix
+    LABELS win TIMEOUT 180 ENVIRONMENT "LC_ALL=en_US.UTF-8;FUMORA_TEST_LOCALE=en_US")
 endforeach()
 
 # Every test must belong to a suite registered above: list what the

@@ -67,6 +67,21 @@
 #define IDC_FR_TIME 7020
 
 // ---- statistics view 4000 ----
+// Where the views lie in the main window, in its dialog units.
+#define VIEW_LEFT 57
+#define VIEW_TOP 18
+#define VIEW_WIDTH 234
+#define VIEW_HEIGHT 192
+// The title above them and the band it lies on.
+#define TITLE_LEFT 66
+#define TITLE_TOP 4
+#define TITLE_WIDTH 211
+#define TITLE_HEIGHT 13
+#define TITLE_BAND_LEFT 61
+#define TITLE_BAND_TOP 2
+#define TITLE_BAND_WIDTH 224
+#define TITLE_BAND_HEIGHT 16
+
 #define IDD_STATISTICS 4000
 #define IDC_STATS_BORDER 4001
 #define IDC_STATS_QUIT_CAPTION 4002

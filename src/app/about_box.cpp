@@ -4,6 +4,7 @@
 
 #include "resource.h"
 #include "win/app_state.h"
+#include "win/dpi.h"
 #include "win/new_static.h"
 
 namespace {
@@ -15,8 +16,9 @@ BOOL OnInitDialog(HWND box, HWND, LPARAM) {
   // never reaches the label to draw its hover frame. Its clicks come as
   // commands with ID 0, which the box ignores.
   HWND label = CreateWindowExA(0, NewStaticClassName, "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ICON,
-                               13, 14, 48, 48, box, nullptr, AppInstance, nullptr);
-  AboutIcon = static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_FUMORA), IMAGE_ICON, 32, 32, 0));
+                               Scaled(box, 13), Scaled(box, 14), Scaled(box, 48), Scaled(box, 48), box, nullptr,
+                               AppInstance, nullptr);
+  AboutIcon = LoadIconAtSize(AppInstance, IDI_FUMORA, Scaled(box, 32));
   SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(AboutIcon));
   return FALSE;
 }

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -23,6 +24,7 @@
 #include "util/text.h"
 #include "win/app_state.h"
 #include "win/rich_edit.h"
+#include "win/dpi.h"
 #include "win/scoped.h"
 #include "win/system_library.h"
 
@@ -79,7 +81,7 @@ void LoadMenusAndIcon(HWND window) {
   MenuBar = LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_MAIN_MENU));
   SetMenu(window, MenuBar);
   TrayMenu = LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU));
-  SmallIcon = static_cast<HICON>(LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_FUMORA_SMALL), IMAGE_ICON, 16, 16, 0));
+  SmallIcon = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(window));
   SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon));
 
   TrayIcon = NOTIFYICONDATAA{};
@@ -117,12 +119,66 @@ HWND CreateView(HWND window, int index) {
   return nullptr;
 }
 
-// Each view template is a visible child: hidden at once.
+// Where the views lie, in the main window's client area.
+RECT ViewArea(HWND window) {
+  RECT area{VIEW_LEFT, VIEW_TOP, VIEW_LEFT + VIEW_WIDTH, VIEW_TOP + VIEW_HEIGHT};
+  MapDialogRect(window, &area);
+  return area;
+}
+
+// Each view template is a visible child: hidden at once. Every view lies at
+// the same place, whatever font its template has.
 void EnsureView(HWND window, int index) {
   if (ViewWindows[index]) return;
   HWND view = CreateView(window, index);
-  if (view) ShowWindow(view, SW_HIDE);
+  if (view) {
+    ShowWindow(view, SW_HIDE);
+    const RECT area = ViewArea(window);
+    SetWindowPos(view, nullptr, area.left, area.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
   ViewWindows[index] = view;
+}
+
+// The client area holds the strip and the largest view (those made later have
+// the size of the view area), with a margin right and below; the window keeps
+// its centre.
+void FitToViews(HWND window) {
+  const RECT area = ViewArea(window);
+  SIZE need{area.right, area.bottom};
+  for (HWND view : ViewWindows) {
+    RECT place{};
+    if (!view || !GetWindowRect(view, &place)) continue;
+    need.cx = std::max<LONG>(need.cx, area.left + place.right - place.left);
+    need.cy = std::max<LONG>(need.cy, area.top + place.bottom - place.top);
+  }
+  need.cy = std::max<LONG>(need.cy, PlaceViewStrip());
+  const int margin = Scaled(window, 4);
+  RECT client{}, outer{};
+  GetClientRect(window, &client);
+  GetWindowRect(window, &outer);
+  const SIZE grow{need.cx + margin - client.right, need.cy + margin - client.bottom};
+  SetWindowPos(window, nullptr, outer.left - grow.cx / 2, outer.top - grow.cy / 2, outer.right - outer.left + grow.cx,
+               outer.bottom - outer.top + grow.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The title's font has a pixel height: where the font outgrows the label's
+// dialog units, the label grows, centred on its band.
+void MakeTitleFont(HWND window) {
+  TitleFont.Reset(CreateFontA(Scaled(window, 20), 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
+  SendMessageA(TitleLabel, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont.get()), TRUE);
+  TEXTMETRICA metrics{};
+  {
+    WindowDC dc(TitleLabel);
+    SelectedObject font(dc.get(), TitleFont.get());
+    GetTextMetricsA(dc.get(), &metrics);
+  }
+  RECT label{TITLE_LEFT, TITLE_TOP, TITLE_LEFT + TITLE_WIDTH, TITLE_TOP + TITLE_HEIGHT};
+  RECT band{TITLE_BAND_LEFT, TITLE_BAND_TOP, TITLE_BAND_LEFT + TITLE_BAND_WIDTH, TITLE_BAND_TOP + TITLE_BAND_HEIGHT};
+  MapDialogRect(window, &label);
+  MapDialogRect(window, &band);
+  const int height = std::max<int>(label.bottom - label.top, metrics.tmHeight);
+  SetWindowPos(TitleLabel, nullptr, label.left, (band.top + band.bottom - height) / 2, label.right - label.left, height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Makes the views still missing, in their order, up to and including `last`
@@ -175,8 +231,8 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   TitleLabel = GetDlgItem(window, IDC_TITLE_LABEL);
   // Only a damaged GenPrefs holds another start-up view: show the statistics.
   SelectView(shownView);
-  TitleFont.Reset(CreateFontA(20, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
-  SendMessageA(TitleLabel, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont.get()), TRUE);
+  MakeTitleFont(window);
+  FitToViews(window);
 
   LookAheadChangedHook = RetitleDaysAhead;
   RestorePosition(window);
@@ -192,6 +248,16 @@ HBRUSH OnControlColour(HWND, HDC dc, HWND control, int) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
   return GetSysColorBrush(COLOR_BTNSHADOW);
+}
+
+// Moved to a monitor of another scale: the suggested rectangle, then what is
+// sized in pixels laid out again at the new DPI.
+void OnDpiChanged(HWND window, const RECT& suggested) {
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  MakeTitleFont(window);
+  LayOutStatisticsView();
+  FitToViews(window);
 }
 
 void RestoreFromTray(HWND window) {
@@ -436,6 +502,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
       HANDLE_WM_COMMAND(window, wParam, lParam, OnCommand);
       return FALSE;
+    case DpiChangedMessage:
+      OnDpiChanged(window, *reinterpret_cast<const RECT*>(lParam));
+      return TRUE;
     case WM_SIZE:
       HANDLE_WM_SIZE(window, wParam, lParam, OnSize);
       return FALSE;

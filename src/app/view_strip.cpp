@@ -1,9 +1,13 @@
 #include "app/view_strip.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "resource.h"
 
 #include "app/main_window.h"
 #include "win/app_state.h"
+#include "win/dpi.h"
 #include "win/new_static.h"
 #include "win/scoped.h"
 
@@ -19,7 +23,8 @@ struct StripButton {
   int icon;
   const char* caption;
 };
-// By view index: statistics, milestones, buddies, days ahead.
+// By view index: statistics, milestones, buddies, days ahead. Figures in
+// pixels at 96 DPI.
 constexpr StripButton Buttons[StripButtonCount] = {
     {10, IDI_QUIT_STATS, "Quit Stats"},
     {88, IDI_MILESTONES, "Milestones"},
@@ -28,27 +33,61 @@ constexpr StripButton Buttons[StripButtonCount] = {
 };
 constexpr int LabelLeft = 13;
 constexpr int LabelSize = 48;
+constexpr int IconSize = 32;
 constexpr int CaptionOffset = 51;
-constexpr int CaptionWidth = 72;
+constexpr int CaptionWidth = 72;  // at the least
 constexpr int CaptionHeight = 15;
+constexpr int CaptionFontHeight = 14;
+// The captions' IDs follow the labels' (the view indexes).
+constexpr int FirstCaptionId = StripButtonCount;
+
+int TextWidth(HWND control, HFONT font) {
+  char text[32] = {};
+  GetWindowTextA(control, text, sizeof text);
+  WindowDC dc(control);
+  SelectedObject selected(dc.get(), font);
+  SIZE size{};
+  GetTextExtentPoint32A(dc.get(), text, static_cast<int>(std::strlen(text)), &size);
+  return size.cx;
+}
 
 void BuildButtons(HWND panel) {
-  StripFont.Reset(CreateFontA(14, 0, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "MS Sans Serif"));
+  for (int index = 0; index < StripButtonCount; ++index) {
+    CreateWindowExA(0, NewStaticClassName, "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ICON, 0, 0, 0,
+                    0, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(index)), AppInstance, nullptr);
+    CreateWindowExA(0, "STATIC", Buttons[index].caption, WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0, 0, 0, panel,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstCaptionId + index)), AppInstance, nullptr);
+  }
+  LayOutViewStrip();
+}
+}  // namespace
+
+void LayOutViewStrip() {
+  if (!StripPanel) return;
+  const int dpi = WindowDpi(StripPanel);
+  auto scaled = [dpi](int value) { return ScaleToDpi(value, dpi); };
+  StripFont.Reset(CreateFontA(scaled(CaptionFontHeight), 0, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "MS Sans Serif"));
+  DestroyStripIcons();
+  RECT panel{};
+  GetClientRect(StripPanel, &panel);
   for (int index = 0; index < StripButtonCount; ++index) {
     const StripButton& button = Buttons[index];
-    HWND label = CreateWindowExA(0, NewStaticClassName, "",
-                                 WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ICON, LabelLeft,
-                                 button.top, LabelSize, LabelSize, panel,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(index)), AppInstance, nullptr);
-    StripIcons[index] = LoadIconA(AppInstance, MAKEINTRESOURCEA(button.icon));
+    HWND label = GetDlgItem(StripPanel, index);
+    SetWindowPos(label, nullptr, scaled(LabelLeft), scaled(button.top), scaled(LabelSize), scaled(LabelSize),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    StripIcons[index] = LoadIconAtSize(AppInstance, button.icon, scaled(IconSize));
     SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(StripIcons[index]));
-    HWND caption = CreateWindowExA(0, "STATIC", button.caption, WS_CHILD | WS_VISIBLE | SS_CENTER, 0,
-                                   button.top + CaptionOffset, CaptionWidth, CaptionHeight, panel, nullptr,
-                                   AppInstance, nullptr);
-    SendMessageA(caption, WM_SETFONT, reinterpret_cast<WPARAM>(StripFont.get()), FALSE);
+    // Wider where the text needs it (up to the panel's width): the caption
+    // font's sizes do not follow the DPI evenly.
+    HWND caption = GetDlgItem(StripPanel, FirstCaptionId + index);
+    const int width = std::min<int>(std::max(scaled(CaptionWidth), TextWidth(caption, StripFont.get())), panel.right);
+    SetWindowPos(caption, nullptr, 0, scaled(button.top + CaptionOffset), width, scaled(CaptionHeight),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageA(caption, WM_SETFONT, reinterpret_cast<WPARAM>(StripFont.get()), TRUE);
   }
 }
 
+namespace {
 LRESULT OnControlColour(HDC dc) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_INFOBK));
@@ -84,7 +123,8 @@ LRESULT CALLBACK ViewStripProc(HWND panel, UINT message, WPARAM wParam, LPARAM l
 }
 
 HWND CreateViewStrip(HWND mainWindow) {
-  StripPanel = CreateWindowExA(WS_EX_CLIENTEDGE, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_GRAYRECT, 7, 3, 78, 328,
+  // The main window places and sizes it (PlaceViewStrip).
+  StripPanel = CreateWindowExA(WS_EX_CLIENTEDGE, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_GRAYRECT, 0, 0, 0, 0,
                                mainWindow, nullptr, AppInstance, nullptr);
   if (!StripPanel) return nullptr;
   StaticPanelProc = reinterpret_cast<WNDPROC>(
@@ -99,4 +139,13 @@ void DestroyStripIcons() {
     if (icon) DestroyIcon(icon);
     icon = nullptr;
   }
+}
+
+int PlaceViewStrip() {
+  const int dpi = WindowDpi(StripPanel);
+  const int top = ScaleToDpi(3, dpi), height = ScaleToDpi(328, dpi);
+  SetWindowPos(StripPanel, nullptr, ScaleToDpi(7, dpi), top, ScaleToDpi(78, dpi), height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  LayOutViewStrip();
+  return top + height;
 }

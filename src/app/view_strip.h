@@ -9,6 +9,12 @@ inline constexpr int StripButtonCount = 4;
 // has the panel build its font and labels. The panel is destroyed with the
 // main window; its icons are not (DestroyStripIcons).
 HWND CreateViewStrip(HWND mainWindow);
+// Sizes and places the labels and captions, their icons and font, for the
+// panel's DPI.
+void LayOutViewStrip();
+// Places the panel down the main window's left edge at the DPI's size and
+// lays it out; gives back its bottom in the main window's client area.
+int PlaceViewStrip();
 // The four icons of the buttons, by view index; destroyed at shutdown.
 void DestroyStripIcons();
 

@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "util/text.h"
 #include "win/app_state.h"
+#include "win/dpi.h"
 #include "win/listview.h"
 
 HWND BuddiesViewWindow;
@@ -22,10 +23,10 @@ constexpr int AnniversaryWidth = 94;
 
 void AddColumns(HWND list) {
   AddColumn(list, BuddyFlagColumn, "Buddy Name", 0, 1);
-  AddColumn(list, BuddyNameColumn, "Buddy Name", 144, 1);
-  AddColumn(list, BuddyDateColumn, "Quit Date", 76, 2);
+  AddColumn(list, BuddyNameColumn, "Buddy Name", Scaled(list, 144), 1);
+  AddColumn(list, BuddyDateColumn, "Quit Date", Scaled(list, 76), 2);
   AddColumn(list, BuddyCompactColumn, "Comp Date", 0, 1);
-  AddColumn(list, BuddyLabelColumn, "Anniversary", AnniversaryWidth - ScrollBarWidth, 1);
+  AddColumn(list, BuddyLabelColumn, "Anniversary", Scaled(list, AnniversaryWidth) - ScrollBarWidth, 1);
   AddColumn(list, BuddyIdColumn, "Anniversary", 0, 1);
 }
 
@@ -39,7 +40,7 @@ BOOL OnInitDialog(HWND view, HWND, LPARAM) {
   LoadBuddies(BuddyList);
   FixColumns(BuddyList, true);
   SetEmptyListText(BuddyList, "No buddies entered");
-  FitColumnToRows(BuddyList, BuddyLabelColumn, AnniversaryWidth);
+  FitColumnToRows(BuddyList, BuddyLabelColumn, Scaled(BuddyList, AnniversaryWidth));
   return FALSE;
 }
 

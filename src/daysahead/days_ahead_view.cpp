@@ -12,6 +12,7 @@
 #include "resource.h"
 #include "util/text.h"
 #include "win/app_state.h"
+#include "win/dpi.h"
 #include "win/listview.h"
 #include "win/scoped.h"
 
@@ -32,9 +33,9 @@ ViewState View;
 
 void AddColumns(HWND list) {
   AddColumn(list, DayColumn, "Date", 0, 1);
-  AddColumn(list, DateColumn, "Date", 75, 1);
-  AddColumn(list, NameColumn, "Buddy Name", 145, 1);
-  AddColumn(list, LabelColumn, "Anniversary", AnniversaryWidth - ScrollBarWidth, 1);
+  AddColumn(list, DateColumn, "Date", Scaled(list, 75), 1);
+  AddColumn(list, NameColumn, "Buddy Name", Scaled(list, 145), 1);
+  AddColumn(list, LabelColumn, "Anniversary", Scaled(list, AnniversaryWidth) - ScrollBarWidth, 1);
   AddColumn(list, IdColumn, "Anniversary", 0, 1);
 }
 
@@ -95,7 +96,7 @@ BOOL OnInitDialog(HWND view, HWND, LPARAM) {
   BuildDaysAhead();
   FixColumns(DaysAheadList);
   SetEmptyListText(DaysAheadList, "No milestones in the period specified");
-  FitColumnToRows(DaysAheadList, LabelColumn, AnniversaryWidth);
+  FitColumnToRows(DaysAheadList, LabelColumn, Scaled(DaysAheadList, AnniversaryWidth));
   MakeLegendBrushes();
   BuddyChanges = BuddyChangeHooks{AddDaysAheadRows, RemoveDaysAheadRows, RenameDaysAheadRows};
   return FALSE;

@@ -13,6 +13,7 @@
 #include "util/systime_win32.h"
 #include "util/text.h"
 #include "win/app_state.h"
+#include "win/dpi.h"
 #include "win/listview.h"
 #include "win/scoped.h"
 
@@ -51,8 +52,8 @@ bool IsMarked(HWND list, int row) {
 
 void AddColumns(HWND list) {
   AddColumn(list, 0, "Cdate", 0, 1);
-  AddColumn(list, 1, "Milestone Date", 150, 2);
-  AddColumn(list, 2, "Milestone", 164 - ScrollBarWidth, 1);
+  AddColumn(list, 1, "Milestone Date", Scaled(list, 150), 2);
+  AddColumn(list, 2, "Milestone", Scaled(list, 164) - ScrollBarWidth, 1);
 }
 
 void OnInitDialog(HWND view) {

@@ -7,6 +7,7 @@
 #include "engine/savings.h"
 #include "formats/settings_records.h"
 #include "win/app_state.h"
+#include "win/dpi.h"
 #include "win/listview.h"
 
 QuitDetailsMessageFunction QuitDetailsMessageBox = MessageBoxA;
@@ -49,8 +50,8 @@ std::string DateText(uint32_t day) {
 void SetUpPriceList(HWND list) {
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_SUBITEMIMAGES);
   AddColumn(list, DayColumn, "Date", 0, 1);
-  AddColumn(list, DateColumn, "Date", 100, 2);
-  AddColumn(list, PriceColumn, "Price", PriceColumnWidth, 2);
+  AddColumn(list, DateColumn, "Date", Scaled(list, 100), 2);
+  AddColumn(list, PriceColumn, "Price", Scaled(list, PriceColumnWidth), 2);
   AddColumn(list, PlainPriceColumn, "Price", 0, 1);
   FixColumns(list);
   SetEmptyListText(list, "No price changes in effect");
@@ -100,7 +101,7 @@ std::vector<PricePoint> PriceRows(HWND list) {
 
 void FitPriceColumns(HWND list) {
   const int fit = static_cast<int>(SendMessageA(list, LVM_GETCOUNTPERPAGE, 0, 0));
-  SetFixedColumnWidth(list, PriceColumn, fit >= RowCount(list) ? PriceColumnWidth : PriceColumnWidth - ScrollBarWidth);
+  SetFixedColumnWidth(list, PriceColumn, fit >= RowCount(list) ? Scaled(list, PriceColumnWidth) : Scaled(list, PriceColumnWidth) - ScrollBarWidth);
   InvalidateRect(list, nullptr, TRUE);
 }
 

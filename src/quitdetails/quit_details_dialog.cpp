@@ -22,6 +22,7 @@
 #include "util/systime_win32.h"
 #include "win/app_state.h"
 #include "win/dialog_fields.h"
+#include "win/dpi.h"
 #include "win/file_io.h"
 #include "win/listview.h"
 #include "win/number_edit.h"
@@ -91,8 +92,7 @@ BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
   SetDlgItemTextA(dialog, IDC_QD_BANNER, Title);
   ReadCurrencySymbol();
   SetDlgItemTextA(dialog, IDC_QD_CURRENCY, CurrencySymbol.c_str());
-  state->smallIcon = static_cast<HICON>(
-      LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_FUMORA_SMALL), IMAGE_ICON, 16, 16, 0));
+  state->smallIcon = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(dialog));
   if (state->smallIcon) SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon));
 
   ShowQuitDetails(dialog);

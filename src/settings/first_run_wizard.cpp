@@ -14,6 +14,7 @@
 #include "util/systime_win32.h"
 #include "win/app_state.h"
 #include "win/dialog_fields.h"
+#include "win/dpi.h"
 #include "win/number_edit.h"
 #include "win/scoped.h"
 
@@ -42,8 +43,7 @@ BOOL OnInitDialog(HWND wizard) {
   ReadCurrencySymbol();
   SetDlgItemTextA(wizard, IDC_FR_CURRENCY, CurrencySymbol.c_str());
 
-  state->smallIcon = static_cast<HICON>(
-      LoadImageA(AppInstance, MAKEINTRESOURCEA(IDI_FUMORA_SMALL), IMAGE_ICON, 16, 16, 0));
+  state->smallIcon = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(wizard));
   if (state->smallIcon) SendMessageA(wizard, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon));
 
   SetUpDatePicker(GetDlgItem(wizard, IDC_FR_DATE));

@@ -9,6 +9,7 @@
 #include "stats/clipboard.h"
 #include "util/systime_win32.h"
 #include "win/app_state.h"
+#include "win/dpi.h"
 #include "win/new_static.h"
 #include "win/scoped.h"
 
@@ -115,24 +116,55 @@ void LookUpValueControls(HWND view) {
   View.hotkeyName = GetDlgItem(view, IDC_STATS_HOTKEY_NAME);
 }
 
-void CreateQuitTimeValue(HWND view) {
-  View.quitTimeFont.Reset(CreateFontA(16, 0, 0, 0, 500, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, FF_SWISS,
-                                      "MS Sans Serif"));
-  View.quitTimeValue = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_SIMPLE | SS_NOPREFIX, 144, 24,
-                                       187, 22, view, nullptr, ProgramInstance(), nullptr);
-  SetWindowFont(View.quitTimeValue, View.quitTimeFont.get(), FALSE);
+// Figures in pixels at 96 DPI.
+constexpr int QuitTimeFontHeight = 16;
+constexpr int QuitTimeHeight = 22;
+constexpr int ButtonSize = 48;
+constexpr int ButtonIconSize = 32;
+
+RECT PlaceInView(HWND view, int id) {
+  RECT place{};
+  HWND control = GetDlgItem(view, id);
+  GetWindowRect(control, &place);
+  MapWindowPoints(HWND_DESKTOP, view, reinterpret_cast<POINT*>(&place), 2);
+  return place;
 }
 
-void CreateClipboardButton(HWND view) {
+// The quit time stands in the value column beside its caption; the button
+// stands in the Clipboard group, centred right of its label.
+void LayOutPixelParts(HWND view) {
+  const int dpi = WindowDpi(view);
+  View.quitTimeFont.Reset(CreateFontA(ScaleToDpi(QuitTimeFontHeight, dpi), 0, 0, 0, 500, FALSE, FALSE, FALSE,
+                                      DEFAULT_CHARSET, 0, 0, 0, FF_SWISS, "MS Sans Serif"));
+  SetWindowFont(View.quitTimeValue, View.quitTimeFont.get(), TRUE);
+  const RECT caption = PlaceInView(view, IDC_STATS_QUIT_CAPTION);
+  const RECT column = PlaceInView(view, IDC_STATS_DAYS);
+  const int height = ScaleToDpi(QuitTimeHeight, dpi);
+  SetWindowPos(View.quitTimeValue, nullptr, column.left, (caption.top + caption.bottom - height) / 2,
+               column.right - column.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!View.clipboardButton) return;
+  const RECT group = PlaceInView(view, IDC_STATS_CLIPBOARD_GROUP);
+  const RECT label = PlaceInView(view, IDC_STATS_COPY_LABEL);
+  const int size = ScaleToDpi(ButtonSize, dpi);
+  SetWindowPos(View.clipboardButton, nullptr, (label.right + group.right - size) / 2,
+               (label.top + label.bottom - size) / 2, size, size, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (StatsClipboardIcon) DestroyIcon(StatsClipboardIcon);
+  StatsClipboardIcon = LoadIconAtSize(ProgramInstance(), IDI_STATS_CLIPBOARD, ScaleToDpi(ButtonIconSize, dpi));
+  SendMessageA(View.clipboardButton, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(StatsClipboardIcon));
+}
+
+void CreatePixelParts(HWND view) {
+  View.quitTimeValue = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_SIMPLE | SS_NOPREFIX, 0, 0, 0, 0,
+                                       view, nullptr, ProgramInstance(), nullptr);
   View.clipboardButton = CreateWindowExA(0, "NEWSTATIC", "", WS_CHILD | WS_VISIBLE | SS_ICON | SS_NOTIFY | SS_CENTERIMAGE,
-                                         271, 236, 48, 48, view,
+                                         0, 0, 0, 0, view,
                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATS_CLIPBOARD_BUTTON)),
                                          ProgramInstance(), nullptr);
-  if (!View.clipboardButton) return;  // no NEWSTATIC class: the view works without the button
-  if (!StatsClipboardIcon) StatsClipboardIcon = LoadIconA(ProgramInstance(), MAKEINTRESOURCEA(IDI_STATS_CLIPBOARD));
-  SendMessageA(View.clipboardButton, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(StatsClipboardIcon));
-  View.buttonBaseProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(View.clipboardButton, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClipboardButtonProc)));
+  // Without the NEWSTATIC class the view works without the button.
+  if (View.clipboardButton)
+    View.buttonBaseProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(View.clipboardButton, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClipboardButtonProc)));
+  LayOutPixelParts(view);
 }
 
 // Both parts once, whatever the clock last remembered.
@@ -156,8 +188,7 @@ void StartClock() {
 BOOL OnInitDialog(HWND view, HWND, LPARAM) {
   StatisticsView = view;
   LookUpValueControls(view);
-  CreateQuitTimeValue(view);
-  CreateClipboardButton(view);
+  CreatePixelParts(view);
   ComputeAllFigures();
   ShowStatsHotkeyName();
   StartClock();
@@ -251,6 +282,10 @@ void StatsTimeChanged() {
   TodayDayNumber = DateToDayNumber(LocalNow);
   View.clock.refreshedDay = TodayDayNumber;
   if (StatsNewDayHook) StatsNewDayHook();
+}
+
+void LayOutStatisticsView() {
+  if (StatisticsView) LayOutPixelParts(StatisticsView);
 }
 
 void ShowStatsHotkeyName() {

@@ -54,5 +54,9 @@ void StatsTimeChanged();
 // nothing. The view shows it when it is created.
 void ShowStatsHotkeyName();
 
-// Icon 106 of the clipboard button; the main window destroys it at shutdown.
+// Sizes and places what the view draws in pixels (the quit-time value and
+// its font, the clipboard button and its icon) for the view's DPI.
+void LayOutStatisticsView();
+
+// Icon 106 of the clipboard button, at the view's DPI; the main window destroys it at shutdown.
 extern HICON StatsClipboardIcon;

@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "app/view_strip.h"
+#include "layout_check.h"
 #include "shell_fixture.h"
 #include "win/new_static.h"
 
@@ -62,6 +63,19 @@ class ViewStrip : public MainWindowFixture {
   std::vector<HWND> labels, captions;
 };
 
+// The colour pixels of an icon, to tell which resource it was made from.
+std::string IconPixels(HICON icon) {
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return {};
+  BITMAP bm{};
+  GetObjectA(info.hbmColor, sizeof bm, &bm);
+  std::string bits(static_cast<size_t>(bm.bmWidthBytes) * bm.bmHeight, '\0');
+  GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), bits.data());
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return bits;
+}
+
 using NewStatic = ViewStrip;
 
 TEST_F(ViewStrip, PanelIsAGreyStaticDownTheLeftEdge) {
@@ -97,7 +111,10 @@ TEST_F(ViewStrip, FourIconButtonsWithCaptionsInViewOrder) {
     const HICON shown = reinterpret_cast<HICON>(SendMessageA(labels[i], STM_GETIMAGE, IMAGE_ICON, 0));
     EXPECT_NE(shown, nullptr);
     EXPECT_EQ(shown, StripIcons[i]);
-    EXPECT_EQ(StripIcons[i], LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(icons[i])));
+    EXPECT_EQ(layout_test::IconSize(StripIcons[i]).cx, 32);  // drawn at 96 DPI's size
+    EXPECT_EQ(IconPixels(StripIcons[i]), IconPixels(static_cast<HICON>(LoadImageA(
+                                             GetModuleHandleA(nullptr), MAKEINTRESOURCEA(icons[i]), IMAGE_ICON, 32, 32,
+                                             LR_SHARED))));
 
     const RECT c = PlaceInParent(captions[i]);
     EXPECT_EQ(c.left, 0);

@@ -239,7 +239,9 @@ TEST_F(StatisticsViewTest, QuitTimeValueHasItsOwnFontAndPlace) {
   RECT r = RectInView(label);
   EXPECT_EQ(r.left, 144);
   EXPECT_EQ(r.top, 24);
-  EXPECT_EQ(r.right - r.left, 187);
+  // Across the value column, so that a quit of years shows whole.
+  const RECT column = RectInView(GetDlgItem(view_, IDC_STATS_DAYS));
+  EXPECT_EQ(r.right - r.left, column.right - column.left);
   EXPECT_EQ(r.bottom - r.top, 22);
   HFONT font = GetWindowFont(label);
   ASSERT_NE(font, nullptr);
@@ -269,8 +271,13 @@ TEST_F(StatisticsViewTest, ClipboardButtonIsAnIconLabel) {
   EXPECT_TRUE(style & SS_CENTERIMAGE);
   EXPECT_TRUE(style & WS_VISIBLE);
   RECT r = RectInView(button);
-  EXPECT_EQ(r.left, 271);
-  EXPECT_EQ(r.top, 236);
+  // In the Clipboard group, right of its label, on the label's line.
+  const RECT group = RectInView(GetDlgItem(view_, IDC_STATS_CLIPBOARD_GROUP));
+  const RECT label = RectInView(GetDlgItem(view_, IDC_STATS_COPY_LABEL));
+  EXPECT_GE(r.left, label.right);
+  EXPECT_LE(r.right, group.right);
+  EXPECT_LT(r.top, label.top);
+  EXPECT_GT(r.bottom, label.bottom);
   EXPECT_EQ(r.right - r.left, 48);
   EXPECT_EQ(r.bottom - r.top, 48);
   if (FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_STATS_CLIPBOARD), RT_GROUP_ICON)) {

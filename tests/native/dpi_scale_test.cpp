@@ -1,0 +1,20 @@
+#include <gtest/gtest.h>
+
+#include "util/dpi_scale.h"
+
+// Expected figures worked out by hand: value * dpi / 96, halves away from zero.
+TEST(DpiScale, RoundsLikeMulDiv) {
+  const struct {
+    int value, dpi, scaled;
+  } cases[] = {{14, 96, 14}, {14, 120, 18}, {7, 144, 11}, {-7, 144, -11}, {22, 192, 44}, {48, 120, 60}, {0, 144, 0}};
+  for (const auto& c : cases) EXPECT_EQ(ScaleToDpi(c.value, c.dpi), c.scaled) << c.value << " at " << c.dpi;
+  EXPECT_EQ(ScaleBetween(5, 3, 0), 0);
+  EXPECT_EQ(ScaleBetween(5, 3, -2), -8);  // -7.5
+}
+
+TEST(DpiScale, IconSizeIsTheLargestDrawnThatFits) {
+  const struct {
+    int wanted, drawn;
+  } cases[] = {{10, 16}, {16, 16}, {19, 16}, {20, 20}, {32, 32}, {39, 32}, {40, 40}, {47, 40}, {60, 48}, {100, 64}};
+  for (const auto& c : cases) EXPECT_EQ(DrawnIconSize(c.wanted), c.drawn) << c.wanted;
+}
