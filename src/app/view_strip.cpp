@@ -6,12 +6,12 @@
 #include "win/app_state.h"
 #include "win/new_static.h"
 #include "win/scoped.h"
+#include "win/subclass.h"
 
 HWND StripPanel;
 HICON StripIcons[StripButtonCount];
 
 namespace {
-WNDPROC StaticPanelProc;  // the panel's own STATIC procedure
 ScopedFont StripFont;
 
 struct StripButton {
@@ -32,6 +32,14 @@ constexpr int CaptionOffset = 51;
 constexpr int CaptionWidth = 72;
 constexpr int CaptionHeight = 15;
 
+// The class's hover frame lives on the capture: whatever takes the capture
+// away (a switch to another program) takes the frame too.
+LRESULT StripLabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lParam) != label)
+    DrawLabelFrame(label, LabelFrame::Erased);
+  return DefSubclassProc(label, message, wParam, lParam);
+}
+
 void BuildButtons(HWND panel) {
   StripFont.Reset(CreateFontA(14, 0, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "MS Sans Serif"));
   for (int index = 0; index < StripButtonCount; ++index) {
@@ -40,7 +48,10 @@ void BuildButtons(HWND panel) {
                                  WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ICON, LabelLeft,
                                  button.top, LabelSize, LabelSize, panel,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(index)), AppInstance, nullptr);
-    StripIcons[index] = LoadIconA(AppInstance, MAKEINTRESOURCEA(button.icon));
+    SubclassControl<StripLabelProc>(label);
+    // Not LoadIconA: its icons are shared and must never reach DestroyIcon.
+    StripIcons[index] = static_cast<HICON>(
+        LoadImageA(AppInstance, MAKEINTRESOURCEA(button.icon), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
     SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(StripIcons[index]));
     HWND caption = CreateWindowExA(0, "STATIC", button.caption, WS_CHILD | WS_VISIBLE | SS_CENTER, 0,
                                    button.top + CaptionOffset, CaptionWidth, CaptionHeight, panel, nullptr,
@@ -64,13 +75,10 @@ void OnDestroy() {
   StripFont.Reset();
   StripPanel = nullptr;
 }
-}  // namespace
 
-LRESULT CALLBACK ViewStripProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+// The panel's behaviour; everything else goes on to its STATIC procedure.
+LRESULT ViewStripProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:  // sent by CreateViewStrip once the panel is subclassed
-      BuildButtons(panel);
-      return 0;
     case WM_CTLCOLORSTATIC:
       return OnControlColour(reinterpret_cast<HDC>(wParam));
     case WM_COMMAND:
@@ -80,17 +88,17 @@ LRESULT CALLBACK ViewStripProc(HWND panel, UINT message, WPARAM wParam, LPARAM l
       OnDestroy();
       break;
   }
-  return CallWindowProcA(StaticPanelProc, panel, message, wParam, lParam);
+  return DefSubclassProc(panel, message, wParam, lParam);
 }
+}  // namespace
 
 HWND CreateViewStrip(HWND mainWindow) {
   StripPanel = CreateWindowExA(WS_EX_CLIENTEDGE, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_GRAYRECT, 7, 3, 78, 328,
                                mainWindow, nullptr, AppInstance, nullptr);
   if (!StripPanel) return nullptr;
-  StaticPanelProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(StripPanel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ViewStripProc)));
+  SubclassControl<ViewStripProc>(StripPanel);
   RegisterNewStaticClass();
-  SendMessageA(StripPanel, WM_CREATE, 0, 0);
+  BuildButtons(StripPanel);
   return StripPanel;
 }
 

@@ -11,6 +11,7 @@
 #include "win/app_state.h"
 #include "win/new_static.h"
 #include "win/scoped.h"
+#include "win/subclass.h"
 
 HWND StatisticsView;
 UINT_PTR StatsTimerId;
@@ -31,7 +32,6 @@ struct ViewState {
   HWND hotkeyName = nullptr;
   HWND quitTimeValue = nullptr;
   HWND clipboardButton = nullptr;
-  WNDPROC buttonBaseProc = nullptr;  // the NEWSTATIC procedure
   ScopedFont quitTimeFont;
   StatsClockMemory clock;
 };
@@ -64,11 +64,6 @@ void DrawSunkenFrame(HWND button) {
 }
 void EraseFrame(HWND button) { DrawFrameLines(button, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE)); }
 
-LRESULT CallButtonBase(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!View.buttonBaseProc) return DefWindowProcA(button, message, wParam, lParam);
-  return CallWindowProcA(View.buttonBaseProc, button, message, wParam, lParam);
-}
-
 // The class's own hover frame is not used here: moves never reach it.
 void OnButtonMouseMove(HWND button, int x, int y, UINT) {
   POINT cursor{x, y};  // client coordinates, also while the capture is held
@@ -86,21 +81,22 @@ void OnButtonMouseMove(HWND button, int x, int y, UINT) {
 
 void OnButtonLButtonDown(HWND button, BOOL doubleClick, int x, int y, UINT keys) {
   DrawSunkenFrame(button);
-  FORWARD_WM_LBUTTONDOWN(button, doubleClick, x, y, keys, CallButtonBase);
+  FORWARD_WM_LBUTTONDOWN(button, doubleClick, x, y, keys, DefSubclassProc);
 }
 
 void OnButtonLButtonUp(HWND button, int x, int y, UINT keys) {
   DrawRaisedFrame(button);
-  FORWARD_WM_LBUTTONUP(button, x, y, keys, CallButtonBase);
+  FORWARD_WM_LBUTTONUP(button, x, y, keys, DefSubclassProc);
 }
 
-LRESULT CALLBACK ClipboardButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+// Everything else goes on to the NEWSTATIC procedure.
+LRESULT ClipboardButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     HANDLE_MSG(button, WM_MOUSEMOVE, OnButtonMouseMove);
     HANDLE_MSG(button, WM_LBUTTONDOWN, OnButtonLButtonDown);
     HANDLE_MSG(button, WM_LBUTTONUP, OnButtonLButtonUp);
     default:
-      return CallButtonBase(button, message, wParam, lParam);
+      return DefSubclassProc(button, message, wParam, lParam);
   }
 }
 
@@ -129,10 +125,12 @@ void CreateClipboardButton(HWND view) {
                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATS_CLIPBOARD_BUTTON)),
                                          ProgramInstance(), nullptr);
   if (!View.clipboardButton) return;  // no NEWSTATIC class: the view works without the button
-  if (!StatsClipboardIcon) StatsClipboardIcon = LoadIconA(ProgramInstance(), MAKEINTRESOURCEA(IDI_STATS_CLIPBOARD));
+  // An icon of its own (not LoadIconA's shared one): it is destroyed at shutdown.
+  if (!StatsClipboardIcon)
+    StatsClipboardIcon = static_cast<HICON>(
+        LoadImageA(ProgramInstance(), MAKEINTRESOURCEA(IDI_STATS_CLIPBOARD), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
   SendMessageA(View.clipboardButton, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(StatsClipboardIcon));
-  View.buttonBaseProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(View.clipboardButton, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClipboardButtonProc)));
+  SubclassControl<ClipboardButtonProc>(View.clipboardButton);
 }
 
 // Both parts once, whatever the clock last remembered.
