@@ -17,8 +17,22 @@ template <typename State>
 using StatefulBehaviour = LRESULT (*)(HWND control, UINT message, WPARAM wParam, LPARAM lParam, State& state);
 
 namespace subclass_detail {
+// GetWindowSubclass is missing from some import libraries: a subclass says it
+// is there by answering this message for its own tag.
+inline UINT QueryMessage() {
+  static const UINT message = RegisterWindowMessageA("FumoraSubclassQuery");
+  return message;
+}
+template <typename Procedure, Procedure P>
+inline const char Tag = 0;
+template <typename Procedure, Procedure P>
+WPARAM TagOf() {
+  return reinterpret_cast<WPARAM>(&Tag<Procedure, P>);
+}
+
 template <ControlBehaviour Behaviour>
 LRESULT CALLBACK Plain(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  if (message == QueryMessage() && wParam == TagOf<ControlBehaviour, Behaviour>()) return 1;
   if (message != WM_NCDESTROY) return Behaviour(control, message, wParam, lParam);
   RemoveWindowSubclass(control, Plain<Behaviour>, 0);
   return DefSubclassProc(control, message, wParam, lParam);
@@ -27,6 +41,8 @@ LRESULT CALLBACK Plain(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
 template <typename State, StatefulBehaviour<State> Behaviour>
 LRESULT CALLBACK WithState(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
   State* state = reinterpret_cast<State*>(data);
+  if (message == QueryMessage() && wParam == TagOf<StatefulBehaviour<State>, Behaviour>())
+    return reinterpret_cast<LRESULT>(state);
   if (message != WM_NCDESTROY) return Behaviour(control, message, wParam, lParam, *state);
   RemoveWindowSubclass(control, WithState<State, Behaviour>, 0);
   delete state;
@@ -43,15 +59,16 @@ bool SubclassControl(HWND control) {
 
 template <ControlBehaviour Behaviour>
 bool HasBehaviour(HWND control) {
-  return control && GetWindowSubclass(control, subclass_detail::Plain<Behaviour>, 0, nullptr);
+  return control &&
+         SendMessageA(control, subclass_detail::QueryMessage(), subclass_detail::TagOf<ControlBehaviour, Behaviour>(), 0) == 1;
 }
 
 // The state of a control that has the behaviour, or null.
 template <typename State, StatefulBehaviour<State> Behaviour>
 State* ControlStateOf(HWND control) {
-  DWORD_PTR data = 0;
-  if (!control || !GetWindowSubclass(control, subclass_detail::WithState<State, Behaviour>, 0, &data)) return nullptr;
-  return reinterpret_cast<State*>(data);
+  if (!control) return nullptr;
+  return reinterpret_cast<State*>(SendMessageA(control, subclass_detail::QueryMessage(),
+                                               subclass_detail::TagOf<StatefulBehaviour<State>, Behaviour>(), 0));
 }
 
 // Gives `control` the behaviour with a new State made from `args`, which the
