@@ -10,12 +10,12 @@
 #include "win/dpi.h"
 #include "win/new_static.h"
 #include "win/scoped.h"
+#include "win/subclass.h"
 
 HWND StripPanel;
 HICON StripIcons[StripButtonCount];
 
 namespace {
-WNDPROC StaticPanelProc;  // the panel's own STATIC procedure
 ScopedFont StripFont;
 
 struct StripButton {
@@ -51,10 +51,20 @@ int TextWidth(HWND control, HFONT font) {
   return size.cx;
 }
 
+// The class's hover frame lives on the capture: whatever takes the capture
+// away (a switch to another program) takes the frame too.
+LRESULT StripLabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lParam) != label)
+    DrawLabelFrame(label, LabelFrame::Erased);
+  return DefSubclassProc(label, message, wParam, lParam);
+}
+
 void BuildButtons(HWND panel) {
   for (int index = 0; index < StripButtonCount; ++index) {
-    CreateWindowExA(0, NewStaticClassName, "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ICON, 0, 0, 0,
-                    0, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(index)), AppInstance, nullptr);
+    HWND label = CreateWindowExA(0, NewStaticClassName, "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ICON,
+                                 0, 0, 0, 0, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(index)), AppInstance,
+                                 nullptr);
+    SubclassControl<StripLabelProc>(label);
     CreateWindowExA(0, "STATIC", Buttons[index].caption, WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0, 0, 0, panel,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstCaptionId + index)), AppInstance, nullptr);
   }
@@ -103,13 +113,10 @@ void OnDestroy() {
   StripFont.Reset();
   StripPanel = nullptr;
 }
-}  // namespace
 
-LRESULT CALLBACK ViewStripProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+// The panel's behaviour; everything else goes on to its STATIC procedure.
+LRESULT ViewStripProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CREATE:  // sent by CreateViewStrip once the panel is subclassed
-      BuildButtons(panel);
-      return 0;
     case WM_CTLCOLORSTATIC:
       return OnControlColour(reinterpret_cast<HDC>(wParam));
     case WM_COMMAND:
@@ -119,18 +126,18 @@ LRESULT CALLBACK ViewStripProc(HWND panel, UINT message, WPARAM wParam, LPARAM l
       OnDestroy();
       break;
   }
-  return CallWindowProcA(StaticPanelProc, panel, message, wParam, lParam);
+  return DefSubclassProc(panel, message, wParam, lParam);
 }
+}  // namespace
 
 HWND CreateViewStrip(HWND mainWindow) {
   // The main window places and sizes it (PlaceViewStrip).
   StripPanel = CreateWindowExA(WS_EX_CLIENTEDGE, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_GRAYRECT, 0, 0, 0, 0,
                                mainWindow, nullptr, AppInstance, nullptr);
   if (!StripPanel) return nullptr;
-  StaticPanelProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(StripPanel, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ViewStripProc)));
+  SubclassControl<ViewStripProc>(StripPanel);
   RegisterNewStaticClass();
-  SendMessageA(StripPanel, WM_CREATE, 0, 0);
+  BuildButtons(StripPanel);
   return StripPanel;
 }
 

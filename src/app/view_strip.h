@@ -18,7 +18,5 @@ int PlaceViewStrip();
 // The four icons of the buttons, by view index; destroyed at shutdown.
 void DestroyStripIcons();
 
-LRESULT CALLBACK ViewStripProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
-
 extern HWND StripPanel;
 extern HICON StripIcons[StripButtonCount];

@@ -19,6 +19,7 @@
 #include "win/app_state.h"
 #include "win/dialog_state.h"
 #include "win/rich_edit.h"
+#include "win/subclass.h"
 
 namespace {
 
@@ -31,7 +32,6 @@ static_assert(std::size(PlaceholderButtons) + 1 == sizeof(PlaceholderLetters));
 struct FormatState {
   HWND editor = nullptr;
   HWND preview = nullptr;
-  WNDPROC editorBaseProc = nullptr;
   StatsSnapshot snapshot{};  // taken at opening; its two flags are the page's working flags
   std::string text;  // the editor's text as last seen, to tell text changes from format changes
   int previousCaret = 0;
@@ -194,10 +194,6 @@ void PastePlainText(FormatState& s) {
 
 // ---- the editor's own messages, wrapped ----
 
-LRESULT CallEditor(FormatState& s, HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
-  return CallWindowProcA(s.editorBaseProc, editor, message, wParam, lParam);
-}
-
 // Makes room for `typed` at the selection: false (and a beep) when it does
 // not fit. Text typed next to a placeholder is never bold red.
 bool PrepareTyping(FormatState& s, char typed) {
@@ -211,7 +207,7 @@ bool PrepareTyping(FormatState& s, char typed) {
 }
 
 LRESULT OnEditorChar(FormatState& s, HWND editor, WPARAM wParam, LPARAM lParam) {
-  const char typed = static_cast<char>(wParam);
+  const char typed = static_cast<char>(TypedAnsiCharacter(editor, wParam));
   if (!AcceptsTypedCharacter(typed)) return 0;
   if (typed == '\r' && s.enter != FormatState::Enter::None) {
     const bool refused = s.enter == FormatState::Enter::Refused;
@@ -221,7 +217,7 @@ LRESULT OnEditorChar(FormatState& s, HWND editor, WPARAM wParam, LPARAM lParam) 
              !PrepareTyping(s, typed)) {
     return 0;
   }
-  return CallEditor(s, editor, WM_CHAR, wParam, lParam);
+  return DefSubclassProc(editor, WM_CHAR, wParam, lParam);
 }
 
 bool IsPasteKey(WPARAM key) {
@@ -236,7 +232,7 @@ bool IsUndoKey(WPARAM key) {
 
 // Undo and redo may bring back formats without changing the text.
 LRESULT UndoOrRedo(FormatState& s, HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
-  const LRESULT result = CallEditor(s, editor, message, wParam, lParam);
+  const LRESULT result = DefSubclassProc(editor, message, wParam, lParam);
   s.text = EditorText(editor);
   HighlightAll(s);
   return result;
@@ -263,12 +259,14 @@ LRESULT OnEditorKeyDown(FormatState& s, HWND editor, WPARAM key, LPARAM lParam) 
       if (whole) Select(s, *whole);
     }
   }
-  return CallEditor(s, editor, WM_KEYDOWN, key, lParam);
+  return DefSubclassProc(editor, WM_KEYDOWN, key, lParam);
 }
 
-LRESULT CALLBACK EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
+// The editor's behaviour, with the page's state; everything else goes on to
+// the rich edit's own procedure.
+LRESULT EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
   FormatState* state = StateOf(GetParent(editor));
-  if (!state || !state->editorBaseProc) return DefWindowProcA(editor, message, wParam, lParam);
+  if (!state) return DefSubclassProc(editor, message, wParam, lParam);
   FormatState& s = *state;
   switch (message) {
     case WM_CHAR:
@@ -284,22 +282,22 @@ LRESULT CALLBACK EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lPa
       return UndoOrRedo(s, editor, message, wParam, lParam);
     case WM_LBUTTONDOWN: {
       s.clicking = true;
-      const LRESULT result = CallEditor(s, editor, message, wParam, lParam);
+      const LRESULT result = DefSubclassProc(editor, message, wParam, lParam);
       s.clicking = false;
       return result;
     }
     case WM_LBUTTONUP: {
-      const LRESULT result = CallEditor(s, editor, message, wParam, lParam);
+      const LRESULT result = DefSubclassProc(editor, message, wParam, lParam);
       WidenSelection(s);
       return result;
     }
     case WM_KEYUP: {
-      const LRESULT result = CallEditor(s, editor, message, wParam, lParam);
+      const LRESULT result = DefSubclassProc(editor, message, wParam, lParam);
       if (wParam == VK_SHIFT) WidenSelection(s);
       return result;
     }
   }
-  return CallEditor(s, editor, message, wParam, lParam);
+  return DefSubclassProc(editor, message, wParam, lParam);
 }
 
 // ---- the page ----
@@ -312,8 +310,7 @@ BOOL OnInitDialog(HWND page, HWND, LPARAM) {
   CheckDlgButton(page, IDC_FMT_SECONDS, s->snapshot.includeSeconds == 1 ? BST_CHECKED : BST_UNCHECKED);
   CheckDlgButton(page, IDC_FMT_FULL_DATES, s->snapshot.fullDates == 1 ? BST_CHECKED : BST_UNCHECKED);
   SendMessageA(s->editor, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(TemplateCapacity));
-  s->editorBaseProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(s->editor, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditorProc)));
+  SubclassControl<EditorProc>(s->editor);
   LoadTemplate(*s, std::string_view(GeneralPrefs.statsTemplate, sizeof GeneralPrefs.statsTemplate));
   SendMessageA(s->editor, EM_SETEVENTMASK, 0, ENM_CHANGE | ENM_SELCHANGE);
   return FALSE;

@@ -12,6 +12,7 @@
 #include "win/dpi.h"
 #include "win/new_static.h"
 #include "win/scoped.h"
+#include "win/subclass.h"
 
 HWND StatisticsView;
 UINT_PTR StatsTimerId;
@@ -32,7 +33,6 @@ struct ViewState {
   HWND hotkeyName = nullptr;
   HWND quitTimeValue = nullptr;
   HWND clipboardButton = nullptr;
-  WNDPROC buttonBaseProc = nullptr;  // the NEWSTATIC procedure
   ScopedFont quitTimeFont;
   StatsClockMemory clock;
 };
@@ -65,11 +65,6 @@ void DrawSunkenFrame(HWND button) {
 }
 void EraseFrame(HWND button) { DrawFrameLines(button, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE)); }
 
-LRESULT CallButtonBase(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (!View.buttonBaseProc) return DefWindowProcA(button, message, wParam, lParam);
-  return CallWindowProcA(View.buttonBaseProc, button, message, wParam, lParam);
-}
-
 // The class's own hover frame is not used here: moves never reach it.
 void OnButtonMouseMove(HWND button, int x, int y, UINT) {
   POINT cursor{x, y};  // client coordinates, also while the capture is held
@@ -87,21 +82,22 @@ void OnButtonMouseMove(HWND button, int x, int y, UINT) {
 
 void OnButtonLButtonDown(HWND button, BOOL doubleClick, int x, int y, UINT keys) {
   DrawSunkenFrame(button);
-  FORWARD_WM_LBUTTONDOWN(button, doubleClick, x, y, keys, CallButtonBase);
+  FORWARD_WM_LBUTTONDOWN(button, doubleClick, x, y, keys, DefSubclassProc);
 }
 
 void OnButtonLButtonUp(HWND button, int x, int y, UINT keys) {
   DrawRaisedFrame(button);
-  FORWARD_WM_LBUTTONUP(button, x, y, keys, CallButtonBase);
+  FORWARD_WM_LBUTTONUP(button, x, y, keys, DefSubclassProc);
 }
 
-LRESULT CALLBACK ClipboardButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+// Everything else goes on to the NEWSTATIC procedure.
+LRESULT ClipboardButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     HANDLE_MSG(button, WM_MOUSEMOVE, OnButtonMouseMove);
     HANDLE_MSG(button, WM_LBUTTONDOWN, OnButtonLButtonDown);
     HANDLE_MSG(button, WM_LBUTTONUP, OnButtonLButtonUp);
     default:
-      return CallButtonBase(button, message, wParam, lParam);
+      return DefSubclassProc(button, message, wParam, lParam);
   }
 }
 
@@ -161,9 +157,7 @@ void CreatePixelParts(HWND view) {
                                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATS_CLIPBOARD_BUTTON)),
                                          ProgramInstance(), nullptr);
   // Without the NEWSTATIC class the view works without the button.
-  if (View.clipboardButton)
-    View.buttonBaseProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(View.clipboardButton, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClipboardButtonProc)));
+  if (View.clipboardButton) SubclassControl<ClipboardButtonProc>(View.clipboardButton);
   LayOutPixelParts(view);
 }
 

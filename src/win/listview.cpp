@@ -2,20 +2,15 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "win/app_state.h"
 #include "win/scoped.h"
+#include "win/subclass.h"
 
 namespace {
-// Per-list state, from the first replacement of the procedure until
-// WM_NCDESTROY.
+// Per-list state: the reference data of the list's subclass.
 struct ListBehaviour {
-  HWND list = nullptr;
-  WNDPROC listProc = nullptr;
-  WNDPROC headerProc = nullptr;
   HWND header = nullptr;
   bool fixed = false;
   bool passHeaderClicks = false;
@@ -28,42 +23,18 @@ struct ListBehaviour {
   int fittedWidth = 0;
 };
 
-// Looked up on every message of the lists and headers, so kept in the
-// process: a window property costs a round trip to the Wine server each time.
-std::vector<ListBehaviour*> Behaviours;
+LRESULT ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, ListBehaviour& b);
+LRESULT HeaderBehaviourProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam);
 
-ListBehaviour* BehaviourOf(HWND list) {
-  for (ListBehaviour* b : Behaviours)
-    if (b->list == list) return b;
-  return nullptr;
-}
-
-ListBehaviour* BehaviourOfHeader(HWND header) {
-  for (ListBehaviour* b : Behaviours)
-    if (b->header == header) return b;
-  return nullptr;
-}
-
-LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CALLBACK HeaderBehaviourProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam);
-
-ListBehaviour& Behaviour(HWND list) {
-  ListBehaviour* behaviour = BehaviourOf(list);
-  if (behaviour) return *behaviour;
-  behaviour = new ListBehaviour;
-  behaviour->list = list;
-  Behaviours.push_back(behaviour);
-  behaviour->listProc =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListBehaviourProc)));
-  return *behaviour;
-}
+ListBehaviour* BehaviourOf(HWND list) { return ControlStateOf<ListBehaviour, ListBehaviourProc>(list); }
+ListBehaviour* Behaviour(HWND list) { return SubclassControlWithState<ListBehaviour, ListBehaviourProc>(list); }
 
 bool IsHeaderClick(UINT code) { return code == HDN_ITEMCLICKA || code == HDN_ITEMCLICKW; }
 
 LRESULT OnHeaderNotify(HWND list, ListBehaviour& b, WPARAM wParam, LPARAM lParam) {
   const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
   if (b.ownWidthChanges > 0 || (b.passHeaderClicks && IsHeaderClick(header->code)))
-    return CallWindowProcA(b.listProc, list, WM_NOTIFY, wParam, lParam);
+    return DefSubclassProc(list, WM_NOTIFY, wParam, lParam);
   return TRUE;
 }
 
@@ -126,25 +97,22 @@ int CALLBACK CompareRowPositions(LPARAM first, LPARAM second, LPARAM order) {
 
 // The list control repaints only the rows that came or went: when the empty
 // text comes or goes, the whole list is repainted.
-LRESULT ChangeRows(HWND list, WNDPROC saved, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT ChangeRows(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
   const bool wasEmpty = RowCount(list) == 0;
-  const LRESULT result = CallWindowProcA(saved, list, message, wParam, lParam);
+  const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
   if (wasEmpty != (RowCount(list) == 0)) InvalidateRect(list, nullptr, TRUE);
   return result;
 }
 
-LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
-  ListBehaviour* b = BehaviourOf(list);
-  if (!b) return DefWindowProcA(list, message, wParam, lParam);
-  WNDPROC saved = b->listProc;
+LRESULT ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, ListBehaviour& b) {
   switch (message) {
     case WM_NOTIFY:
-      if (b->fixed && b->header && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == b->header)
-        return OnHeaderNotify(list, *b, wParam, lParam);
+      if (b.fixed && b.header && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == b.header)
+        return OnHeaderNotify(list, b, wParam, lParam);
       break;
     case WM_PAINT:
-      if (b->hasEmptyText && RowCount(list) == 0) {
-        PaintEmptyText(list, *b);
+      if (b.hasEmptyText && RowCount(list) == 0) {
+        PaintEmptyText(list, b);
         return 0;
       }
       break;
@@ -152,38 +120,24 @@ LRESULT CALLBACK ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARA
     case LVM_INSERTITEMW:
     case LVM_DELETEITEM:
     case LVM_DELETEALLITEMS:
-      if (b->hasEmptyText) return ChangeRows(list, saved, message, wParam, lParam);
+      if (b.hasEmptyText) return ChangeRows(list, message, wParam, lParam);
       break;
     case WM_WINDOWPOSCHANGED:
-      if (b->fittedColumn >= 0) {
-        const LRESULT result = CallWindowProcA(saved, list, message, wParam, lParam);
-        FitColumn(list, *b);
+      if (b.fittedColumn >= 0) {
+        const LRESULT result = DefSubclassProc(list, message, wParam, lParam);
+        FitColumn(list, b);
         InvalidateRect(list, nullptr, TRUE);
         return result;
       }
       break;
-    case WM_NCDESTROY:
-      SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
-      std::erase(Behaviours, b);
-      delete b;
-      break;
   }
-  return CallWindowProcA(saved, list, message, wParam, lParam);
+  return DefSubclassProc(list, message, wParam, lParam);
 }
 
-LRESULT CALLBACK HeaderBehaviourProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam) {
-  ListBehaviour* b = BehaviourOfHeader(header);
-  if (!b || !b->headerProc) return DefWindowProcA(header, message, wParam, lParam);
-  WNDPROC saved = b->headerProc;
-  switch (message) {
-    case WM_SETCURSOR:
-      return TRUE;  // never the sizing cursor over a divider
-    case WM_NCDESTROY:
-      SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
-      b->headerProc = nullptr;
-      break;
-  }
-  return CallWindowProcA(saved, header, message, wParam, lParam);
+// Never the sizing cursor over a divider.
+LRESULT HeaderBehaviourProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_SETCURSOR) return TRUE;
+  return DefSubclassProc(header, message, wParam, lParam);
 }
 }  // namespace
 
@@ -258,14 +212,14 @@ void SortRows(HWND list, const std::function<int(int, int)>& order) {
 }
 
 void FixColumns(HWND list, bool passHeaderClicks) {
-  ListBehaviour& b = Behaviour(list);
-  b.fixed = true;
-  b.passHeaderClicks = passHeaderClicks;
+  ListBehaviour* b = Behaviour(list);
+  if (!b) return;
+  b->fixed = true;
+  b->passHeaderClicks = passHeaderClicks;
   HWND header = ListView_GetHeader(list);
-  if (!header || b.headerProc) return;
-  b.header = header;
-  b.headerProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(header, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HeaderBehaviourProc)));
+  if (!header || b->header) return;
+  b->header = header;
+  SubclassControl<HeaderBehaviourProc>(header);
 }
 
 void SetFixedColumnWidth(HWND list, int column, int width) {
@@ -276,19 +230,21 @@ void SetFixedColumnWidth(HWND list, int column, int width) {
 }
 
 void SetEmptyListText(HWND list, const char* text) {
-  ListBehaviour& b = Behaviour(list);
-  b.hasEmptyText = true;
-  b.emptyText = text;
-  b.greyText = GetSysColor(COLOR_GRAYTEXT);
-  b.windowBack = GetSysColor(COLOR_WINDOW);
+  ListBehaviour* b = Behaviour(list);
+  if (!b) return;
+  b->hasEmptyText = true;
+  b->emptyText = text;
+  b->greyText = GetSysColor(COLOR_GRAYTEXT);
+  b->windowBack = GetSysColor(COLOR_WINDOW);
   InvalidateRect(list, nullptr, TRUE);
 }
 
 void FitColumnToRows(HWND list, int column, int width) {
-  ListBehaviour& b = Behaviour(list);
-  b.fittedColumn = column;
-  b.fittedWidth = width;
-  FitColumn(list, b);
+  ListBehaviour* b = Behaviour(list);
+  if (!b) return;
+  b->fittedColumn = column;
+  b->fittedWidth = width;
+  FitColumn(list, *b);
 }
 
 void PaintAlternatingRow(int row, COLORREF firstRowBack, COLORREF& text, COLORREF& back) {

@@ -37,8 +37,8 @@ void SortRows(HWND list, const std::function<int(int, int)>& order);
 // (no resizing, no dragging, so zero-width key columns stay hidden) and the
 // header never shows its sizing cursor. With `passHeaderClicks` a click on a
 // heading still reaches the list (LVN_COLUMNCLICK to the list's parent).
-// Replaces the window procedures of the list and its header; everything
-// else goes to the saved procedures.
+// The list and its header are subclassed (win/subclass.h); everything else
+// goes on to their own procedures.
 void FixColumns(HWND list, bool passHeaderClicks = false);
 // The program's own width change on a fixed list: the header's notifications
 // pass while it is made.

@@ -5,25 +5,11 @@
 
 #include "engine/first_run_checks.h"
 #include "locale/formats.h"
+#include "win/subclass.h"
 
 BOOL(WINAPI* NumberEditBeep)(UINT type) = MessageBeep;
 
 namespace {
-constexpr char SavedProcProperty[] = "FumoraEditProc";
-
-WNDPROC SavedProc(HWND edit) { return reinterpret_cast<WNDPROC>(GetPropA(edit, SavedProcProperty)); }
-
-LRESULT PassOn(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-  WNDPROC saved = SavedProc(edit);
-  if (!saved) return DefWindowProcA(edit, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(saved));
-    RemovePropA(edit, SavedProcProperty);
-  }
-  return CallWindowProcA(saved, edit, message, wParam, lParam);
-}
-
-unsigned char TypedCharacter(WPARAM wParam) { return static_cast<unsigned char>(wParam & 0xFF); }
 constexpr unsigned char CtrlV = 0x16;  // the character TranslateMessage makes of Ctrl+V
 
 std::string ClipboardText(HWND edit) {
@@ -49,24 +35,25 @@ LRESULT PasteFiltered(HWND edit, char decimalSeparator) {
   return 0;
 }
 
-LRESULT CALLBACK DigitsOnlyEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CHAR && TypedCharacter(wParam) == CtrlV) return PasteFiltered(edit, '\0');
-  if (message == WM_CHAR && !DigitsOnlyAccepts(TypedCharacter(wParam))) return 0;
-  return PassOn(edit, message, wParam, lParam);
+LRESULT DigitsOnlyEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CHAR && TypedAnsiCharacter(edit, wParam) == CtrlV) return PasteFiltered(edit, '\0');
+  if (message == WM_CHAR && !DigitsOnlyAccepts(TypedAnsiCharacter(edit, wParam))) return 0;
+  return DefSubclassProc(edit, message, wParam, lParam);
 }
 
-LRESULT CALLBACK PriceEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CHAR && TypedCharacter(wParam) == CtrlV) return PasteFiltered(edit, DecimalSeparatorChar());
-  if (message == WM_CHAR && !PriceAccepts(TypedCharacter(wParam), DecimalSeparatorChar())) return 0;
-  return PassOn(edit, message, wParam, lParam);
+LRESULT PriceEdit(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CHAR && TypedAnsiCharacter(edit, wParam) == CtrlV) return PasteFiltered(edit, DecimalSeparatorChar());
+  if (message == WM_CHAR && !PriceAccepts(TypedAnsiCharacter(edit, wParam), DecimalSeparatorChar())) return 0;
+  return DefSubclassProc(edit, message, wParam, lParam);
 }
 
-void Replace(HWND edit, WNDPROC behaviour) {
-  if (!edit || SavedProc(edit)) return;
-  LONG_PTR previous = SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(behaviour));
-  SetPropA(edit, SavedProcProperty, reinterpret_cast<HANDLE>(previous));
-}
+// An edit keeps the first of the two behaviours it is given.
+bool HasNumberBehaviour(HWND edit) { return HasBehaviour<DigitsOnlyEdit>(edit) || HasBehaviour<PriceEdit>(edit); }
 }  // namespace
 
-void MakeDigitsOnlyEdit(HWND edit) { Replace(edit, DigitsOnlyEdit); }
-void MakePriceEdit(HWND edit) { Replace(edit, PriceEdit); }
+void MakeDigitsOnlyEdit(HWND edit) {
+  if (!HasNumberBehaviour(edit)) SubclassControl<DigitsOnlyEdit>(edit);
+}
+void MakePriceEdit(HWND edit) {
+  if (!HasNumberBehaviour(edit)) SubclassControl<PriceEdit>(edit);
+}

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/view_strip.h"
 #include "engine/stats_text.h"
 #include "engine/stats_view_texts.h"
 #include "milestones/milestones_view.h"
@@ -537,8 +538,17 @@ TEST_F(MainWindowShutdown, ReleasesTheClockHookMutexAndIcons) {
   ASSERT_TRUE(TakeSingleInstanceMutex());
   Open();
   EXPECT_NE(StatsTimerId, 0u);
+  std::vector<HICON> icons(std::begin(StripIcons), std::end(StripIcons));
+  icons.push_back(StatsClipboardIcon);
+  icons.push_back(reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_SMALL, 0)));
   DestroyWindow(window_);
   Pump(20);
+  // Each icon was the program's own, so destroying it really freed it.
+  for (HICON icon : icons) {
+    ICONINFO info{};
+    EXPECT_NE(icon, nullptr);
+    EXPECT_FALSE(GetIconInfo(icon, &info));
+  }
   EXPECT_EQ(StatsTimerId, 0u);
   EXPECT_EQ(KeyboardHookHandle, nullptr);
   EXPECT_EQ(InstanceMutex, nullptr);

@@ -88,7 +88,6 @@ TEST_F(ViewStrip, PanelIsAGreyStaticDownTheLeftEdge) {
   EXPECT_TRUE(GetWindowLongA(StripPanel, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
   EXPECT_EQ(GetWindowLongA(StripPanel, GWL_STYLE) & SS_TYPEMASK, SS_GRAYRECT);
   EXPECT_EQ(GetDlgCtrlID(StripPanel), 0);
-  EXPECT_EQ(GetWindowLongPtrA(StripPanel, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(ViewStripProc));
 }
 
 TEST_F(ViewStrip, FourIconButtonsWithCaptionsInViewOrder) {
@@ -212,6 +211,17 @@ TEST_F(NewStatic, PointerOverALabelRaisesItsFrameAndTakesTheCapture) {
   Move(labels[1]);
   EXPECT_EQ(GetCapture(), nullptr);
   ExpectFrame(labels[1], GetSysColor(COLOR_BTNSHADOW));
+}
+
+// However the capture goes, the frame goes with it.
+TEST_F(ViewStrip, LosingTheCaptureErasesTheHoverFrame) {
+  PointerTo(labels[1], 24, 24);
+  Move(labels[1]);
+  ASSERT_EQ(GetCapture(), labels[1]);
+  SetCapture(window_);
+  ExpectFrame(labels[1], GetSysColor(COLOR_BTNSHADOW));
+  ReleaseCapture();
+  PointerAway();
 }
 
 TEST_F(NewStatic, CrossingFromOneLabelToTheNextMovesTheFrame) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <windowsx.h>
+#include <commctrl.h>
 
 #include <string>
 
@@ -284,6 +285,26 @@ TEST_F(StatisticsViewTest, ClipboardButtonIsAnIconLabel) {
     EXPECT_NE(StatsClipboardIcon, nullptr);
     EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(button, STM_GETICON, 0, 0)), StatsClipboardIcon);
   }
+}
+
+// The button's own WM_DESTROY comes after the view's: what it shows then is
+// still the STATIC's answer.
+HICON IconAtButtonDestroy;
+LRESULT CALLBACK WatchButtonDestroy(HWND button, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  if (message == WM_DESTROY)
+    IconAtButtonDestroy = reinterpret_cast<HICON>(SendMessageA(button, STM_GETICON, 0, 0));
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(button, WatchButtonDestroy, 0);
+  return DefSubclassProc(button, message, wParam, lParam);
+}
+
+TEST_F(StatisticsViewTest, ButtonKeepsItsProcedureUntilItIsDestroyed) {
+  Seed(MakeDate(2024, 3, 1, 0, 0), MakeDate(2024, 3, 11, 0, 0, 0));
+  Create();
+  ASSERT_NE(StatsClipboardIcon, nullptr);
+  IconAtButtonDestroy = nullptr;
+  ASSERT_TRUE(SetWindowSubclass(Button(), WatchButtonDestroy, 0, 0));
+  DestroyWindow(view_);
+  EXPECT_EQ(IconAtButtonDestroy, StatsClipboardIcon);
 }
 
 TEST_F(StatisticsViewTest, QuitOneMinuteAheadCountsDownThenUp) {
