@@ -22,11 +22,11 @@ COLOURS = (0x800000, 0xFFFFFF, 0xA6F4F2, 0xBB928E, 0xF4F4F2, 0, 0)
 class Env:
     """The build's executables and a private display and prefix for them."""
 
-    def __init__(self, build):
+    def __init__(self, build, name="stress-env"):
         self.build = build  # "win64" or "win32"
         self.arch = build
         self.build_dir = os.path.join(ROOT, "build", build)
-        self.dir = os.path.join(self.build_dir, "stress-env")
+        self.dir = os.path.join(self.build_dir, name)
         self.fumora_exe = os.environ.get("FUMORA_EXE") or os.path.join(self.build_dir, "Fumora.exe")
         self.probe_exe = os.path.join(self.build_dir, "stress_probe.exe")
         self.type_target_exe = os.path.join(self.build_dir, "type_target.exe")
