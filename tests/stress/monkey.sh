@@ -16,11 +16,5 @@
 # build/<build>/artefacts/monkey-fail-*. Prints actions, checks and failures;
 # not part of the test run.
 set -eu
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=win32
-args=("$@")
-for ((i = 0; i < $#; i++)); do [ "${args[i]}" = --build ] && build=${args[i + 1]}; done
-cd "$root"
-[ "$build" = win32 ] && scripts/setup-wine32
-cmake --preset "$build" >/dev/null && cmake --build --preset "$build" --target Fumora stress_probe type_target >/dev/null
+. "$(dirname "$0")/build_for_stress.sh"
 exec python3 tests/stress/monkey.py "$@"

@@ -55,13 +55,7 @@
 #   EnumWindows/EnumChildWindows (Wine counts no other USER objects for
 #   another process) and kernel handles in the system handle list.
 set -eu
-root=$(cd "$(dirname "$0")/../.." && pwd)
-build=win32
-args=("$@")
-for ((i = 0; i < $#; i++)); do [ "${args[i]}" = --build ] && build=${args[i + 1]}; done
-cd "$root"
-[ "$build" = win32 ] && scripts/setup-wine32
-cmake --preset "$build" >/dev/null && cmake --build --preset "$build" --target Fumora stress_probe >/dev/null
+. "$(dirname "$0")/build_for_stress.sh"
 if [ "$build" = win32 ]; then
   gcc -m32 -O2 -fPIC -shared -nostdlib -fno-stack-protector -Wall -Wextra -Werror \
     -o "build/win32/fastclock.so" tests/stress/fastclock.c
