@@ -51,7 +51,7 @@ class Soak:
 
     # ---- the program's clock, located ----
 
-    def locate(self, values, r0, r1):
+    def locate(self, values, r0, r1, narrow=True):
         """The fake moment (to the second) whose quit time the view shows,
         among the moments the real reading time allows; narrows what is
         known of the clock's origin. None when no moment there fits. A
@@ -74,29 +74,38 @@ class Soak:
         # The tick that showed `found` ran after r0 - TICK_LAG and before r1.
         lo = max(lo_o, r0 - TICK_LAG - (fake + 1) / self.speed)
         hi = min(hi_o, r1 - fake / self.speed)
-        if lo > hi:
+        if not narrow:
+            pass
+        elif lo > hi:
             self.fail("the clock shows %s at real %.1f: not on a clock %d times as fast" % (found, r0, self.speed))
         else:
             self.origin = (lo, hi)
         return found
 
     def sample(self):
-        """A consistent reading: the values, both lists, and the moment they
-        belong to (no tick in between: the quit time read before and after
-        is the same)."""
+        """A reading: the values (two reads in a row alike: no tick between
+        them), the moment they belong to, and both lists when the statistics
+        read after them still shows that day (else None: a midnight or a slow
+        machine came between)."""
         for _ in range(8):
             r0 = time.time()
-            before = self.probe.fields("stats")
+            values = self.probe.fields("stats")
+            again = self.probe.fields("stats")
+            r1 = time.time()
+            if "quit" not in values or values != again:
+                continue
+            moment = self.locate(values, r0, r1)
+            if not moment:
+                self.fail("the quit time '%s' fits no moment of the fast clock near real %.1f" % (values["quit"], r0))
+                return None
             days_ahead = self.probe.rows(3002)
             buddies = self.probe.rows(2002)
+            r2 = time.time()
             after = self.probe.fields("stats")
-            r1 = time.time()
-            if "quit" in before and before == after:
-                moment = self.locate(before, r0, r1)
-                if moment:
-                    return moment, before, days_ahead, buddies
-                self.fail("the quit time '%s' fits no moment of the fast clock near real %.1f" % (before["quit"], r0))
-                return None
+            later = self.locate(after, r2, time.time(), narrow=False) if "quit" in after else None
+            if later and later.date() == moment.date():
+                return moment, values, days_ahead, buddies
+            return moment, values, None, None
         self.fail("no steady reading of the statistics view in 8 tries")
         return None
 
@@ -111,6 +120,8 @@ class Soak:
         if values.get("title") != "Next %d Days" % LOOK_AHEAD:
             self.fail("%s: the title line reads '%s'" % (moment, values.get("title")))
         today = moment.date()
+        if days_ahead is None:
+            return
         want_ahead = quitmath.days_ahead_rows(self.buddies, today, LOOK_AHEAD)
         shown_ahead = [row[:4] for row in days_ahead or []]
         ok = True
