@@ -144,6 +144,68 @@ class Monkey:
             stresslib.xdo("key", "--delay", 60, *keys)
             self.log("tray menu item %d" % downs)
 
+    # Whole errands, so that buddies, price changes and preferences are
+    # added, edited and deleted through their dialogs more often than
+    # random clicks would.
+
+    def press(self, caption):
+        """Clicks the button of the top window whose text (without its '&') is `caption`."""
+        window = self.top_window()
+        if not window:
+            return False
+        for line in self.probe.ask("controls %s" % window[0]):
+            f = line.split("\t")
+            if len(f) >= 7 and f[2] == "Button" and f[3] == "1" and f[6].replace("&", "") == caption:
+                x, y, w, h = map(int, f[5].split(","))
+                stresslib.xdo("mousemove", x + w // 2, y + h // 2, "click", 1)
+                time.sleep(0.5)
+                return True
+        return False
+
+    def typing(self):
+        return [self.random.choice("abcdefghij0123456789.") for _ in range(self.random.randrange(0, 8))]
+
+    def finish(self):
+        """Enter or Escape, then the same for a message box it may have raised."""
+        stresslib.xdo("key", "--delay", 300, *[self.random.choice(("Return", "Return", "Escape")) for _ in range(2)])
+
+    def errand(self):
+        if not self.focus_fumora() or not self.top_window() or self.top_window()[3] != stresslib.MAIN_TITLE:
+            return self.key()
+        kind = self.random.choice(("buddy", "price", "prefs"))
+        if kind == "buddy":
+            stresslib.xdo("key", "ctrl+b")
+            time.sleep(0.3)
+            caption = self.random.choice(("New", "Change", "Delete"))
+            self.press(caption)
+            keys = ["ctrl+a"] + self.typing() + self.random.choice(([], ["Tab", "Up"], ["Tab", "Right", "Down"]))
+            if caption != "Delete":
+                stresslib.xdo("key", "--delay", 40, *keys)
+            self.finish()
+            self.log("buddy %s %s" % (caption, " ".join(keys)))
+        elif kind == "price":
+            stresslib.xdo("key", "--delay", 150, "alt+e", "q")
+            time.sleep(0.8)
+            caption = self.random.choice(("Add", "Edit", "Delete"))
+            if caption != "Add":
+                stresslib.xdo("key", "--delay", 100, *["Tab"] * 6, "Down")  # the price list, a row chosen
+            self.press(caption)
+            keys = ["Tab"] + ["BackSpace"] * 4 + self.typing()
+            if caption != "Delete":
+                stresslib.xdo("key", "--delay", 40, *keys)
+            self.finish()
+            time.sleep(0.3)
+            self.finish()
+            self.log("price %s %s" % (caption, " ".join(keys)))
+        else:
+            stresslib.xdo("key", "--delay", 150, "alt+e", "p")
+            time.sleep(0.8)
+            keys = [self.random.choice(("ctrl+Tab", "Tab", "space", "Down", "Up", "Right", "a", "5"))
+                    for _ in range(self.random.randrange(1, 10))]
+            stresslib.xdo("key", "--delay", 80, *keys)
+            self.finish()
+            self.log("prefs %s" % " ".join(keys))
+
     # ---- checks ----
 
     def failure(self, what):
@@ -229,7 +291,7 @@ class Monkey:
             self.launch()
             end, next_check = self.began + self.args.seconds, self.began + self.args.every
             acts = (self.click, self.click, self.button, self.button, self.button, self.key, self.key, self.menu,
-                    self.tray)
+                    self.tray, self.errand, self.errand)
             while time.time() < end:
                 self.random.choice(acts)()
                 time.sleep(self.random.choice((0.05, 0.2, 0.5)))
