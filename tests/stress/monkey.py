@@ -228,6 +228,11 @@ class Monkey:
                 self.failure("Fumora ended with %s" % code)
             self.launch()
         self.expect_exit = False
+        if self.probe.fields("stats").get("title") == "<no answer>":
+            self.failure("Fumora does not answer messages (hung)")
+            self.fumora.kill()
+            self.fumora.wait()
+            self.launch()
         _, _, crash = self.windows()
         if crash:
             self.failure("Wine's crash dialog is up")

@@ -7,7 +7,7 @@
 # keys, the notification icon and its menu. Keys are sent only while a
 # Fumora window has the keyboard. A seed makes a run repeatable (one is
 # chosen and printed otherwise). Every few seconds (--every) it checks that
-# Fumora runs (an exit asked for by Alt+F4, File > Exit or the tray's Exit
+# Fumora runs and answers messages (an exit asked for by Alt+F4, File > Exit or the tray's Exit
 # ends with 0 and it is started again), that Wine's crash dialog is not up,
 # that anny.dat and pp.dat read whole with the program's own decoders, that
 # every registry value has its type and size, and that nothing reached the
