@@ -90,6 +90,10 @@ if(FUMORA_TESTS)
   # tests/stress/kill_while_saving.sh (not part of the test run).
   add_executable(save_stress tests/stress/save_stress.cpp)
   target_link_libraries(save_stress PRIVATE fumora_win)
+  # What the soak and the monkey (tests/stress) read of a running Fumora.exe.
+  add_executable(stress_probe tests/stress/probe.cpp)
+  target_include_directories(stress_probe PRIVATE res)
+  target_link_libraries(stress_probe PRIVATE fumora_pure ntdll)
 
   include(cmake/wine-tests.cmake)
 endif()

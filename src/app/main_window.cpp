@@ -473,7 +473,14 @@ std::string ViewTitleText(int index) {
 void SelectView(int index) {
   if (index == CurrentView || index < 0 || index >= ViewCount) return;
   if (!ViewWindows[index] && MainWindow) CreateViews(MainWindow, index);
-  if (CurrentView != NoView && ViewWindows[CurrentView]) ShowWindow(ViewWindows[CurrentView], SW_HIDE);
+  if (CurrentView != NoView && ViewWindows[CurrentView]) {
+    HWND leaving = ViewWindows[CurrentView];
+    // A focus left in a hidden view sends IsDialogMessage round the main
+    // window's controls for ever on the next Alt+letter.
+    const bool hadFocus = IsChild(leaving, GetFocus());
+    ShowWindow(leaving, SW_HIDE);
+    if (hadFocus) SetFocus(MainWindow);
+  }
   CurrentView = index;
   if (ViewWindows[index]) ShowWindow(ViewWindows[index], SW_SHOW);
   SetWindowTextA(TitleLabel, ViewTitleText(index).c_str());

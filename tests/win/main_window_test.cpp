@@ -263,6 +263,20 @@ TEST_F(MainWindow, SelectingTheShownViewChangesNothing) {
   EXPECT_EQ(GetFocus(), button);  // not handed to the list again
 }
 
+// A focus left in a hidden view made IsDialogMessage walk the main window's
+// controls for ever on the next Alt+letter: the program hung.
+TEST_F(MainWindow, LeavingAViewTakesTheFocusOutOfIt) {
+  Open({.startupView = 2});
+  ASSERT_TRUE(IsChild(ViewWindows[BuddiesViewIndex], GetFocus()));
+  for (UINT command : {10008u, 10007u, 10010u}) {
+    Command(command);
+    HWND focus = GetFocus();
+    EXPECT_TRUE(focus && IsWindowVisible(focus)) << command;
+    EXPECT_FALSE(IsChild(ViewWindows[BuddiesViewIndex], focus)) << command;
+    Command(10009);
+  }
+}
+
 TEST_F(MainWindow, IndexesOutsideTheViewsAreIgnored) {
   Open();
   SelectView(4);
