@@ -206,7 +206,7 @@ bool PrepareTyping(FormatState& s, char typed) {
     MessageBeep(MB_OK);
     return false;
   }
-  if (typed != '\t') FormatSelection(s.editor, false);  // a Tab goes in as it is
+  FormatSelection(s.editor, false);
   return true;
 }
 
@@ -217,7 +217,7 @@ LRESULT OnEditorChar(FormatState& s, HWND editor, WPARAM wParam, LPARAM lParam) 
     const bool refused = s.enter == FormatState::Enter::Refused;
     s.enter = FormatState::Enter::None;
     if (refused) return 0;
-  } else if ((static_cast<unsigned char>(typed) >= ' ' || typed == '\r' || typed == '\t') &&
+  } else if ((static_cast<unsigned char>(typed) >= ' ' || typed == '\r') &&
              !PrepareTyping(s, typed)) {
     return 0;
   }
@@ -266,11 +266,25 @@ LRESULT OnEditorKeyDown(FormatState& s, HWND editor, WPARAM key, LPARAM lParam) 
   return CallEditor(s, editor, WM_KEYDOWN, key, lParam);
 }
 
+// Tab and Shift+Tab belong to the dialog: they move the focus on, and no
+// Tab ever enters the template (tabbing in selects the whole text, which a
+// Tab taken as typing would replace).
+LRESULT OnEditorDlgCode(FormatState& s, HWND editor, WPARAM wParam, LPARAM lParam) {
+  LRESULT code = CallEditor(s, editor, WM_GETDLGCODE, wParam, lParam);
+  code &= ~static_cast<LRESULT>(DLGC_WANTTAB);
+  const MSG* message = reinterpret_cast<const MSG*>(lParam);
+  if (message && message->wParam == VK_TAB && (message->message == WM_KEYDOWN || message->message == WM_CHAR))
+    code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+  return code;
+}
+
 LRESULT CALLBACK EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
   FormatState* state = StateOf(GetParent(editor));
   if (!state || !state->editorBaseProc) return DefWindowProcA(editor, message, wParam, lParam);
   FormatState& s = *state;
   switch (message) {
+    case WM_GETDLGCODE:
+      return OnEditorDlgCode(s, editor, wParam, lParam);
     case WM_CHAR:
       return OnEditorChar(s, editor, wParam, lParam);
     case WM_KEYDOWN:

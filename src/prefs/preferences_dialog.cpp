@@ -9,6 +9,7 @@
 #include "buddies/buddies_view.h"
 #include "daysahead/days_ahead_view.h"
 #include "engine/stats_view_texts.h"
+#include "engine/template_editor.h"
 #include "hotkey/hotkey.h"
 #include "milestones/milestones_view.h"
 #include "prefs/pages.h"
@@ -146,7 +147,7 @@ bool ApplyFormat() {
   HWND page = Prefs.pages[FormatPage];
   if (!page) return true;  // never opened (or no rich edit to be had): the format stays
   FormatChoices format = ReadFormatPage(page);
-  if (format.statsTemplate.empty()) {
+  if (IsBlankTemplate(format.statsTemplate)) {
     if (PrefsMessageBox(Prefs.tabs, BlankFormatQuestion, "Fumora", MB_OKCANCEL | MB_ICONERROR) != IDOK) return false;
     format.statsTemplate = DefaultStatsTemplate;
     ShowTemplate(page, DefaultStatsTemplate);

@@ -228,16 +228,20 @@ TEST_F(Preferences, BlankFormatAsksAndCancelAppliesNothingOkTheDefault) {
   Boxes.clear();
   const std::vector<uint8_t> seeded = StoredBytes("GenPrefs");
   Choose(IDC_GEN_LOOK_AHEAD, 0);
-  SetWindowTextA(editor, "");
-  Answer = IDCANCEL;
-  Apply();
-  EXPECT_EQ(Boxes, (BoxList{{GetDlgItem(dialog, IDC_PREFS_TABS),
-                                      "The clipboard format can't be left blank\n\r Hit OK to apply the default format "
-                                      "or hit the cancel button to re-enter the format",
-                                      "Fumora", MB_OKCANCEL | MB_ICONERROR}}));
-  EXPECT_EQ(StoredBytes("GenPrefs"), seeded);
-  EXPECT_EQ(GeneralPrefs.LookAheadDays, 20u);
-  EXPECT_TRUE(ApplyEnabled());
+  for (const char* blank : {" \r\n  ", ""}) {  // white space alone is no template either
+    Boxes.clear();
+    SetWindowTextA(editor, blank);
+    Answer = IDCANCEL;
+    Apply();
+    EXPECT_EQ(Boxes, (BoxList{{GetDlgItem(dialog, IDC_PREFS_TABS),
+                               "The clipboard format can't be left blank\n\r Hit OK to apply the default format "
+                               "or hit the cancel button to re-enter the format",
+                               "Fumora", MB_OKCANCEL | MB_ICONERROR}}))
+        << '"' << blank << '"';
+    EXPECT_EQ(StoredBytes("GenPrefs"), seeded);
+    EXPECT_EQ(GeneralPrefs.LookAheadDays, 20u);
+    EXPECT_TRUE(ApplyEnabled());
+  }
 
   Answer = IDOK;
   Apply();
