@@ -8,6 +8,7 @@
 
 #include "buddies/buddies_view.h"
 #include "daysahead/days_ahead_view.h"
+#include "engine/stats_text.h"
 #include "engine/stats_view_texts.h"
 #include "engine/template_editor.h"
 #include "hotkey/hotkey.h"
@@ -145,6 +146,10 @@ void StoreTemplate(const std::string& text) {
 // re-enter a blank format.
 bool ApplyFormat() {
   HWND page = Prefs.pages[FormatPage];
+  // A damaged flag is stored as what it has meant: 0 or 1.
+  const StatsSnapshot inForce = TakeStatsSnapshot();
+  GeneralPrefs.includeSeconds = inForce.includeSeconds;
+  GeneralPrefs.fullDates = inForce.fullDates;
   if (!page) return true;  // never opened (or no rich edit to be had): the format stays
   FormatChoices format = ReadFormatPage(page);
   if (IsBlankTemplate(format.statsTemplate)) {

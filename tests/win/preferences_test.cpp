@@ -253,6 +253,22 @@ TEST_F(Preferences, BlankFormatAsksAndCancelAppliesNothingOkTheDefault) {
   EXPECT_EQ(GenPrefsAt(0), 2u);
 }
 
+// A damaged flag shows as it counts in the texts (seconds are left out only
+// at 0, the long form needs 1), and any apply stores it as 0 or 1.
+TEST_F(Preferences, DamagedSpanFlagsShowAsTheyCountAndAreStoredAsZeroOrOne) {
+  OpenDialog({.includeSeconds = 3, .fullDates = 3});
+  EXPECT_EQ(IsDlgButtonChecked(format, IDC_FMT_SECONDS), static_cast<UINT>(BST_CHECKED));
+  EXPECT_EQ(IsDlgButtonChecked(format, IDC_FMT_FULL_DATES), static_cast<UINT>(BST_UNCHECKED));
+  SetWindowTextA(editor, "%Q");
+  Pump(100);
+  const std::string preview = Text(format, IDC_FMT_PREVIEW);
+  EXPECT_TRUE(!preview.empty() && preview.back() == 's' && preview.find("Year") == std::string::npos) << preview;
+  Choose(IDC_GEN_LOOK_AHEAD, 0);
+  Apply();
+  EXPECT_EQ(GenPrefsAt(20), 1u);
+  EXPECT_EQ(GenPrefsAt(24), 0u);
+}
+
 // The rules on "x%Qy", then after a line break (one position in the rich
 // edit, two in its text), then at the stored record's 511 characters.
 TEST_F(Preferences, EditorKeepsPlaceholdersWholeAndTakesExactlyWhatIsStored) {
