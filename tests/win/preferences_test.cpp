@@ -148,7 +148,8 @@ TEST_F(Preferences, OpensFromTheMenuAndOkWithoutChangesWritesNothing) {
   dialog = nullptr;
 }
 
-// Damaged stored values show the default items and are stored repaired; each
+// Damaged stored values show the default items, which are what the run uses,
+// and are stored repaired; each
 // option is applied on its own and stored at its place; Run is written
 // (its key made again if missing) and deleted.
 TEST_F(Preferences, EachGeneralOptionIsAppliedAndStoredAtItsPlace) {
@@ -157,6 +158,9 @@ TEST_F(Preferences, EachGeneralOptionIsAppliedAndStoredAtItsPlace) {
   EXPECT_EQ(Selected(IDC_GEN_LIFE_MINUTES), 0);
   EXPECT_EQ(Selected(IDC_GEN_STARTUP_VIEW), 0);
   EXPECT_FALSE(ApplyEnabled());
+  EXPECT_EQ(LifeMinutesPerCigarette(), 5u);
+  Command(IDM_VIEW_DAYS_AHEAD);
+  EXPECT_EQ(Title(), "Next 20 Days");
   RegDeleteKeyA(HKEY_CURRENT_USER, RunKeyPath);
   char path[1024] = {};
   GetModuleFileNameA(nullptr, path, sizeof path);
