@@ -77,8 +77,25 @@ keys_keep_template "Tab from a click into the editor" click_tab
 # Round the dialog and back, Tab by Tab.
 tab_round() { press Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab Tab shift+Tab shift+Tab shift+Tab shift+Tab; }
 keys_keep_template "Tab through the dialog" tab_round
+# Tab goes from the tabs into the page: Down there picks 6 mins of life.
+prefs_keys() {
+  xdotool windowfocus --sync "$(main_window)" 2>/dev/null
+  press alt+e p
+  wait_for 15 has_window '^Fumora Preferences$' || { fail "no Preferences dialog for $*"; return 1; }
+  dialog=$(find_window '^Fumora Preferences$')
+  xdotool windowfocus --sync "$dialog" 2>/dev/null
+  press "$@"
+  click_in_dialog "$dialog" 159 233 300 246  # OK
+  wait_for 10 no_window '^Fumora Preferences$' || { fail "OK left the dialog open after $*"; press Escape; }
+}
+genprefs_hex() { stored GenPrefs | cut -c "$1"; }
+prefs_keys Tab Down && [ "$(genprefs_hex 9-16)" = 06000000 ] && pass "Tab from the tabs leads into the page" ||
+  fail "Tab, Down stored life minutes $(genprefs_hex 9-16)"
+# Ctrl+PageDown twice and Ctrl+PageUp once: the format page, whose Alt+D inserts %D.
+prefs_keys ctrl+Next ctrl+Next ctrl+Prior alt+d && [ "$(genprefs_hex 57-60)" = 2544 ] &&
+  pass "Ctrl+PageDown and Ctrl+PageUp switch the tabs" || fail "template after Ctrl+PageDown: $(genprefs_hex 57-80)"
 copy_stats_with alt+e c
-[[ "$(clipboard)" =~ $typed ]] && pass "Copy Stats still gives the template" || fail "Copy Stats gave '$(clipboard)'"
+[[ "$(clipboard)" =~ ^10Days\ 10,\ span ]] && pass "Copy Stats gives the template with its %D" || fail "Copy Stats gave '$(clipboard)'"
 
 echo "$failures failure(s)"
 ((failures == 0))
