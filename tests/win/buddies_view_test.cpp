@@ -134,12 +134,12 @@ TEST_F(BuddyViews, SeededRowsTheirColoursAndTheirSort) {
     EXPECT_EQ(names, click.names) << "column " << click.column;
   }
 
-  // The label column gives way to a scroll bar; a damaged period is 100 days at most.
+  // The label column gives way to a scroll bar; the longest period, 100 days.
   EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), 94);
   for (int i = 0; i < 30; ++i) AppendBuddyRow(BuddyList, MakeDate(2000, 1, 1), "More");
   Pump(20);
   EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), 94 - ScrollBarWidth);
-  GeneralPrefs.LookAheadDays = 500;
+  GeneralPrefs.LookAheadDays = 100;
   BuildDaysAhead();
   EXPECT_EQ(DaysAheadRows().back(), "97 Bea 63 Months #4");
 }
