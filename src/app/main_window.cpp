@@ -11,6 +11,7 @@
 #include "app/view_strip.h"
 #include "buddies/buddies_view.h"
 #include "daysahead/days_ahead_view.h"
+#include "engine/general_options.h"
 #include "formats/settings_records.h"
 #include "hotkey/hotkey.h"
 #include "milestones/milestones_view.h"

@@ -7,6 +7,7 @@
 
 #include "buddies/buddies_view.h"
 #include "buddies/buddy_store.h"
+#include "engine/general_options.h"
 #include "engine/savings.h"
 #include "formats/settings_records.h"
 #include "resource.h"

@@ -1,12 +1,15 @@
 #include "engine/general_options.h"
 
+#include "formats/settings_records.h"
 #include "util/text.h"
 
+uint32_t ValueInForce(const OptionList& list, uint32_t stored) {
+  return stored >= list.first && stored - list.first < static_cast<uint32_t>(list.count) ? stored
+                                                                                         : list.defaultValue;
+}
+
 int ItemForValue(const OptionList& list, uint32_t value) {
-  const uint32_t shown = value >= list.first && value - list.first < static_cast<uint32_t>(list.count)
-                             ? value
-                             : list.defaultValue;
-  return static_cast<int>(shown - list.first);
+  return static_cast<int>(ValueInForce(list, value) - list.first);
 }
 
 std::optional<uint32_t> ValueForItem(const OptionList& list, int item) {
@@ -20,3 +23,5 @@ std::string OptionItemText(const OptionList& list, int item) {
   if (list.names) return list.names[item];
   return FormatDecimal(static_cast<int32_t>(*value)) + list.unit;
 }
+
+uint32_t LookAheadDaysInRange() { return ValueInForce(LookAheadOptions, GeneralPrefs.LookAheadDays); }

@@ -1,6 +1,7 @@
 // The general preferences' drop-down lists: which item shows a stored value
-// and which value an item stands for. A damaged stored value shows the
-// list's default item; "no item" stands for no value, so it is never stored.
+// and which value an item stands for. A damaged stored value counts as the
+// list's default, in the run and on the page alike; "no item" stands for no
+// value, so it is never stored.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -21,7 +22,12 @@ inline constexpr OptionList LifeMinutesOptions{5, 16, 5, " mins"};
 inline constexpr OptionList LookAheadOptions{2, 99, 20, " Days"};
 inline constexpr OptionList StartupViewOptions{0, 4, 0, "", StartupViewNames};
 
+// The stored value itself within the list's range, the list's default outside it.
+uint32_t ValueInForce(const OptionList& list, uint32_t stored);
 int ItemForValue(const OptionList& list, uint32_t value);
 std::optional<uint32_t> ValueForItem(const OptionList& list, int item);
 // "5 mins", "20 Days", "Buddy List".
 std::string OptionItemText(const OptionList& list, int item);
+
+// GeneralPrefs' look-ahead period as it counts (2..100).
+uint32_t LookAheadDaysInRange();

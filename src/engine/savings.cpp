@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "engine/general_options.h"
 #include "formats/price_points.h"
 #include "formats/settings_records.h"
 #include "locale/locale.h"
@@ -75,7 +76,7 @@ uint32_t NonNegative(int64_t value) {
 
 }  // namespace
 
-uint32_t LifeMinutesPerCigarette() { return std::clamp<uint32_t>(GeneralPrefs.lifeMinutesPerCigarette, 5, 20); }
+uint32_t LifeMinutesPerCigarette() { return ValueInForce(LifeMinutesOptions, GeneralPrefs.lifeMinutesPerCigarette); }
 
 int ComputeQuitPending() {
   if (TodayDayNumber > QuitDayNumber)

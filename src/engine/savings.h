@@ -28,7 +28,8 @@ extern SysTime LifeSavedMoment;
 extern ElapsedSpan QuitSpan;
 extern ElapsedSpan LifeSavedSpan;
 
-// Life minutes per cigarette as used: the stored value brought into 5..20.
+// Life minutes per cigarette as they count: the stored value, or the default
+// 5 where a damaged GenPrefs holds one outside 5..20.
 uint32_t LifeMinutesPerCigarette();
 
 // Sets QuitPending from TodayDayNumber, QuitDayNumber, LocalNow and the quit

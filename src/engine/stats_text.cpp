@@ -8,7 +8,7 @@
 namespace {
 
 std::string SpanText(const ElapsedSpan& span, uint32_t fullDates, bool includeSeconds) {
-  return fullDates == 1 ? LongSpanText(span, includeSeconds) : ShortSpanText(span, includeSeconds);
+  return UsesFullDates(fullDates) ? LongSpanText(span, includeSeconds) : ShortSpanText(span, includeSeconds);
 }
 
 // Days are never negative (the engine keeps them at 0 and up).
@@ -16,7 +16,7 @@ std::string CountText(int64_t count) { return FormatCount(static_cast<uint32_t>(
 
 std::string Placeholder(char letter, const StatsSnapshot& s) {
   switch (letter) {
-    case 'Q': return SpanText(s.quitSpan, s.fullDates, s.includeSeconds != 0);
+    case 'Q': return SpanText(s.quitSpan, s.fullDates, IncludesSeconds(s.includeSeconds));
     case 'D': return CountText(s.days);
     case 'C': return CountText(s.cigarettes);
     case 'M': return FormatMoneyText(s.money);
@@ -35,8 +35,8 @@ StatsSnapshot TakeStatsSnapshot() {
   s.money = MoneySaved;
   s.cigarettes = CigarettesNotSmoked;
   s.days = DaysQuit;
-  s.fullDates = GeneralPrefs.fullDates;
-  s.includeSeconds = GeneralPrefs.includeSeconds;
+  s.fullDates = UsesFullDates(GeneralPrefs.fullDates) ? 1 : 0;
+  s.includeSeconds = IncludesSeconds(GeneralPrefs.includeSeconds) ? 1 : 0;
   s.quitDate = QuitDetails.quitTime;
   return s;
 }

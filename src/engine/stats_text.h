@@ -26,7 +26,13 @@ inline constexpr char PlaceholderLetters[] = "QDCMLX";
 // Used instead of the user's template until the quit moment is reached.
 inline constexpr char PreQuitTemplate[] = "I will quit in %Q.";
 
-// The live figures and the preferences' two flags, as the clock last left them.
+// What the two stored flags mean, whatever a damaged GenPrefs holds: seconds
+// are left out only at 0, the long form is used only at 1.
+inline bool IncludesSeconds(uint32_t includeSeconds) { return includeSeconds != 0; }
+inline bool UsesFullDates(uint32_t fullDates) { return fullDates == 1; }
+
+// The live figures and the preferences' two flags (0 or 1, as they count), as
+// the clock last left them.
 StatsSnapshot TakeStatsSnapshot();
 // The template (up to its first zero byte) expanded from the snapshot. A '%'
 // and the character after it become that placeholder's text, or nothing when

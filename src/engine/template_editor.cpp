@@ -149,3 +149,7 @@ std::string FittingInsertion(std::string_view editorText, TextRange selection, s
   }
   return fitting;
 }
+
+bool IsBlankTemplate(std::string_view text) {
+  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}

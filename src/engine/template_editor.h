@@ -58,7 +58,11 @@ std::optional<TextRange> PlaceholderForDelete(std::string_view editorText, int c
 std::optional<TextRange> PlaceholderForBackspace(std::string_view editorText, int caret);
 
 // Placeholders come only from the editor's buttons: a typed '%' is discarded.
-inline bool AcceptsTypedCharacter(char c) { return c != '%'; }
+// Tab moves the focus on and never types.
+inline bool AcceptsTypedCharacter(char c) { return c != '%' && c != '\t'; }
+
+// Nothing but blanks, tabs and line breaks: to the user, no template at all.
+bool IsBlankTemplate(std::string_view text);
 
 // The longest beginning of `insertion` (editor form) that, replacing
 // `selection`, keeps the stored template within TemplateCapacity. It never

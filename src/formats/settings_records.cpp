@@ -1,6 +1,5 @@
 #include "formats/settings_records.h"
 
-#include <algorithm>
 #include <cstring>
 
 QuitDetailsRecord QuitDetails;
@@ -117,8 +116,6 @@ bool DecodeGeneralPrefs(std::span<const uint8_t> bytes, GeneralPrefsRecord& pref
   prefs.preQuitTemplate[sizeof(prefs.preQuitTemplate) - 1] = '\0';
   return true;
 }
-
-uint32_t LookAheadDaysInRange() { return std::clamp<uint32_t>(GeneralPrefs.LookAheadDays, 2, 100); }
 
 std::string RunCommandText(std::string_view path) {
   if (path.find(' ') == std::string_view::npos) return std::string(path);

@@ -65,10 +65,6 @@ extern uint32_t savePositionOnExit;  // not stored: 0 at every start
 extern int32_t LastPosX;  // -103: no stored position is applied
 extern int32_t LastPosY;
 
-// A damaged GenPrefs can hold any number: where the look-ahead period is
-// used it is brought back into 2..100 (a missing GenPrefs reads as 2).
-uint32_t LookAheadDaysInRange();
-
 // The seven colours in stored order (the AppColors entries 0..6).
 std::array<uint32_t*, 7> ColourFields(AppColorsRecord& colors);
 

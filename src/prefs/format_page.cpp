@@ -202,7 +202,7 @@ bool PrepareTyping(FormatState& s, char typed) {
     MessageBeep(MB_OK);
     return false;
   }
-  if (typed != '\t') FormatSelection(s.editor, false);  // a Tab goes in as it is
+  FormatSelection(s.editor, false);
   return true;
 }
 
@@ -213,7 +213,7 @@ LRESULT OnEditorChar(FormatState& s, HWND editor, WPARAM wParam, LPARAM lParam) 
     const bool refused = s.enter == FormatState::Enter::Refused;
     s.enter = FormatState::Enter::None;
     if (refused) return 0;
-  } else if ((static_cast<unsigned char>(typed) >= ' ' || typed == '\r' || typed == '\t') &&
+  } else if ((static_cast<unsigned char>(typed) >= ' ' || typed == '\r') &&
              !PrepareTyping(s, typed)) {
     return 0;
   }
@@ -262,6 +262,18 @@ LRESULT OnEditorKeyDown(FormatState& s, HWND editor, WPARAM key, LPARAM lParam) 
   return DefSubclassProc(editor, WM_KEYDOWN, key, lParam);
 }
 
+// Tab and Shift+Tab belong to the dialog: they move the focus on, and no
+// Tab ever enters the template (tabbing in selects the whole text, which a
+// Tab taken as typing would replace).
+LRESULT OnEditorDlgCode(HWND editor, WPARAM wParam, LPARAM lParam) {
+  LRESULT code = DefSubclassProc(editor, WM_GETDLGCODE, wParam, lParam);
+  code &= ~static_cast<LRESULT>(DLGC_WANTTAB);
+  const MSG* message = reinterpret_cast<const MSG*>(lParam);
+  if (message && message->wParam == VK_TAB && (message->message == WM_KEYDOWN || message->message == WM_CHAR))
+    code &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+  return code;
+}
+
 // The editor's behaviour, with the page's state; everything else goes on to
 // the rich edit's own procedure.
 LRESULT EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -269,6 +281,8 @@ LRESULT EditorProc(HWND editor, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!state) return DefSubclassProc(editor, message, wParam, lParam);
   FormatState& s = *state;
   switch (message) {
+    case WM_GETDLGCODE:
+      return OnEditorDlgCode(editor, wParam, lParam);
     case WM_CHAR:
       return OnEditorChar(s, editor, wParam, lParam);
     case WM_KEYDOWN:

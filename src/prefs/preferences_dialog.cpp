@@ -8,7 +8,9 @@
 
 #include "buddies/buddies_view.h"
 #include "daysahead/days_ahead_view.h"
+#include "engine/stats_text.h"
 #include "engine/stats_view_texts.h"
+#include "engine/template_editor.h"
 #include "hotkey/hotkey.h"
 #include "milestones/milestones_view.h"
 #include "prefs/pages.h"
@@ -63,7 +65,8 @@ void ShowPage(int shown) {
     if (Prefs.pages[i]) ShowWindow(Prefs.pages[i], i == shown ? SW_SHOW : SW_HIDE);
 }
 
-// Ctrl+Tab and Ctrl+Shift+Tab step through the tabs, as in any tabbed dialog.
+// Ctrl+Tab and Ctrl+PageDown step forward through the tabs, Ctrl+Shift+Tab
+// and Ctrl+PageUp back, as in any tabbed dialog.
 void StepTab(int step) {
   const int count = TabCtrl_GetItemCount(Prefs.tabs);
   const int next = (TabCtrl_GetCurSel(Prefs.tabs) + step + count) % count;
@@ -74,12 +77,22 @@ void StepTab(int step) {
   if (focus != Prefs.tabs && IsChild(Prefs.dialog, focus) && !IsWindowVisible(focus)) SetFocus(Prefs.tabs);
 }
 
+int TabStepOf(WPARAM key) {
+  if (GetKeyState(VK_CONTROL) >= 0) return 0;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  if (key == VK_TAB) return shift ? -1 : 1;
+  if (shift) return 0;  // Ctrl+Shift+PageDown selects text in the editor
+  return key == VK_NEXT ? 1 : key == VK_PRIOR ? -1 : 0;
+}
+
 LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
   const MSG* message = reinterpret_cast<const MSG*>(lParam);
-  if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN && message->wParam == VK_TAB &&
-      GetKeyState(VK_CONTROL) < 0 && (message->hwnd == Prefs.dialog || IsChild(Prefs.dialog, message->hwnd))) {
-    StepTab(GetKeyState(VK_SHIFT) < 0 ? -1 : 1);
-    return TRUE;
+  if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN &&
+      (message->hwnd == Prefs.dialog || IsChild(Prefs.dialog, message->hwnd))) {
+    if (const int step = TabStepOf(message->wParam)) {
+      StepTab(step);
+      return TRUE;
+    }
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -95,6 +108,9 @@ BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
     item.pszText = const_cast<char*>(TabNames[i]);
     SendMessageA(Prefs.tabs, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
   }
+  // Last in the order of the dialog's children, the tabs are followed by the
+  // page shown (each is put first), then OK, Cancel and Apply.
+  SetWindowPos(Prefs.tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ShowPage(GeneralPage);
   EnableWindow(Prefs.apply, FALSE);
   Prefs.keyFilter = SetWindowsHookExA(WH_MSGFILTER, KeyFilter, nullptr, GetCurrentThreadId());
@@ -144,9 +160,13 @@ void StoreTemplate(const std::string& text) {
 // re-enter a blank format.
 bool ApplyFormat() {
   HWND page = Prefs.pages[FormatPage];
+  // A damaged flag is stored as what it has meant: 0 or 1.
+  const StatsSnapshot inForce = TakeStatsSnapshot();
+  GeneralPrefs.includeSeconds = inForce.includeSeconds;
+  GeneralPrefs.fullDates = inForce.fullDates;
   if (!page) return true;  // never opened (or no rich edit to be had): the format stays
   FormatChoices format = ReadFormatPage(page);
-  if (format.statsTemplate.empty()) {
+  if (IsBlankTemplate(format.statsTemplate)) {
     if (PrefsMessageBox(Prefs.tabs, BlankFormatQuestion, "Fumora", MB_OKCANCEL | MB_ICONERROR) != IDOK) return false;
     format.statsTemplate = DefaultStatsTemplate;
     ShowTemplate(page, DefaultStatsTemplate);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/general_options.h"
 #include "engine/savings.h"
 #include "engine/stats_text.h"
 #include "formats/settings_records.h"

@@ -83,7 +83,10 @@ TEST(TemplateEditor, DeleteAndBackspaceRemoveWholePlaceholders) {
   }
   EXPECT_FALSE(AcceptsTypedCharacter('%'));
   EXPECT_TRUE(AcceptsTypedCharacter('a'));
-  EXPECT_TRUE(AcceptsTypedCharacter('\t'));
+  EXPECT_FALSE(AcceptsTypedCharacter('\t'));
+  for (auto [text, blank] : {std::pair<const char*, bool>{"", true}, {" \t\r\n ", true}, {"\t", true},
+                             {" x ", false}, {"%Q", false}})
+    EXPECT_EQ(IsBlankTemplate(text), blank) << '"' << text << '"';
 }
 
 TEST(TemplateEditor, InsertionsFitTheStoredCapacity) {

@@ -285,7 +285,8 @@ TEST_F(Savings, DamagedSettingsNeverDivideByZero) {
   EXPECT_EQ(ShortSpanText(LifeSavedSpan, false), "0m");
 }
 
-TEST_F(Savings, LifeMinutesOutOfRangeAreClamped) {
+// Outside 5..20 the default 5 counts, as the General page shows it.
+TEST_F(Savings, LifeMinutesOutOfRangeCountAsTheDefault) {
   Quit(MakeDate(2006, 3, 1, 8, 0));
   CigarettesNotSmoked = 12;
   GeneralPrefs.lifeMinutesPerCigarette = 0;
@@ -293,7 +294,9 @@ TEST_F(Savings, LifeMinutesOutOfRangeAreClamped) {
   EXPECT_EQ(ComputeLifeSavedMoment().wMinute, 0);  // 60 minutes: 09:00
   EXPECT_EQ(LifeSavedMoment.wHour, 9);
   GeneralPrefs.lifeMinutesPerCigarette = 4000000000u;
-  EXPECT_EQ(LifeMinutesPerCigarette(), 20u);
+  EXPECT_EQ(LifeMinutesPerCigarette(), 5u);
+  EXPECT_EQ(ComputeLifeSavedMoment().wHour, 9);
+  GeneralPrefs.lifeMinutesPerCigarette = 20;
   EXPECT_EQ(ComputeLifeSavedMoment().wHour, 12);  // 240 minutes
   GeneralPrefs.lifeMinutesPerCigarette = 13;
   EXPECT_EQ(LifeMinutesPerCigarette(), 13u);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/general_options.h"
 #include "formats/quit_name.h"
 #include "formats/settings_records.h"
 
@@ -191,10 +192,11 @@ TEST(SettingsRecords, QuitNameRoundTrip) {
   EXPECT_EQ(std::memcmp(back, q.name, sizeof(back)), 0);
 }
 
-TEST(SettingsRecords, LookAheadDaysComeBackIntoRangeWhereUsed) {
+// Where it is used, as on the General page: outside 2..100, the default.
+TEST(SettingsRecords, DamagedLookAheadCountsAsTheDefault) {
   const GeneralPrefsRecord saved = GeneralPrefs;
-  for (auto [stored, used] : {std::pair<uint32_t, uint32_t>{0, 2}, {1, 2}, {2, 2}, {20, 20}, {100, 100},
-                              {101, 100}, {0xFFFFFFFFu, 100}}) {
+  for (auto [stored, used] : {std::pair<uint32_t, uint32_t>{0, 20}, {1, 20}, {2, 2}, {20, 20}, {100, 100},
+                              {101, 20}, {1000, 20}, {0xFFFFFFFFu, 20}}) {
     GeneralPrefs.LookAheadDays = stored;
     EXPECT_EQ(LookAheadDaysInRange(), used) << stored;
     EXPECT_EQ(GeneralPrefs.LookAheadDays, stored);  // the stored value is left alone

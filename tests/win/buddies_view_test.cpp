@@ -156,7 +156,7 @@ TEST_F(BuddyViews, SeededRowsTheirColoursAndTheirSort) {
   }
 
   // The label column gives way to a scroll bar only as far as the list
-  // lacks room; a damaged period is 100 days at most.
+  // lacks room; the longest period, 100 days.
   EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), 94);
   for (int i = 0; i < 30; ++i) AppendBuddyRow(BuddyList, MakeDate(2000, 1, 1), "More");
   Pump(20);
@@ -164,7 +164,7 @@ TEST_F(BuddyViews, SeededRowsTheirColoursAndTheirSort) {
   GetClientRect(BuddyList, &client);
   EXPECT_EQ(ListView_GetColumnWidth(BuddyList, 4), std::clamp(int{client.right} - 144 - 76, 94 - ScrollBarWidth, 94));
   EXPECT_GT(client.right - 144 - 76, 94 - ScrollBarWidth) << "the list here has room to spare";
-  GeneralPrefs.LookAheadDays = 500;
+  GeneralPrefs.LookAheadDays = 100;
   BuildDaysAhead();
   EXPECT_EQ(DaysAheadRows().back(), "97 Bea 63 Months #4");
 }

@@ -164,7 +164,11 @@ TEST_F(LayoutAtDpi, EveryDialog) {
         Check("Add Price Point", "price_point"), Close("Add Price Point"), Close(quit)}},
       {"add_buddy", [] { RunAddBuddyDialog(BuddiesViewWindow); },
        {Check("Add New Buddy", "add_buddy"), Close("Add New Buddy")}},
-      {"edit_buddy", [] { RunEditBuddyDialog(BuddiesViewWindow); },
+      {"edit_buddy",
+       [] {
+         ListView_SetItemState(BuddyList, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+         RunEditBuddyDialog(BuddiesViewWindow);
+       },
        {Check("Edit Buddy", "edit_buddy"), Close("Edit Buddy")}},
       {"preferences", [this] { ShowPreferences(window_); },
        {Check(prefs, "preferences_general"), Tab(1), Check(prefs, "preferences_format"), Tab(2),

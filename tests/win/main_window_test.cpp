@@ -231,8 +231,9 @@ TEST_F(MainWindow, DaysAheadTitleNamesTheLookAheadPeriod) {
   EXPECT_EQ(Title(), "Next 100 Days");
 }
 
-TEST_F(MainWindow, DamagedLookAheadPeriodIsTitledWithinRange) {
-  for (auto [stored, shown] : {std::pair<uint32_t, const char*>{0, "Next 2 Days"}, {250, "Next 100 Days"}}) {
+// A period outside 2..100 counts as the default 20, as the Preferences show it.
+TEST_F(MainWindow, DamagedLookAheadPeriodIsTitledWithTheDefault) {
+  for (auto [stored, shown] : {std::pair<uint32_t, const char*>{0, "Next 20 Days"}, {250, "Next 20 Days"}}) {
     Open({.startupView = 3, .lookAheadDays = stored});
     EXPECT_EQ(Title(), shown) << stored;
     DestroyWindow(window_);

@@ -148,7 +148,8 @@ TEST_F(Preferences, OpensFromTheMenuAndOkWithoutChangesWritesNothing) {
   dialog = nullptr;
 }
 
-// Damaged stored values show the default items and are stored repaired; each
+// Damaged stored values show the default items, which are what the run uses,
+// and are stored repaired; each
 // option is applied on its own and stored at its place; Run is written
 // (its key made again if missing) and deleted.
 TEST_F(Preferences, EachGeneralOptionIsAppliedAndStoredAtItsPlace) {
@@ -157,6 +158,9 @@ TEST_F(Preferences, EachGeneralOptionIsAppliedAndStoredAtItsPlace) {
   EXPECT_EQ(Selected(IDC_GEN_LIFE_MINUTES), 0);
   EXPECT_EQ(Selected(IDC_GEN_STARTUP_VIEW), 0);
   EXPECT_FALSE(ApplyEnabled());
+  EXPECT_EQ(LifeMinutesPerCigarette(), 5u);
+  Command(IDM_VIEW_DAYS_AHEAD);
+  EXPECT_EQ(Title(), "Next 20 Days");
   RegDeleteKeyA(HKEY_CURRENT_USER, RunKeyPath);
   char path[1024] = {};
   GetModuleFileNameA(nullptr, path, sizeof path);
@@ -228,16 +232,20 @@ TEST_F(Preferences, BlankFormatAsksAndCancelAppliesNothingOkTheDefault) {
   Boxes.clear();
   const std::vector<uint8_t> seeded = StoredBytes("GenPrefs");
   Choose(IDC_GEN_LOOK_AHEAD, 0);
-  SetWindowTextA(editor, "");
-  Answer = IDCANCEL;
-  Apply();
-  EXPECT_EQ(Boxes, (BoxList{{GetDlgItem(dialog, IDC_PREFS_TABS),
-                                      "The clipboard format can't be left blank\n\r Hit OK to apply the default format "
-                                      "or hit the cancel button to re-enter the format",
-                                      "Fumora", MB_OKCANCEL | MB_ICONERROR}}));
-  EXPECT_EQ(StoredBytes("GenPrefs"), seeded);
-  EXPECT_EQ(GeneralPrefs.LookAheadDays, 20u);
-  EXPECT_TRUE(ApplyEnabled());
+  for (const char* blank : {" \r\n  ", ""}) {  // white space alone is no template either
+    Boxes.clear();
+    SetWindowTextA(editor, blank);
+    Answer = IDCANCEL;
+    Apply();
+    EXPECT_EQ(Boxes, (BoxList{{GetDlgItem(dialog, IDC_PREFS_TABS),
+                               "The clipboard format can't be left blank\n\r Hit OK to apply the default format "
+                               "or hit the cancel button to re-enter the format",
+                               "Fumora", MB_OKCANCEL | MB_ICONERROR}}))
+        << '"' << blank << '"';
+    EXPECT_EQ(StoredBytes("GenPrefs"), seeded);
+    EXPECT_EQ(GeneralPrefs.LookAheadDays, 20u);
+    EXPECT_TRUE(ApplyEnabled());
+  }
 
   Answer = IDOK;
   Apply();
@@ -247,6 +255,22 @@ TEST_F(Preferences, BlankFormatAsksAndCancelAppliesNothingOkTheDefault) {
   EXPECT_FALSE(BoldRed(20, 21));
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(StoredBytes("GenPrefs").data()) + 28), DefaultStatsTemplate);
   EXPECT_EQ(GenPrefsAt(0), 2u);
+}
+
+// A damaged flag shows as it counts in the texts (seconds are left out only
+// at 0, the long form needs 1), and any apply stores it as 0 or 1.
+TEST_F(Preferences, DamagedSpanFlagsShowAsTheyCountAndAreStoredAsZeroOrOne) {
+  OpenDialog({.includeSeconds = 3, .fullDates = 3});
+  EXPECT_EQ(IsDlgButtonChecked(format, IDC_FMT_SECONDS), static_cast<UINT>(BST_CHECKED));
+  EXPECT_EQ(IsDlgButtonChecked(format, IDC_FMT_FULL_DATES), static_cast<UINT>(BST_UNCHECKED));
+  SetWindowTextA(editor, "%Q");
+  Pump(100);
+  const std::string preview = Text(format, IDC_FMT_PREVIEW);
+  EXPECT_TRUE(!preview.empty() && preview.back() == 's' && preview.find("Year") == std::string::npos) << preview;
+  Choose(IDC_GEN_LOOK_AHEAD, 0);
+  Apply();
+  EXPECT_EQ(GenPrefsAt(20), 1u);
+  EXPECT_EQ(GenPrefsAt(24), 0u);
 }
 
 // The rules on "x%Qy", then after a line break (one position in the rich

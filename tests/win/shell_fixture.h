@@ -86,6 +86,7 @@ struct Seed {
   uint32_t lookAheadDays = 20;
   uint32_t lifeMinutes = 5;
   uint32_t startMinimised = 0;
+  uint32_t includeSeconds = 1, fullDates = 1;
   uint32_t price = 500;  // hundredths
   SysTime quitTime{2024, 1, 0, 15, 10, 0, 0, 0};
   std::optional<int32_t> lastPosX{}, lastPosY{};
@@ -114,6 +115,8 @@ inline void SeedSettings(const Seed& seed) {
   prefs.LookAheadDays = seed.lookAheadDays;
   prefs.lifeMinutesPerCigarette = seed.lifeMinutes;
   prefs.startMinimised = seed.startMinimised;
+  prefs.includeSeconds = seed.includeSeconds;
+  prefs.fullDates = seed.fullDates;
   const auto prefBytes = EncodeGeneralPrefs(prefs);
   WriteBinary("GenPrefs", prefBytes.data(), prefBytes.size());
   if (seed.lastPosX) WriteDword("LastPosX", static_cast<uint32_t>(*seed.lastPosX));
