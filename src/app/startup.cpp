@@ -97,13 +97,29 @@ void ShowRunningCopy() {
 }
 
 void RunMessageLoop(MSG& message) {
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageA(DialogMessageTarget, &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+  while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchLoopMessage(message);
+}
+
+// Whether the dialog's search for a mnemonic, which walks its visible and
+// enabled windows round from the one the key is for, comes back to it.
+bool ReachedByMnemonicSearch(HWND dialog, HWND control) {
+  for (HWND w = GetParent(control); w && w != dialog; w = GetParent(w)) {
+    if ((GetWindowLongA(w, GWL_STYLE) & (WS_VISIBLE | WS_DISABLED)) != WS_VISIBLE) return false;
   }
+  return true;
 }
 }  // namespace
+
+void DispatchLoopMessage(MSG& message) {
+  // A key for a window inside a hidden or disabled one would send that search
+  // round for ever: such a key is handled as outside a dialog.
+  const bool charKey = message.message == WM_CHAR || message.message == WM_SYSCHAR;
+  if (!charKey || ReachedByMnemonicSearch(DialogMessageTarget, message.hwnd)) {
+    if (IsDialogMessageA(DialogMessageTarget, &message)) return;
+  }
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+}
 
 void InitialiseProcessValues(HINSTANCE instance) {
   AppInstance = instance;

@@ -12,6 +12,10 @@ int RunFumora(HINSTANCE instance);
 // data-file paths, scroll-bar width.
 void InitialiseProcessValues(HINSTANCE instance);
 
+// One message of the program's loop: the dialog keys of DialogMessageTarget,
+// then translation and dispatch.
+void DispatchLoopMessage(MSG& message);
+
 // Takes the named single-instance mutex into InstanceMutex; false (and no
 // handle kept) when another copy holds it.
 bool TakeSingleInstanceMutex();
