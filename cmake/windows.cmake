@@ -79,6 +79,11 @@ if(FUMORA_TESTS)
   add_executable(prefs_bench bench/win/prefs_bench.cpp res/fumora.rc)
   target_link_libraries(prefs_bench PRIVATE fumora_win)
 
+  # The lean runtime covers every error helper the library could bring in:
+  # this link stops if it does not.
+  add_executable(lean_runtime_link tests/link/lean_runtime_link.cpp src/app/lean_runtime.cpp)
+  target_link_libraries(lean_runtime_link PRIVATE kernel32)
+
   # A RichEd20.dll that the end-to-end tests plant beside Fumora.exe.
   add_library(planted_richedit SHARED tests/e2e/planted_dll.cpp)
   set_target_properties(planted_richedit PROPERTIES OUTPUT_NAME RichEd20 PREFIX "")

@@ -3,6 +3,12 @@
 // would, and so keep the exception machinery (unwinder, emulated TLS, thread
 // support) out of the executable: a third of its size. Linked into
 // Fumora.exe only; the tests keep the library's own versions.
+//
+// Every error helper of libstdc++'s functexcept is here, so that none of the
+// library's own versions is ever linked: one of them would bring all the
+// others, and the link would stop with "multiple definition of
+// std::__throw_...". A link error naming another std::__throw_ helper means:
+// add it below. tests/link/lean_runtime_link.cpp proves the set links.
 #include <windows.h>
 
 #include <cstdlib>
@@ -35,4 +41,12 @@ void __throw_out_of_range(const char*) { Fail(); }
 void __throw_out_of_range_fmt(const char*, ...) { Fail(); }
 void __throw_invalid_argument(const char*) { Fail(); }
 void __throw_bad_function_call() { Fail(); }
+void __throw_bad_exception() { Fail(); }
+void __throw_bad_cast() { Fail(); }
+void __throw_bad_typeid() { Fail(); }
+void __throw_domain_error(const char*) { Fail(); }
+void __throw_runtime_error(const char*) { Fail(); }
+void __throw_range_error(const char*) { Fail(); }
+void __throw_overflow_error(const char*) { Fail(); }
+void __throw_underflow_error(const char*) { Fail(); }
 }  // namespace std
