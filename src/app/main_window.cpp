@@ -353,7 +353,7 @@ LRESULT OnShowRunning(HWND window) {
 BOOL CALLBACK EndModalDialog(HWND candidate, LPARAM owner) {
   char type[8] = {};
   if (candidate != reinterpret_cast<HWND>(owner) && GetClassNameA(candidate, type, sizeof type) &&
-      lstrcmpA(type, "#32770") == 0)
+      lstrcmpA(type, DialogClassName) == 0)
     EndDialog(candidate, IDCANCEL);
   return TRUE;
 }
@@ -476,8 +476,7 @@ void SelectView(int index) {
   if (!ViewWindows[index] && MainWindow) CreateViews(MainWindow, index);
   if (CurrentView != NoView && ViewWindows[CurrentView]) {
     HWND leaving = ViewWindows[CurrentView];
-    // A focus left in a hidden view sends IsDialogMessage round the main
-    // window's controls for ever on the next Alt+letter.
+    // The keyboard never stays in a view the user cannot see.
     const bool hadFocus = IsChild(leaving, GetFocus());
     ShowWindow(leaving, SW_HIDE);
     if (hadFocus) SetFocus(MainWindow);

@@ -17,6 +17,9 @@ inline constexpr UINT TrayMessage = WM_USER + 5;
 // Asks the running main window to come forward: restored from the
 // notification area, shown and in front. It answers ShownAnswer.
 inline constexpr char ShowRunningMessageName[] = "3g46aFumoraShow";
+
+// The class of every dialog window.
+inline constexpr char DialogClassName[] = "#32770";
 inline constexpr LRESULT ShownAnswer = 0x466D;
 // The shell's notification-area call: Shell_NotifyIconA, loaded on first use,
 // unless a test puts its own here.

@@ -73,7 +73,6 @@ void ReleaseInstanceMutex() {
 }
 
 // The captions of templates 1000 and 7000.
-constexpr char DialogClassName[] = "#32770";
 constexpr char MainWindowTitle[] = " Fumora v1.05b";
 constexpr char FirstRunWizardTitle[] = " Fumora - First Run";
 

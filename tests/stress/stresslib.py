@@ -61,10 +61,10 @@ class Env:
         (a datetime, UTC) and run `speed` times as fast, its monotonic clock
         left real. libfaketime for the x86_64 Wine; for the 32-bit one, whose
         64-bit time_t calls libfaketime 0.9.10 does not wrap, fastclock.so."""
-        spec = "@%s x%s" % (start.strftime("%Y-%m-%d %H:%M:%S"), speed)
+        fake_time = "@%s x%s" % (start.strftime("%Y-%m-%d %H:%M:%S"), speed)
         if self.build == "win32":
-            return {"LD_PRELOAD": os.path.join(self.build_dir, "fastclock.so"), "FAKETIME": spec}
-        return {"LD_PRELOAD": "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1", "FAKETIME": spec,
+            return {"LD_PRELOAD": os.path.join(self.build_dir, "fastclock.so"), "FAKETIME": fake_time}
+        return {"LD_PRELOAD": "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1", "FAKETIME": fake_time,
                 "FAKETIME_DONT_FAKE_MONOTONIC": "1"}
 
     def launch(self, work, program="Fumora.exe", args=(), extra=None):
