@@ -16,6 +16,8 @@ KEYS = (list("abcxyz") + list("0479") + ["Return", "Escape", "Tab", "shift+Tab",
 MENUS = [("alt+v", "s"), ("alt+v", "m"), ("alt+v", "b"), ("alt+v", "d"), ("alt+e", "c"), ("alt+e", "p"),
          ("alt+e", "q"), ("alt+h", "a")]
 TARGET_TITLE = "Fumora typing target"
+# WM_NCHITTEST's answers
+HTCLIENT, HTSYSMENU, HTCLOSE = 1, 3, 20
 
 
 class Monkey:
@@ -80,8 +82,18 @@ class Monkey:
         px, py = x + self.random.randrange(w), y + self.random.randrange(h)
         button = self.random.choice((1, 1, 1, 3))
         repeat = self.random.choice((1, 1, 2))
+        # The caption's close button, or a double click on its system menu,
+        # closes the window as Alt+F4 does; a right click on the frame opens
+        # the system menu, whose Close a later key could choose.
+        hit = int((self.probe.ask("hit %s %d %d" % (window[0], px, py)) or ["0"])[0])
+        closes = (hit == HTCLOSE and button == 1) or (hit == HTSYSMENU and button == 1 and repeat == 2)
+        if closes and window[3] == stresslib.MAIN_TITLE:
+            self.expect_exit = True
         stresslib.xdo("mousemove", px, py, "click", "--repeat", repeat, button)
-        self.log("click %d x%d at %d,%d in '%s'" % (button, repeat, px, py, window[3]))
+        if button == 3 and hit not in (HTCLIENT, HTCLOSE):
+            time.sleep(0.2)
+            stresslib.xdo("key", "Escape")
+        self.log("click %d x%d at %d,%d (hit %d) in '%s'" % (button, repeat, px, py, hit, window[3]))
 
     def button(self):
         """A click on one of the top window's own buttons, list views or edits."""
