@@ -4,6 +4,8 @@ import argparse
 import datetime
 import os
 import random
+import re
+import subprocess
 import sys
 import time
 
@@ -49,6 +51,16 @@ class Monkey:
                 x, y, w, h = map(int, f[6].split(","))
                 shown.append((f[0], f[2] == "1", (x, y, w, h), f[5]))
         return shown, front[0] == front[1] and front[1] not in (None, "0"), crash
+
+    def menu_has_keyboard(self, wait=2.0):
+        end = time.time() + wait
+        while time.time() < end:
+            menus = [line for line in self.probe.ask("windows") if line.split("\t")[1:2] == ["1"]
+                     and line.split("\t")[4:5] == ["#32768"]]
+            if menus and self.windows()[1]:
+                return True
+            time.sleep(0.1)
+        return False
 
     def top_window(self):
         """The window the user can act on: an enabled one (a modal dialog
@@ -142,16 +154,23 @@ class Monkey:
         tray = stresslib.xdo("search", "--onlyvisible", "--name", "^Wine System Tray$").split("\n")[0]
         if not tray:
             return
-        geometry = stresslib.xdo("getwindowgeometry", "--shell", tray)
-        values = dict(line.split("=") for line in geometry.split("\n") if "=" in line)
-        x, y = int(values.get("X", 0)) + 8, int(values.get("Y", 0)) + 8
+        # xdotool's geometry of a framed window counts the frame twice (the
+        # point fell below the tray, on the window manager's root menu);
+        # xwininfo gives the client area's place on the screen.
+        info = subprocess.run(["xwininfo", "-id", tray], capture_output=True, text=True, timeout=10).stdout
+        place = dict(re.findall(r"Absolute upper-left (X|Y):\s+(-?\d+)", info))
+        x, y = int(place.get("X", 0)) + 8, int(place.get("Y", 0)) + 8
         if self.random.random() < 0.5:
             stresslib.xdo("mousemove", x, y, "click", 1)
             self.log("tray click")
         else:
             stresslib.xdo("mousemove", x, y, "click", 3)
-            time.sleep(0.4)
             downs = self.random.randrange(1, 7)
+            # Keys go to the menu only once it is up and Fumora has the
+            # keyboard; sent blind, under load, they reached the window beside.
+            if not self.menu_has_keyboard():
+                self.log("tray menu not up for item %d" % downs)
+                return
             keys = ["Down"] * downs + ["Return"]
             if downs == 6:
                 self.expect_exit = True  # the last item is Exit
