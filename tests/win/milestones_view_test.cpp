@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
-#include <cstdio>
 #include <map>
 #include <vector>
 #include <string>
@@ -366,38 +364,6 @@ TEST_F(MilestonesView, ClosingDestroysTheView) {
   EXPECT_FALSE(IsWindow(view));
   EXPECT_EQ(MilestonesList, nullptr);
   BuildMilestoneList();  // without a view: nothing happens
-}
-
-TEST_F(MilestonesView, BuildTimeOf214Rows) {
-  Create();
-  ShowWindow(view, SW_SHOW);
-  Pump();
-  LARGE_INTEGER frequency, start, end;
-  QueryPerformanceFrequency(&frequency);
-  auto elapsedMs = [&] { return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart; };
-  // Each build timed alone; the fastest and the median say more than a mean
-  // on a shared machine.
-  constexpr int Runs = 25;
-  std::vector<double> builds;
-  for (int i = 0; i < Runs; ++i) {
-    QueryPerformanceCounter(&start);
-    BuildMilestoneList();
-    QueryPerformanceCounter(&end);
-    builds.push_back(elapsedMs());
-    Pump();
-  }
-  std::sort(builds.begin(), builds.end());
-  EXPECT_EQ(RowCount(list), 214);
-  std::printf("[ BENCH    ] BuildMilestoneList, %d rows: fastest %.2f ms, median %.2f ms (target under 20 ms)\n",
-              RowCount(list), builds.front(), builds[Runs / 2]);
-  RecordProperty("BuildMilestoneListMedianMs", std::to_string(builds[Runs / 2]));
-  // Of which the rows themselves (dates and counts through the locale calls):
-  QueryPerformanceCounter(&start);
-  std::size_t made = 0;
-  for (int i = 0; i < Runs; ++i) made += MilestoneRows(QuitDetails.quitTime, QuitDetails.cigsPerDay).size();
-  QueryPerformanceCounter(&end);
-  EXPECT_EQ(made, 214u * Runs);
-  std::printf("[ BENCH    ] MilestoneRows alone: %.2f ms\n", elapsedMs() / Runs);
 }
 
 // ---- the shared list routines on a bare list view ----
