@@ -358,9 +358,9 @@ class MainWindowFixture : public ::testing::Test {
 
 // The stats text of the default seed (20 a day, 5.00 a pack of 20, quit
 // 15 January 2024 10:00, full dates with seconds) with the clock held at
-// HeldClock, worked out by tests/stress/quitmath.py: 56 days, 1,125
-// cigarettes (20 for each day, 5 for the 402 minutes since 10:00), 5,625
-// minutes of life.
+// HeldClock, worked out by tests/stress/quitmath.py (Quitter's stats_text)
+// and by hand: 56 days, 1,125 cigarettes (20 for each day, 5 for the 402
+// minutes since 10:00), 5,625 minutes of life.
 inline SysTime HeldClock() { return MakeDate(2024, 3, 11, 16, 42, 9); }
 constexpr char HeldClockStatsText[] =
     "I have been quit for 1 Month, 3 Weeks, 4 Days, 6 hours, 42 minutes and 9 seconds (56 days). I have saved "

@@ -451,7 +451,8 @@ TEST_F(StatisticsViewTest, RealTimerTicksWithTheInjectedClock) {
 // a pack of 20 and 5 minutes of life a cigarette, under the en_US locale. The
 // texts were worked out apart from the program's code: by hand for the first
 // (10 days: 200 cigarettes, $50.00, 1,000 minutes of life), the others by
-// tests/stress/quitmath.py with the long span form written from its rules.
+// Quitter(quit, 20, 20, 500).stats_text(now, fullDates, includeSeconds) of
+// tests/stress/quitmath.py.
 constexpr char TenDaysText[] =
     "I have been quit for 1W 3D (10 days). I have saved $50.00 by not smoking 200 cigarettes. I have saved 16h "
     "40m of my life. My Quit Date: 3/1/2024";
