@@ -5,13 +5,17 @@
 #include <windowsx.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "engine/calendar.h"
 #include "engine/savings.h"
 #include "formats/price_points.h"
 #include "formats/settings_records.h"
 #include "hotkey/hotkey.h"
+#include "layout_check.h"
 #include "locale/formats.h"
 #include "resource.h"
 #include "stats/statistics_view.h"
@@ -195,54 +199,77 @@ HWND StatisticsViewTest::host_;
 
 }  // namespace
 
-TEST_F(StatisticsViewTest, TemplateHoldsItsControls) {
+// What the user reads: each caption and label with the program's text, each
+// value right of its caption and on its line, all in one column, the quit
+// time's as wide as the others so that a quit of years shows whole. Where
+// they lie in the view and that no two overlap, at every DPI: layout_test.
+TEST_F(StatisticsViewTest, CaptionsAndValuesSideBySide) {
   Seed(MakeDate(2024, 3, 1, 0, 0), MakeDate(2024, 3, 11, 0, 0, 0));
   Create();
-  EXPECT_EQ(GetDlgCtrlID(view_), 0);
-  EXPECT_TRUE(GetWindowLongPtrA(view_, GWL_STYLE) & WS_CHILD);
   EXPECT_EQ(GetParent(view_), host_);
-  struct Caption {
+  const struct {
     int id;
     const char* text;
-  };
-  for (Caption c : {Caption{IDC_STATS_QUIT_CAPTION, "Quit Time:"}, Caption{IDC_STATS_DAYS_CAPTION, "Days Quit:"},
-                    Caption{IDC_STATS_CIGS_CAPTION, "Cigarettes:"}, Caption{IDC_STATS_MONEY_CAPTION, "Money Saved:"},
-                    Caption{IDC_STATS_LIFE_CAPTION, "Life Saved:"}, Caption{IDC_STATS_COPY_LABEL, "Copy (Ctrl-C)"},
-                    Caption{IDC_STATS_HOTKEY_GROUP, "Current Hotkey"}, Caption{IDC_STATS_CLIPBOARD_GROUP, "Clipboard"},
-                    Caption{IDC_STATS_HINT,
-                            "Use the hotkey or copy/paste via clipboard to place your stats in a message or "
-                            "chatroom."}}) {
-    ASSERT_NE(GetDlgItem(view_, c.id), nullptr) << c.id;
-    EXPECT_EQ(Text(c.id), c.text) << c.id;
+  } texts[] = {{IDC_STATS_QUIT_CAPTION, "Quit Time:"},       {IDC_STATS_DAYS_CAPTION, "Days Quit:"},
+               {IDC_STATS_CIGS_CAPTION, "Cigarettes:"},      {IDC_STATS_MONEY_CAPTION, "Money Saved:"},
+               {IDC_STATS_LIFE_CAPTION, "Life Saved:"},      {IDC_STATS_COPY_LABEL, "Copy (Ctrl-C)"},
+               {IDC_STATS_HOTKEY_GROUP, "Current Hotkey"},   {IDC_STATS_CLIPBOARD_GROUP, "Clipboard"},
+               {IDC_STATS_HOTKEY_NAME, "None"},
+               {IDC_STATS_HINT,
+                "Use the hotkey or copy/paste via clipboard to place your stats in a message or chatroom."}};
+  for (const auto& t : texts) {
+    HWND control = GetDlgItem(view_, t.id);
+    ASSERT_NE(control, nullptr) << t.text;
+    EXPECT_TRUE(IsWindowVisible(control)) << t.text;
+    EXPECT_EQ(Text(t.id), t.text);
   }
-  for (int id : {IDC_STATS_BORDER, IDC_STATS_SEPARATOR}) {
-    HWND frame = GetDlgItem(view_, id);
-    ASSERT_NE(frame, nullptr) << id;
-    EXPECT_EQ(GetWindowLongPtrA(frame, GWL_STYLE) & SS_TYPEMASK, SS_ETCHEDFRAME) << id;
+  const RECT column = RectInView(GetDlgItem(view_, IDC_STATS_DAYS));
+  const std::pair<int, HWND> lines[] = {{IDC_STATS_QUIT_CAPTION, QuitTimeLabel()},
+                                        {IDC_STATS_DAYS_CAPTION, GetDlgItem(view_, IDC_STATS_DAYS)},
+                                        {IDC_STATS_CIGS_CAPTION, GetDlgItem(view_, IDC_STATS_CIGS)},
+                                        {IDC_STATS_MONEY_CAPTION, GetDlgItem(view_, IDC_STATS_MONEY)},
+                                        {IDC_STATS_LIFE_CAPTION, GetDlgItem(view_, IDC_STATS_LIFE)}};
+  for (auto [captionId, value] : lines) {
+    SCOPED_TRACE(Text(captionId));
+    ASSERT_NE(value, nullptr);
+    EXPECT_TRUE(IsWindowVisible(value));
+    const RECT caption = RectInView(GetDlgItem(view_, captionId)), place = RectInView(value);
+    EXPECT_GE(place.left, caption.right);
+    const int middle = (caption.top + caption.bottom) / 2;
+    EXPECT_TRUE(middle >= place.top && middle < place.bottom) << caption.top << " " << place.top;
+    EXPECT_EQ(place.left, column.left);
+    EXPECT_EQ(place.right, column.right);
   }
-  EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(view_, IDC_STATS_HOTKEY_GROUP), GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
-  EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(view_, IDC_STATS_CLIPBOARD_GROUP), GWL_STYLE) & BS_TYPEMASK, BS_GROUPBOX);
-  EXPECT_EQ(GetWindowLongPtrA(GetDlgItem(view_, IDC_STATS_HOTKEY_NAME), GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
-  for (int id : {IDC_STATS_DAYS, IDC_STATS_CIGS, IDC_STATS_MONEY, IDC_STATS_LIFE})
-    EXPECT_NE(GetDlgItem(view_, id), nullptr) << id;
 }
 
-TEST_F(StatisticsViewTest, QuitTimeValueHasItsOwnFontAndPlace) {
+// The hotkey's name stands in the middle of its box: as much room is left of
+// the drawn text as right of it.
+TEST_F(StatisticsViewTest, HotkeyNameIsCentredInItsBox) {
+  Seed(MakeDate(2024, 3, 1, 0, 0), MakeDate(2024, 3, 11, 0, 0, 0));
+  Create();
+  HWND name = GetDlgItem(view_, IDC_STATS_HOTKEY_NAME);
+  RedrawWindow(name, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  RECT box{};
+  GetClientRect(name, &box);
+  const COLORREF back = PixelOf(name, 0, 0);
+  int left = box.right, right = -1;
+  HDC dc = GetDC(name);
+  for (int y = 0; y < box.bottom; ++y)
+    for (int x = 0; x < box.right; ++x)
+      if (GetPixel(dc, x, y) != back) {
+        left = std::min(left, x);
+        right = std::max(right, x);
+      }
+  ReleaseDC(name, dc);
+  ASSERT_LT(left, right) << "no text drawn";
+  EXPECT_LE(std::abs(left - (box.right - 1 - right)), 2) << left << " " << right << " of " << box.right;
+}
+
+TEST_F(StatisticsViewTest, QuitTimeValueHasItsOwnFont) {
   Seed(MakeDate(2024, 3, 1, 0, 0), MakeDate(2024, 3, 11, 0, 0, 0));
   Create();
   HWND label = QuitTimeLabel();
   ASSERT_NE(label, nullptr);
-  LONG_PTR style = GetWindowLongPtrA(label, GWL_STYLE);
-  EXPECT_TRUE(style & WS_VISIBLE);
-  EXPECT_EQ(style & SS_TYPEMASK, SS_SIMPLE);
-  EXPECT_TRUE(style & SS_NOPREFIX);
-  RECT r = RectInView(label);
-  EXPECT_EQ(r.left, 144);
-  EXPECT_EQ(r.top, 24);
-  // Across the value column, so that a quit of years shows whole.
-  const RECT column = RectInView(GetDlgItem(view_, IDC_STATS_DAYS));
-  EXPECT_EQ(r.right - r.left, column.right - column.left);
-  EXPECT_EQ(r.bottom - r.top, 22);
   HFONT font = GetWindowFont(label);
   ASSERT_NE(font, nullptr);
   EXPECT_NE(font, GetWindowFont(view_));
@@ -257,33 +284,30 @@ TEST_F(StatisticsViewTest, QuitTimeValueHasItsOwnFontAndPlace) {
   EXPECT_EQ(GetObjectType(font), 0u);
 }
 
-TEST_F(StatisticsViewTest, ClipboardButtonIsAnIconLabel) {
+// The clipboard button shows the clipboard icon in the Clipboard group, right
+// of its label and on the label's line. (That it answers the pointer and a
+// click: the tests below.)
+TEST_F(StatisticsViewTest, ClipboardButtonShowsItsIconBesideItsLabel) {
   Seed(MakeDate(2024, 3, 1, 0, 0), MakeDate(2024, 3, 11, 0, 0, 0));
   Create();
   HWND button = Button();
   ASSERT_NE(button, nullptr);
-  char cls[32] = "";
-  GetClassNameA(button, cls, sizeof cls);
-  EXPECT_STREQ(cls, "NEWSTATIC");
-  LONG_PTR style = GetWindowLongPtrA(button, GWL_STYLE);
-  EXPECT_EQ(style & SS_TYPEMASK, SS_ICON);
-  EXPECT_TRUE(style & SS_NOTIFY);
-  EXPECT_TRUE(style & SS_CENTERIMAGE);
-  EXPECT_TRUE(style & WS_VISIBLE);
-  RECT r = RectInView(button);
-  // In the Clipboard group, right of its label, on the label's line.
+  EXPECT_TRUE(IsWindowVisible(button));
+  const RECT r = RectInView(button);
   const RECT group = RectInView(GetDlgItem(view_, IDC_STATS_CLIPBOARD_GROUP));
   const RECT label = RectInView(GetDlgItem(view_, IDC_STATS_COPY_LABEL));
   EXPECT_GE(r.left, label.right);
   EXPECT_LE(r.right, group.right);
   EXPECT_LT(r.top, label.top);
   EXPECT_GT(r.bottom, label.bottom);
-  EXPECT_EQ(r.right - r.left, 48);
-  EXPECT_EQ(r.bottom - r.top, 48);
-  if (FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_STATS_CLIPBOARD), RT_GROUP_ICON)) {
-    EXPECT_NE(StatsClipboardIcon, nullptr);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(button, STM_GETICON, 0, 0)), StatsClipboardIcon);
-  }
+  ASSERT_TRUE(FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_STATS_CLIPBOARD), RT_GROUP_ICON));
+  ASSERT_NE(StatsClipboardIcon, nullptr);
+  EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(button, STM_GETICON, 0, 0)), StatsClipboardIcon);
+  // A 32-pixel icon, the one drawn at 96 DPI, with room for the hover frame round it.
+  const SIZE icon = layout_test::IconSize(StatsClipboardIcon);
+  EXPECT_EQ(icon.cx, 32);
+  EXPECT_GT(r.right - r.left, icon.cx + 4);
+  EXPECT_GT(r.bottom - r.top, icon.cy + 4);
 }
 
 // The button's own WM_DESTROY comes after the view's: what it shows then is
