@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/startup.h"
+#include "bench_timing.h"
 #include "engine/milestones.h"
 #include "formats/settings_records.h"
 #include "milestones/milestones_view.h"
@@ -18,18 +19,6 @@
 #include "win/listview.h"
 
 namespace {
-double NowMs() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void Pump() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-}
-
 // Each run timed alone and sorted: on a shared machine the fastest and the
 // median say more than a mean.
 template <typename F>
