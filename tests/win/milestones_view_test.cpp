@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <map>
 #include <vector>
 #include <string>
@@ -10,6 +11,7 @@
 #include "engine/calendar.h"
 #include "engine/savings.h"
 #include "formats/settings_records.h"
+#include "layout_check.h"
 #include "locale/formats.h"
 #include "milestones/milestones_view.h"
 #include "resource.h"
@@ -312,7 +314,7 @@ TEST_F(MilestonesView, TheMarkCannotBeToggledByTheUser) {
   EXPECT_EQ(MarkedRow(list), 3);
 }
 
-TEST_F(MilestonesView, LineFontAndColours) {
+TEST_F(MilestonesView, LineFontColoursAndCentredText) {
   Create();
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(line, WM_GETFONT, 0, 0));
   ASSERT_NE(font, nullptr);
@@ -322,13 +324,22 @@ TEST_F(MilestonesView, LineFontAndColours) {
   EXPECT_EQ(lf.lfHeight, 16);
   EXPECT_EQ(lf.lfWeight, 500);
   EXPECT_EQ(lf.lfPitchAndFamily, FF_SWISS);
-  EXPECT_TRUE(GetWindowLongA(line, GWL_STYLE) & SS_NOPREFIX);
   HDC dc = GetDC(view);
   LRESULT brush = SendMessageA(view, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(line));
   EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), GetSysColorBrush(COLOR_BTNSHADOW));
   EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_INFOBK));
   EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
   ReleaseDC(view, dc);
+  // Its text stands in the middle of the line, both ways (to a few pixels:
+  // the glyphs' ink is narrower than their advance).
+  ShowWindow(view, SW_SHOW);
+  Pump();
+  const RECT ink = layout_test::InkBounds(line);
+  RECT box{};
+  GetClientRect(line, &box);
+  ASSERT_LT(ink.left, ink.right) << "no text drawn";
+  EXPECT_LE(std::abs(ink.left - (box.right - ink.right)), 6) << ink.left << " " << ink.right << " of " << box.right;
+  EXPECT_LE(std::abs(ink.top - (box.bottom - ink.bottom)), 4) << ink.top << " " << ink.bottom << " of " << box.bottom;
 }
 
 TEST_F(MilestonesView, ColumnsCannotBeResizedOrDragged) {

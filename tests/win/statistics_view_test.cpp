@@ -5,7 +5,6 @@
 #include <windowsx.h>
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -248,21 +247,11 @@ TEST_F(StatisticsViewTest, HotkeyNameIsCentredInItsBox) {
   Seed(MakeDate(2024, 3, 1, 0, 0), MakeDate(2024, 3, 11, 0, 0, 0));
   Create();
   HWND name = GetDlgItem(view_, IDC_STATS_HOTKEY_NAME);
-  RedrawWindow(name, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  const RECT ink = layout_test::InkBounds(name);
   RECT box{};
   GetClientRect(name, &box);
-  const COLORREF back = PixelOf(name, 0, 0);
-  int left = box.right, right = -1;
-  HDC dc = GetDC(name);
-  for (int y = 0; y < box.bottom; ++y)
-    for (int x = 0; x < box.right; ++x)
-      if (GetPixel(dc, x, y) != back) {
-        left = std::min(left, x);
-        right = std::max(right, x);
-      }
-  ReleaseDC(name, dc);
-  ASSERT_LT(left, right) << "no text drawn";
-  EXPECT_LE(std::abs(left - (box.right - 1 - right)), 2) << left << " " << right << " of " << box.right;
+  ASSERT_LT(ink.left, ink.right) << "no text drawn";
+  EXPECT_LE(std::abs(ink.left - (box.right - ink.right)), 2) << ink.left << " " << ink.right << " of " << box.right;
 }
 
 TEST_F(StatisticsViewTest, QuitTimeValueHasItsOwnFont) {
