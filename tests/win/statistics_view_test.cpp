@@ -222,6 +222,13 @@ TEST_F(StatisticsViewTest, CaptionsAndValuesSideBySide) {
     EXPECT_TRUE(IsWindowVisible(control)) << t.text;
     EXPECT_EQ(Text(t.id), t.text);
   }
+  // The etched border round the view and the rule above the hint are drawn.
+  for (int id : {IDC_STATS_BORDER, IDC_STATS_SEPARATOR}) {
+    HWND frame = GetDlgItem(view_, id);
+    ASSERT_NE(frame, nullptr) << id;
+    const RECT ink = layout_test::InkBounds(frame);
+    EXPECT_LT(ink.top, ink.bottom) << id;
+  }
   const RECT column = RectInView(GetDlgItem(view_, IDC_STATS_DAYS));
   const std::pair<int, HWND> lines[] = {{IDC_STATS_QUIT_CAPTION, QuitTimeLabel()},
                                         {IDC_STATS_DAYS_CAPTION, GetDlgItem(view_, IDC_STATS_DAYS)},
