@@ -9,6 +9,7 @@
 
 #include "app/main_window.h"
 #include "app/view_strip.h"
+#include "engine/stats_text.h"
 #include "engine/stats_view_texts.h"
 #include "milestones/milestones_view.h"
 #include "resource.h"
