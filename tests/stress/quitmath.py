@@ -201,7 +201,6 @@ class Quitter:
             "life": "0" if self.pending(now) else short_span_text(self.life_span(now), False),
         }
 
-
     def stats_text(self, now, full_dates, with_seconds):
         """The default template expanded (the short date as M/d/yyyy), or the
         fixed text before the quit moment."""
