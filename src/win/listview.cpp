@@ -120,6 +120,7 @@ LRESULT ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
     case LVM_INSERTITEMW:
     case LVM_DELETEITEM:
     case LVM_DELETEALLITEMS:
+    case LVM_SETITEMCOUNT:  // the count of a list that holds no rows (LVS_OWNERDATA)
       if (b.hasEmptyText) return ChangeRows(list, message, wParam, lParam);
       break;
     case WM_WINDOWPOSCHANGED:
@@ -185,24 +186,12 @@ std::string CellText(HWND list, int row, int column, int capacity) {
 }
 
 int AppendRow(HWND list, const char* firstCell) {
-  const int position = RowCount(list);
-  return InsertRow(list, position, firstCell, position);
-}
-
-int InsertRow(HWND list, int position, const char* firstCell, LPARAM key) {
   LVITEMA item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
-  item.iItem = position;
+  item.iItem = RowCount(list);
   item.pszText = const_cast<char*>(firstCell);
-  item.lParam = key;
+  item.lParam = item.iItem;
   return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-}
-
-int FindRowByKey(HWND list, LPARAM key, int after) {
-  LVFINDINFOA find{};
-  find.flags = LVFI_PARAM;
-  find.lParam = key;
-  return static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(&find)));
 }
 
 void SortRows(HWND list, const std::function<int(int, int)>& order) {

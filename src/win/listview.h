@@ -21,12 +21,6 @@ std::string CellText(HWND list, int row, int column, int capacity = 80);
 // Appends a row whose first cell is `firstCell`; its key (item parameter) is
 // its position. Returns the position, or -1.
 int AppendRow(HWND list, const char* firstCell);
-// A row at `position` (the rows from there on move down one) with a key of
-// the caller's own, for a list that SortRows never sorts.
-int InsertRow(HWND list, int position, const char* firstCell, LPARAM key);
-// The first row after `after` (-1: from the top) with that key, or -1; the
-// search runs inside the list control.
-int FindRowByKey(HWND list, LPARAM key, int after = -1);
 // Sorts the rows with `order`, a strict order given the positions the two
 // rows had when the sort began (< 0 when the first comes first); it reads a
 // model taken beforehand, never the list. Rows keep their states; every key
