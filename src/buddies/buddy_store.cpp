@@ -135,9 +135,12 @@ BuddyEntry BuddyAt(HWND list, int row) {
 }
 
 std::vector<BuddyEntry> BuddyEntries(HWND list) {
+  constexpr int columns[] = {BuddyCompactColumn, BuddyNameColumn, BuddyIdColumn};
+  const std::vector<std::string> cells = RowCells(list, columns, BuddyCellCapacity);
   std::vector<BuddyEntry> entries;
-  const int count = RowCount(list);
-  for (int row = 0; row < count; ++row) entries.push_back(BuddyAt(list, row));
+  entries.reserve(cells.size() / 3);
+  for (std::size_t i = 0; i + 3 <= cells.size(); i += 3)
+    entries.push_back(BuddyEntry{ParseCompactDate(cells[i]), cells[i + 1], static_cast<uint32_t>(ParseDecimal(cells[i + 2]))});
   return entries;
 }
 

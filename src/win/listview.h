@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <span>
 #include <string>
+#include <vector>
 
 int RowCount(HWND list);
 // The row with the focus (the first found from the top), or -1.
@@ -17,6 +19,9 @@ void AddColumn(HWND list, int index, const char* caption, int width, int alignme
 void SetCellText(HWND list, int row, int column, const char* text);
 // At most `capacity` - 1 characters of one cell.
 std::string CellText(HWND list, int row, int column, int capacity = 80);
+// The cells of `columns` of every row, row after row, each as CellText reads
+// it; a list with a behaviour of these routines reads them in one message.
+std::vector<std::string> RowCells(HWND list, std::span<const int> columns, int capacity = 80);
 
 // Appends a row whose first cell is `firstCell`; its key (item parameter) is
 // its position. Returns the position, or -1.

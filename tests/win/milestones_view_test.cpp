@@ -466,6 +466,13 @@ TEST_F(ListViewRoutines, RowsColumnsAndCells) {
     EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, formats[i]) << i;
     EXPECT_EQ(column.cx, widths[i]) << i;
   }
+  // Many cells at once: a message per cell from a plain list, one message to
+  // a list with a behaviour.
+  const int columns[] = {1, 0};
+  const std::vector<std::string> cells = {"", "a", "", "b", "mid", "c", "", "d"};
+  EXPECT_EQ(RowCells(list, columns, 4), cells);
+  FixColumns(list);
+  EXPECT_EQ(RowCells(list, columns, 4), cells);
 }
 
 TEST_F(ListViewRoutines, FixedColumnsLetTheProgramChangeAWidth) {
