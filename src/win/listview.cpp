@@ -164,7 +164,6 @@ LRESULT ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
     case LVM_INSERTITEMW:
     case LVM_DELETEITEM:
     case LVM_DELETEALLITEMS:
-    case LVM_SETITEMCOUNT:  // the count of a list that holds no rows (LVS_OWNERDATA)
       if (b.hasEmptyText) return ChangeRows(list, message, wParam, lParam);
       break;
     case WM_WINDOWPOSCHANGED:
