@@ -28,43 +28,6 @@ struct ListBehaviour {
 LRESULT ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, ListBehaviour& b);
 LRESULT HeaderBehaviourProc(HWND header, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Under Wine every message through a subclass looks the subclass up in the
-// server three times: a list with a behaviour reads many cells in one
-// message, each read passed straight on to the list control.
-UINT ReadCellsMessage() {
-  static const UINT message = RegisterWindowMessageA("FumoraReadCells");
-  return message;
-}
-
-struct CellsRequest {
-  std::span<const int> columns;
-  int capacity;
-  std::vector<std::string>& cells;
-};
-
-template <typename Send>
-std::string ReadCell(const Send& send, int row, int column, int capacity) {
-  if (capacity < 1) return {};
-  std::string text(static_cast<std::size_t>(capacity), '\0');
-  LVITEMA item{};
-  item.iSubItem = column;
-  item.pszText = text.data();
-  item.cchTextMax = capacity;
-  send(LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  // Some list views fill the whole buffer without a terminator.
-  text[static_cast<std::size_t>(capacity) - 1] = '\0';
-  text.resize(std::strlen(text.c_str()));
-  return text;
-}
-
-template <typename Send>
-void ReadCells(const Send& send, const CellsRequest& request) {
-  const int rows = static_cast<int>(send(LVM_GETITEMCOUNT, 0, 0));
-  request.cells.reserve(static_cast<std::size_t>(rows) * request.columns.size());
-  for (int row = 0; row < rows; ++row)
-    for (int column : request.columns) request.cells.push_back(ReadCell(send, row, column, request.capacity));
-}
-
 ListBehaviour* BehaviourOf(HWND list) { return ControlStateOf<ListBehaviour, ListBehaviourProc>(list); }
 ListBehaviour* Behaviour(HWND list) { return SubclassControlWithState<ListBehaviour, ListBehaviourProc>(list); }
 
@@ -144,11 +107,6 @@ LRESULT ChangeRows(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT ListBehaviourProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam, ListBehaviour& b) {
-  if (message == ReadCellsMessage()) {
-    ReadCells([list](UINT m, WPARAM w, LPARAM l) { return DefSubclassProc(list, m, w, l); },
-              *reinterpret_cast<const CellsRequest*>(lParam));
-    return TRUE;
-  }
   switch (message) {
     case WM_NOTIFY:
       if (b.fixed && b.header && reinterpret_cast<const NMHDR*>(lParam)->hwndFrom == b.header)
@@ -215,16 +173,29 @@ void SetCellText(HWND list, int row, int column, const char* text) {
 }
 
 std::string CellText(HWND list, int row, int column, int capacity) {
-  return ReadCell([list](UINT message, WPARAM wParam, LPARAM lParam) { return SendMessageA(list, message, wParam, lParam); },
-                  row, column, capacity);
+  if (capacity < 1) return {};
+  std::string text(static_cast<std::size_t>(capacity), '\0');
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = text.data();
+  item.cchTextMax = capacity;
+  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  // Some list views fill the whole buffer without a terminator.
+  text[static_cast<std::size_t>(capacity) - 1] = '\0';
+  text.resize(std::strlen(text.c_str()));
+  return text;
 }
 
 std::vector<std::string> RowCells(HWND list, std::span<const int> columns, int capacity) {
   std::vector<std::string> cells;
-  CellsRequest request{columns, capacity, cells};
-  if (SendMessageA(list, ReadCellsMessage(), 0, reinterpret_cast<LPARAM>(&request))) return cells;
-  ReadCells([list](UINT message, WPARAM wParam, LPARAM lParam) { return SendMessageA(list, message, wParam, lParam); },
-            request);
+  // Under Wine every message through a subclass looks the subclass up in the
+  // server three times; thousands of reads are made past the behaviour.
+  WithoutBehaviour<ListBehaviour, ListBehaviourProc>(list, [&] {
+    const int rows = RowCount(list);
+    cells.reserve(static_cast<std::size_t>(rows) * columns.size());
+    for (int row = 0; row < rows; ++row)
+      for (int column : columns) cells.push_back(CellText(list, row, column, capacity));
+  });
   return cells;
 }
 
@@ -238,9 +209,12 @@ int AppendRow(HWND list, const char* firstCell) {
 }
 
 void SortRows(HWND list, const std::function<int(int, int)>& order) {
-  RenumberRowKeys(list);
-  SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order), reinterpret_cast<LPARAM>(CompareRowPositions));
-  RenumberRowKeys(list);
+  // Every row's key set twice: past the behaviour, as RowCells reads.
+  WithoutBehaviour<ListBehaviour, ListBehaviourProc>(list, [&] {
+    RenumberRowKeys(list);
+    SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order), reinterpret_cast<LPARAM>(CompareRowPositions));
+    RenumberRowKeys(list);
+  });
 }
 
 void FixColumns(HWND list, bool passHeaderClicks) {

@@ -20,7 +20,7 @@ void SetCellText(HWND list, int row, int column, const char* text);
 // At most `capacity` - 1 characters of one cell.
 std::string CellText(HWND list, int row, int column, int capacity = 80);
 // The cells of `columns` of every row, row after row, each as CellText reads
-// it; a list with a behaviour of these routines reads them in one message.
+// it; read past the list's behaviour (below), which they do not concern.
 std::vector<std::string> RowCells(HWND list, std::span<const int> columns, int capacity = 80);
 
 // Appends a row whose first cell is `firstCell`; its key (item parameter) is
