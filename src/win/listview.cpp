@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <span>
+#include <utility>
 #include <vector>
 
 #include "win/app_state.h"
@@ -79,22 +81,26 @@ void FitColumn(HWND list, const ListBehaviour& b) {
   if (ListView_GetColumnWidth(list, b.fittedColumn) != width) SetFixedColumnWidth(list, b.fittedColumn, width);
 }
 
-void SetRowKey(HWND list, int row, LPARAM key) {
+LPARAM RowKey(HWND list, int row) {
   LVITEMA item{};
   item.mask = LVIF_PARAM;
   item.iItem = row;
-  item.lParam = key;
-  SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  return item.lParam;
 }
 
-void RenumberRowKeys(HWND list) {
-  const int count = RowCount(list);
-  for (int row = 0; row < count; ++row) SetRowKey(list, row, row);
-}
+// The rows' keys, each with the row's position when the sort began, by key.
+struct RowSort {
+  std::vector<std::pair<LPARAM, int>> positions;
+  const std::function<int(int, int)>& order;
+  int PositionOf(LPARAM key) const {
+    return std::lower_bound(positions.begin(), positions.end(), std::make_pair(key, 0))->second;
+  }
+};
 
-int CALLBACK CompareRowPositions(LPARAM first, LPARAM second, LPARAM order) {
-  return (*reinterpret_cast<const std::function<int(int, int)>*>(order))(static_cast<int>(first),
-                                                                          static_cast<int>(second));
+int CALLBACK CompareRowPositions(LPARAM first, LPARAM second, LPARAM sort) {
+  const RowSort& s = *reinterpret_cast<const RowSort*>(sort);
+  return s.order(s.PositionOf(first), s.PositionOf(second));
 }
 
 // The list control repaints only the rows that came or went: when the empty
@@ -200,20 +206,24 @@ std::vector<std::string> RowCells(HWND list, std::span<const int> columns, int c
 }
 
 int AppendRow(HWND list, const char* firstCell) {
+  static ULONG_PTR nextKey = 0;
   LVITEMA item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
   item.iItem = RowCount(list);
   item.pszText = const_cast<char*>(firstCell);
-  item.lParam = item.iItem;
+  item.lParam = static_cast<LPARAM>(nextKey++);
   return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
 void SortRows(HWND list, const std::function<int(int, int)>& order) {
-  // Every row's key set twice: past the behaviour, as RowCells reads.
+  // The keys are read, never written: a change of an item sends its parent
+  // notifications, which would cost more than the sort.
   WithoutBehaviour<ListBehaviour, ListBehaviourProc>(list, [&] {
-    RenumberRowKeys(list);
-    SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order), reinterpret_cast<LPARAM>(CompareRowPositions));
-    RenumberRowKeys(list);
+    RowSort sort{{}, order};
+    const int count = RowCount(list);
+    for (int row = 0; row < count; ++row) sort.positions.emplace_back(RowKey(list, row), row);
+    std::sort(sort.positions.begin(), sort.positions.end());
+    SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&sort), reinterpret_cast<LPARAM>(CompareRowPositions));
   });
 }
 

@@ -23,13 +23,13 @@ std::string CellText(HWND list, int row, int column, int capacity = 80);
 // it; read past the list's behaviour (below), which they do not concern.
 std::vector<std::string> RowCells(HWND list, std::span<const int> columns, int capacity = 80);
 
-// Appends a row whose first cell is `firstCell`; its key (item parameter) is
-// its position. Returns the position, or -1.
+// Appends a row whose first cell is `firstCell`, with a key (item parameter)
+// that no other row of the program has. Returns the position, or -1.
 int AppendRow(HWND list, const char* firstCell);
-// Sorts the rows with `order`, a strict order given the positions the two
-// rows had when the sort began (< 0 when the first comes first); it reads a
-// model taken beforehand, never the list. Rows keep their states; every key
-// is the row's position afterwards.
+// Sorts the rows of AppendRow with `order`, a strict order given the
+// positions the two rows had when the sort began (< 0 when the first comes
+// first); it reads a model taken beforehand, never the list. Rows keep their
+// states and keys.
 void SortRows(HWND list, const std::function<int(int, int)>& order);
 
 // Fixes the columns: the list refuses every notification from its header
