@@ -176,7 +176,8 @@ int main() {
     userDeletes.push_back(Timed(1, [] { DeleteCurrentBuddy(); Pump(); }).front());
   }
   for (auto* times : {&userAdds, &userRenames, &userDeletes}) std::sort(times->begin(), times->end());
-  std::printf("  through the Buddies view, the list saved and sorted too (before: added 3.6-4.4 s, renamed 1.7 s): "
+  std::printf("  through the Buddies view, the list saved and sorted too (before, as first reported: added 3.6-4.4 s, "
+              "renamed 1.7 s): "
               "added %.0f ms, renamed %.0f ms, deleted %.0f ms\n",
               userAdds[userAdds.size() / 2], userRenames[userRenames.size() / 2], userDeletes[userDeletes.size() / 2]);
   BuddyMessageBox = MessageBoxA;
