@@ -53,7 +53,8 @@ constexpr int TrayTipSize = 64;
 
 HMENU MenuBar;
 HMENU TrayMenu;  // menu 10100; its first pop-up is the one shown
-HICON SmallIcon;
+HICON SmallIcon;  // also the notification-area icon
+HICON LargeIcon;
 ScopedFont TitleFont;
 
 // A new date: the anniversaries of the buddies and the days ahead move on.
@@ -78,12 +79,28 @@ void RemoveTrayIcon() {
   TrayIconShown = false;
 }
 
+void DestroyWindowIcons() {
+  if (SmallIcon) DestroyIcon(SmallIcon);
+  if (LargeIcon) DestroyIcon(LargeIcon);
+  SmallIcon = LargeIcon = nullptr;
+}
+
+// The caption's, the taskbar's and Alt+Tab's icons at the window's DPI.
+void LoadWindowIcons(HWND window) {
+  HICON small = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(window));
+  HICON large = LoadIconAtSize(AppInstance, IDI_FUMORA, LargeIconSize(window));
+  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
+  DestroyWindowIcons();  // no longer shown
+  SmallIcon = small;
+  LargeIcon = large;
+}
+
 void LoadMenusAndIcon(HWND window) {
   MenuBar = LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_MAIN_MENU));
   SetMenu(window, MenuBar);
   TrayMenu = LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU));
-  SmallIcon = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(window));
-  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon));
+  LoadWindowIcons(window);
 
   TrayIcon = NOTIFYICONDATAA{};
   TrayIcon.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -428,8 +445,7 @@ void DestroyViews() {
 
 void DestroyIcons() {
   DestroyStripIcons();
-  if (SmallIcon) DestroyIcon(SmallIcon);
-  SmallIcon = nullptr;
+  DestroyWindowIcons();
   if (StatsClipboardIcon) DestroyIcon(StatsClipboardIcon);
   StatsClipboardIcon = nullptr;
 }

@@ -17,7 +17,12 @@ int SystemDpi();
 inline int Scaled(HWND window, int value) { return ScaleToDpi(value, WindowDpi(window)); }
 
 // The icon resource `id` at the largest drawn size that fits `size` pixels and
-// that the system can read (XP reads no PNG images: a smaller size then).
+// that the system can read (XP reads no PNG images: a DIB image then).
 HICON LoadIconAtSize(HINSTANCE instance, int id, int size);
-// The small icon (SM_CXSMICON) at the DPI of `window`.
+// The largest DIB image of icon resource `id` that fits `size` pixels, read
+// without the system's choice (which on XP may fall on a PNG image it cannot
+// read); null when there is none.
+HICON LoadDibIconAtSize(HINSTANCE instance, int id, int size);
+// The small (SM_CXSMICON) and the large (SM_CXICON) icon at the DPI of `window`.
 int SmallIconSize(HWND window);
+int LargeIconSize(HWND window);

@@ -8,7 +8,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -129,14 +131,18 @@ inline bool TextRoom(HWND w, int dpi, RECT& room, UINT& flags) {
   return false;
 }
 
-// The icon sizes the program's icons are drawn at for its controls; the one
-// shown at a DPI is the largest that is not larger than 32 pixels scaled.
-inline int ExpectedIconSize(int dpi) {
-  int best = 32;
-  for (int size : {32, 40, 48, 64})
-    if (size <= MulDiv(32, dpi, 96)) best = size;
+// Of the sizes an icon is drawn at, the one shown for a wanted size: the
+// largest not larger (the smallest when all are).
+inline int DrawnSizeFor(int wanted, std::initializer_list<int> drawn) {
+  int best = *drawn.begin();
+  for (int size : drawn)
+    if (size <= wanted) best = size;
   return best;
 }
+
+// The size of the icons of the program's controls: 32 pixels at 96 DPI.
+inline int ExpectedIconSize(int dpi) { return DrawnSizeFor(MulDiv(32, dpi, 96), {32, 40, 48, 64}); }
+
 inline SIZE IconSize(HICON icon) {
   ICONINFO info{};
   if (!GetIconInfo(icon, &info)) return {};
@@ -145,6 +151,85 @@ inline SIZE IconSize(HICON icon) {
   if (info.hbmColor) DeleteObject(info.hbmColor);
   DeleteObject(info.hbmMask);
   return {bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
+}
+
+// The icon's colour pixels, top row first.
+inline std::vector<uint32_t> IconPixels(HICON icon) {
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return {};
+  std::vector<uint32_t> pixels;
+  BITMAP bm{};
+  if (info.hbmColor && GetObjectA(info.hbmColor, sizeof bm, &bm)) {
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    pixels.resize(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+    HDC screen = GetDC(nullptr);
+    if (!GetDIBits(screen, info.hbmColor, 0, bm.bmHeight, pixels.data(), &format, DIB_RGB_COLORS)) pixels.clear();
+    ReleaseDC(nullptr, screen);
+  }
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return pixels;
+}
+
+struct DrawnImageSearch {
+  int size;
+  std::vector<uint32_t> shown;
+  bool found = false;
+};
+// Looks through the images of one icon resource for the one searched for.
+inline BOOL CALLBACK MatchDrawnImage(HMODULE module, LPCSTR, LPSTR name, LONG_PTR context) {
+  auto& s = *reinterpret_cast<DrawnImageSearch*>(context);
+  HRSRC group = FindResourceA(module, name, MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+  const auto* bytes = group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group))) : nullptr;
+  const DWORD length = group ? SizeofResource(module, group) : 0;
+  // A 6-byte header, then 14-byte entries: the width at 0, the image's number at 12.
+  for (DWORD at = 6; bytes && at + 14 <= length && !s.found; at += 14) {
+    if (bytes[at] != s.size) continue;
+    const WORD number = static_cast<WORD>(bytes[at + 12] | bytes[at + 13] << 8);
+    HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(number), MAKEINTRESOURCEA(3));  // RT_ICON
+    if (!image) continue;
+    auto* data = static_cast<BYTE*>(LockResource(LoadResource(module, image)));
+    HICON drawn = CreateIconFromResourceEx(data, SizeofResource(module, image), TRUE, 0x00030000, s.size, s.size, 0);
+    s.found = drawn && IconPixels(drawn) == s.shown;
+    if (drawn) DestroyIcon(drawn);
+  }
+  return !s.found;
+}
+// Whether one of the program's icon resources holds an image of the icon's
+// size with the icon's pixels. A stretched icon (the system's answer when no
+// image of the size asked for is there) matches none.
+inline bool IsDrawnImage(HICON icon) {
+  DrawnImageSearch search{IconSize(icon).cx, IconPixels(icon)};
+  if (search.shown.empty()) return false;
+  EnumResourceNamesA(nullptr, MAKEINTRESOURCEA(14), MatchDrawnImage, reinterpret_cast<LONG_PTR>(&search));
+  return search.found;
+}
+
+// The window's own icons (caption, taskbar, Alt+Tab and the notification
+// area) at the sizes the system asks for at its DPI, each one drawn.
+inline std::string WindowIconFaults(HWND window, HICON trayIcon, const std::string& where) {
+  const struct {
+    const char* name;
+    HICON icon;
+    int expected;
+  } icons[] = {
+      {"small", reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0)),
+       DrawnSizeFor(GetSystemMetrics(SM_CXSMICON), {16, 20, 24, 32})},
+      {"large", reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0)),
+       DrawnSizeFor(GetSystemMetrics(SM_CXICON), {32, 40, 48, 64})},
+      {"notification-area", trayIcon, DrawnSizeFor(GetSystemMetrics(SM_CXSMICON), {16, 20, 24, 32})},
+  };
+  std::string faults;
+  for (const auto& i : icons) {
+    const SIZE size = i.icon ? IconSize(i.icon) : SIZE{};
+    if (size.cx != i.expected || size.cy != i.expected)
+      faults += where + ": " + i.name + " icon of " + std::to_string(size.cx) + " x " + std::to_string(size.cy) +
+                ", " + std::to_string(i.expected) + " expected\n";
+    else if (!IsDrawnImage(i.icon))
+      faults += where + ": " + i.name + " icon stretched\n";
+  }
+  return faults;
 }
 
 class Checker {
@@ -207,6 +292,8 @@ class Checker {
     if (size.cx != expected || size.cy != expected)
       Fault(w, "icon of " + std::to_string(size.cx) + " x " + std::to_string(size.cy) + ", drawn size " +
                    std::to_string(expected) + " expected");
+    else if (!IsDrawnImage(icon))
+      Fault(w, "icon of " + std::to_string(size.cx) + " x " + std::to_string(size.cy) + " stretched: no image drawn at that size");
     if (size.cx > client.right || size.cy > client.bottom) Fault(w, "icon larger than its control");
   }
 

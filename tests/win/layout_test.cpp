@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/about_box.h"
+#include "app/main_window.h"
 #include "buddies/buddies_view.h"
 #include "buddies/buddy_dialogs.h"
 #include "layout_check.h"
@@ -124,6 +125,7 @@ TEST_F(LayoutAtDpi, MainWindowWithEachView) {
           .lastPosX = 10, .lastPosY = 10, .hotkeyEnabled = c.hotkey ? 1u : 0u, .hotkeyCode = c.hotkey});
     Pump(100);
     faults_.push_back(LayoutFaults(window_, dpi_, c.name));
+    faults_.push_back(layout_test::WindowIconFaults(window_, TrayIcon.hIcon, c.name));
     Snapshot(window_, c.name);
     DestroyWindow(window_);
     Pump(20);
