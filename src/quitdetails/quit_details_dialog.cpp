@@ -92,7 +92,7 @@ BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
   SetDlgItemTextA(dialog, IDC_QD_BANNER, Title);
   ReadCurrencySymbol();
   SetDlgItemTextA(dialog, IDC_QD_CURRENCY, CurrencySymbol.c_str());
-  state->smallIcon = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(dialog));
+  state->smallIcon = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(WindowDpi(dialog)));
   if (state->smallIcon) SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon));
 
   ShowQuitDetails(dialog);

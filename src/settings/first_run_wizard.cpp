@@ -43,7 +43,7 @@ BOOL OnInitDialog(HWND wizard) {
   ReadCurrencySymbol();
   SetDlgItemTextA(wizard, IDC_FR_CURRENCY, CurrencySymbol.c_str());
 
-  state->smallIcon = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(wizard));
+  state->smallIcon = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(WindowDpi(wizard)));
   if (state->smallIcon) SendMessageA(wizard, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon));
 
   SetUpDatePicker(GetDlgItem(wizard, IDC_FR_DATE));

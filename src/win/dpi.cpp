@@ -15,11 +15,11 @@ HMODULE User32() {
   return user32;
 }
 
-int IconMetric(HWND window, int metric) {
+int IconMetric(int metric, int dpi) {
   static auto* const forDpi = SystemFunction<GetSystemMetricsForDpiFunction>(User32(), "GetSystemMetricsForDpi");
-  const int dpi = WindowDpi(window);
   const int size = forDpi ? forDpi(metric, static_cast<UINT>(dpi)) : 0;
-  return size > 0 ? size : GetSystemMetrics(metric);  // at the system DPI
+  // Before Windows 10 the metrics are those of the system DPI.
+  return size > 0 ? size : ScaleBetween(GetSystemMetrics(metric), dpi, SystemDpi());
 }
 
 std::span<const BYTE> ResourceBytes(HINSTANCE instance, int id, LPCSTR type) {
@@ -62,8 +62,8 @@ int WindowDpi(HWND window) {
   return SystemDpi();
 }
 
-int SmallIconSize(HWND window) { return IconMetric(window, SM_CXSMICON); }
-int LargeIconSize(HWND window) { return IconMetric(window, SM_CXICON); }
+int SmallIconSize(int dpi) { return IconMetric(SM_CXSMICON, dpi); }
+int LargeIconSize(int dpi) { return IconMetric(SM_CXICON, dpi); }
 
 HICON LoadDibIconAtSize(HINSTANCE instance, int id, int size) {
   const std::span<const BYTE> group = ResourceBytes(instance, id, RT_GROUP_ICON);

@@ -23,6 +23,6 @@ HICON LoadIconAtSize(HINSTANCE instance, int id, int size);
 // without the system's choice (which on XP may fall on a PNG image it cannot
 // read); null when there is none.
 HICON LoadDibIconAtSize(HINSTANCE instance, int id, int size);
-// The small (SM_CXSMICON) and the large (SM_CXICON) icon at the DPI of `window`.
-int SmallIconSize(HWND window);
-int LargeIconSize(HWND window);
+// The small (SM_CXSMICON) and the large (SM_CXICON) icon at `dpi`.
+int SmallIconSize(int dpi);
+int LargeIconSize(int dpi);
