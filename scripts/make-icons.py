@@ -166,10 +166,10 @@ def dib16_image(canvas):
     """The picture in its own 16 flat colours with a hard mask: what XP shows."""
     size = canvas.size
     # Colour 0 is black: under the mask's transparent pixels it leaves the screen as it is.
-    palette = ([(0, 0, 0)] + canvas.colours + [(0, 0, 0)] * 16)[:16]
+    palette = ([(0, 0, 0)] + canvas.colours)[:16]
 
     def nearest(r, g, b):
-        return min(range(16), key=lambda i: sum((c - p) ** 2 for c, p in zip((r, g, b), palette[i])))
+        return min(range(len(palette)), key=lambda i: sum((c - p) ** 2 for c, p in zip((r, g, b), palette[i])))
     rows = canvas.pixels()
     xor = bytearray()
     mask = bytearray()
@@ -185,7 +185,7 @@ def dib16_image(canvas):
         xor += line[:((size * 4 + 31) // 32) * 4]
         mask += bits
     colours = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
-    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0, len(xor) + len(mask), 0, 0, 16, 0)
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0, len(xor) + len(mask), 0, 0, len(palette), 0)
     return header + colours + bytes(xor) + bytes(mask)
 
 
@@ -336,7 +336,7 @@ def clipboard_icon(size):
 # are there).
 def images(picture):
     if picture == 'fumora':
-        return [(16, 'dib'), (20, 'png'), (24, 'png'), (32, 'dib'), (40, 'png'), (48, 'png'), (64, 'png')]
+        return [(16, 'dib'), (20, 'png'), (24, 'png'), (32, 'dib'), (40, 'png'), (48, 'png')]
     return [(32, 'dib4'), (32, 'png'), (40, 'png'), (48, 'png'), (64, 'png')]
 
 
@@ -350,10 +350,14 @@ PICTURES = {
 }
 
 # Icon resources: number, name in resource.h, picture, the sizes it holds.
+# The program's icon has no 64-pixel image, which only the About box and the
+# large window icon at 200 % would show (they show the 48-pixel one): its
+# bytes pay for the code that lays out dialogs anew on a change of DPI, within
+# the size that Fumora.exe keeps to.
 # 107, the window's and the notification area's small icon, shares the small
 # images of the program's icon (101), which the shell shows for Fumora.exe.
 ICONS = [
-    (101, 'IDI_FUMORA', 'fumora', (16, 20, 24, 32, 40, 48, 64)),
+    (101, 'IDI_FUMORA', 'fumora', (16, 20, 24, 32, 40, 48)),
     (102, 'IDI_QUIT_STATS', 'statistics', (32, 40, 48, 64)),
     (103, 'IDI_BUDDIES', 'buddies', (32, 40, 48, 64)),
     (104, 'IDI_DAYS_AHEAD', 'days_ahead', (32, 40, 48, 64)),

@@ -34,6 +34,28 @@ using ScopedFont = GdiObject<HFONT>;
 using ScopedPen = GdiObject<HPEN>;
 using ScopedBrush = GdiObject<HBRUSH>;
 
+// An icon made by LoadImage or CreateIconFromResourceEx.
+class ScopedIcon {
+ public:
+  ScopedIcon() = default;
+  explicit ScopedIcon(HICON icon) : icon_(icon) {}
+  ScopedIcon(ScopedIcon&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
+  ScopedIcon& operator=(ScopedIcon&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.icon_, nullptr));
+    return *this;
+  }
+  ~ScopedIcon() { Reset(); }
+
+  void Reset(HICON icon = nullptr) {
+    if (icon_) DestroyIcon(icon_);
+    icon_ = icon;
+  }
+  HICON get() const { return icon_; }
+
+ private:
+  HICON icon_ = nullptr;
+};
+
 // Selects an object into a DC and selects the previous one back.
 class SelectedObject {
  public:

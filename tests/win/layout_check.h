@@ -3,14 +3,15 @@
 // control lies inside its parent's client area, no two visible siblings
 // overlap (a frame and what it wholly holds aside), every text of a static,
 // button or check box fits its control in the control's own font, and every
-// icon is one drawn at the size the DPI asks for.
+// icon is the largest its resource is drawn at that fits the size the DPI
+// asks for, never a stretched one.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -133,15 +134,12 @@ inline bool TextRoom(HWND w, int dpi, RECT& room, UINT& flags) {
 
 // Of the sizes an icon is drawn at, the one shown for a wanted size: the
 // largest not larger (the smallest when all are).
-inline int DrawnSizeFor(int wanted, std::initializer_list<int> drawn) {
-  int best = *drawn.begin();
+inline int DrawnSizeFor(int wanted, const std::vector<int>& drawn) {
+  int best = drawn.empty() ? 0 : *std::min_element(drawn.begin(), drawn.end());
   for (int size : drawn)
-    if (size <= wanted) best = size;
+    if (size <= wanted && size > best) best = size;
   return best;
 }
-
-// The size of the icons of the program's controls: 32 pixels at 96 DPI.
-inline int ExpectedIconSize(int dpi) { return DrawnSizeFor(MulDiv(32, dpi, 96), {32, 40, 48, 64}); }
 
 inline SIZE IconSize(HICON icon) {
   ICONINFO info{};
@@ -175,7 +173,7 @@ inline std::vector<uint32_t> IconPixels(HICON icon) {
 struct DrawnImageSearch {
   int size;
   std::vector<uint32_t> shown;
-  bool found = false;
+  std::vector<int> sizes = {};  // of the icon resource that holds the image
 };
 // Looks through the images of one icon resource for the one searched for.
 inline BOOL CALLBACK MatchDrawnImage(HMODULE module, LPCSTR, LPSTR name, LONG_PTR context) {
@@ -184,51 +182,62 @@ inline BOOL CALLBACK MatchDrawnImage(HMODULE module, LPCSTR, LPSTR name, LONG_PT
   const auto* bytes = group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group))) : nullptr;
   const DWORD length = group ? SizeofResource(module, group) : 0;
   // A 6-byte header, then 14-byte entries: the width at 0, the image's number at 12.
-  for (DWORD at = 6; bytes && at + 14 <= length && !s.found; at += 14) {
-    if (bytes[at] != s.size) continue;
+  std::vector<int> sizes;
+  bool found = false;
+  for (DWORD at = 6; bytes && at + 14 <= length; at += 14) {
+    sizes.push_back(bytes[at]);
+    if (found || bytes[at] != s.size) continue;
     const WORD number = static_cast<WORD>(bytes[at + 12] | bytes[at + 13] << 8);
     HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(number), MAKEINTRESOURCEA(3));  // RT_ICON
     if (!image) continue;
     auto* data = static_cast<BYTE*>(LockResource(LoadResource(module, image)));
     HICON drawn = CreateIconFromResourceEx(data, SizeofResource(module, image), TRUE, 0x00030000, s.size, s.size, 0);
-    s.found = drawn && IconPixels(drawn) == s.shown;
+    found = drawn && IconPixels(drawn) == s.shown;
     if (drawn) DestroyIcon(drawn);
   }
-  return !s.found;
+  if (found) s.sizes = sizes;
+  return !found;
 }
-// Whether one of the program's icon resources holds an image of the icon's
-// size with the icon's pixels. A stretched icon (the system's answer when no
-// image of the size asked for is there) matches none.
-inline bool IsDrawnImage(HICON icon) {
+// The sizes of the program's icon resource that holds an image of the icon's
+// size with the icon's pixels; none for a stretched icon (the system's answer
+// when no image of the size asked for is there).
+inline std::vector<int> SizesDrawnFor(HICON icon) {
   DrawnImageSearch search{IconSize(icon).cx, IconPixels(icon)};
-  if (search.shown.empty()) return false;
-  EnumResourceNamesA(nullptr, MAKEINTRESOURCEA(14), MatchDrawnImage, reinterpret_cast<LONG_PTR>(&search));
-  return search.found;
+  if (!search.shown.empty())
+    EnumResourceNamesA(nullptr, MAKEINTRESOURCEA(14), MatchDrawnImage, reinterpret_cast<LONG_PTR>(&search));
+  return search.sizes;
+}
+inline bool IsDrawnImage(HICON icon) { return !SizesDrawnFor(icon).empty(); }
+
+// What is wrong with an icon shown for `wanted` pixels: none, stretched, or
+// not the largest its resource is drawn at that fits; empty when nothing.
+inline std::string IconFault(HICON icon, int wanted) {
+  if (!icon) return "shows no icon";
+  const SIZE size = IconSize(icon);
+  const std::string shown = "icon of " + std::to_string(size.cx) + " x " + std::to_string(size.cy);
+  const std::vector<int> sizes = SizesDrawnFor(icon);
+  if (sizes.empty()) return shown + " stretched: no image drawn at that size";
+  const int expected = DrawnSizeFor(wanted, sizes);
+  if (size.cx != expected || size.cy != expected) return shown + ", drawn size " + std::to_string(expected) + " expected";
+  return {};
 }
 
 // The window's own icons (caption, taskbar, Alt+Tab and the notification
-// area) at the sizes the system asks for at its DPI, each one drawn.
+// area) at the sizes the system asks for at its DPI.
 inline std::string WindowIconFaults(HWND window, HICON trayIcon, const std::string& where) {
   const struct {
     const char* name;
     HICON icon;
-    int expected;
+    int wanted;
   } icons[] = {
-      {"small", reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0)),
-       DrawnSizeFor(GetSystemMetrics(SM_CXSMICON), {16, 20, 24, 32})},
-      {"large", reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0)),
-       DrawnSizeFor(GetSystemMetrics(SM_CXICON), {32, 40, 48, 64})},
-      {"notification-area", trayIcon, DrawnSizeFor(GetSystemMetrics(SM_CXSMICON), {16, 20, 24, 32})},
+      {"small", reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0)), GetSystemMetrics(SM_CXSMICON)},
+      {"large", reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0)), GetSystemMetrics(SM_CXICON)},
+      {"notification-area", trayIcon, GetSystemMetrics(SM_CXSMICON)},
   };
   std::string faults;
-  for (const auto& i : icons) {
-    const SIZE size = i.icon ? IconSize(i.icon) : SIZE{};
-    if (size.cx != i.expected || size.cy != i.expected)
-      faults += where + ": " + i.name + " icon of " + std::to_string(size.cx) + " x " + std::to_string(size.cy) +
-                ", " + std::to_string(i.expected) + " expected\n";
-    else if (!IsDrawnImage(i.icon))
-      faults += where + ": " + i.name + " icon stretched\n";
-  }
+  for (const auto& i : icons)
+    if (const std::string fault = IconFault(i.icon, i.wanted); !fault.empty())
+      faults += where + ": " + i.name + " " + fault + "\n";
   return faults;
 }
 
@@ -284,16 +293,11 @@ class Checker {
   void CheckIcon(HWND w) {
     if (!IsStatic(w) || (StyleOf(w) & SS_TYPEMASK) != SS_ICON) return;
     auto icon = reinterpret_cast<HICON>(SendMessageA(w, STM_GETIMAGE, IMAGE_ICON, 0));
-    if (!icon) return Fault(w, "shows no icon");
+    // The program's controls show their icons at 32 pixels at 96 DPI.
+    if (const std::string fault = IconFault(icon, MulDiv(32, dpi_, 96)); !fault.empty()) return Fault(w, fault);
     const SIZE size = IconSize(icon);
     RECT client{};
     GetClientRect(w, &client);
-    const int expected = ExpectedIconSize(dpi_);
-    if (size.cx != expected || size.cy != expected)
-      Fault(w, "icon of " + std::to_string(size.cx) + " x " + std::to_string(size.cy) + ", drawn size " +
-                   std::to_string(expected) + " expected");
-    else if (!IsDrawnImage(icon))
-      Fault(w, "icon of " + std::to_string(size.cx) + " x " + std::to_string(size.cy) + " stretched: no image drawn at that size");
     if (size.cx > client.right || size.cy > client.bottom) Fault(w, "icon larger than its control");
   }
 

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <utility>
 #include <fstream>
 #include <functional>
 #include <string>
@@ -88,6 +89,14 @@ class LayoutAtDpi : public MainWindowFixture {
       Snapshot(w, name);
     };
   }
+  // The banner's font (24 pixels at 96 DPI) at the display's DPI.
+  ModalDriver::Step CheckBanner(const char* caption, int id, std::string name) {
+    return [this, caption, id, name] {
+      const int height = FontHeight(GetDlgItem(DialogNamed(caption), id));
+      if (height != MulDiv(24, dpi_, 96))
+        faults_.push_back(name + ": banner font of " + std::to_string(height) + " pixels\n");
+    };
+  }
   static ModalDriver::Step Close(const char* caption) {
     return [caption] { PostMessageA(DialogNamed(caption), WM_CLOSE, 0, 0); };
   }
@@ -100,6 +109,55 @@ class LayoutAtDpi : public MainWindowFixture {
       SendMessageA(dialog, WM_NOTIFY, IDC_PREFS_TABS, reinterpret_cast<LPARAM>(&change));
     };
   }
+  // The DPI a move takes the dialogs to from the display's: up from 96 and
+  // 120, down from 144 and 192.
+  int OtherDpi() const { return dpi_ == 96 ? 144 : dpi_ == 120 ? 192 : dpi_ == 144 ? 96 : 120; }
+
+  // The window titled `caption` moved to a monitor of another scale, as the
+  // system tells it, then checked at that DPI: laid out whole, in the
+  // suggested rectangle, each control's font made again at the new scale.
+  ModalDriver::Step MoveToOtherDpi(const char* caption, std::string name) {
+    return [this, caption, name] {
+      HWND w = DialogNamed(caption);
+      if (!w) return faults_.push_back(name + ": no window \"" + caption + "\"\n");
+      const int to = OtherDpi();
+      std::vector<std::pair<HWND, int>> heights;
+      ForEachControl(w, [&](HWND c) {
+        if (!layout_test::IsClass(c, "#32770")) heights.emplace_back(c, FontHeight(c));  // a dialog's is its manager's
+      });
+      // The system asks for the size at the new DPI (a window that does not
+      // answer grows evenly), then suggests a rectangle of that size.
+      RECT suggested = WindowRect(w);
+      SIZE size{MulDiv(suggested.right - suggested.left, to, dpi_), MulDiv(suggested.bottom - suggested.top, to, dpi_)};
+      SendMessageA(w, 0x02E4 /* WM_GETDPISCALEDSIZE */, to, reinterpret_cast<LPARAM>(&size));
+      suggested.right = suggested.left + size.cx;
+      suggested.bottom = suggested.top + size.cy;
+      SendMessageA(w, DpiChangedMessage, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+      std::string faults = LayoutFaults(w, to, name + " at " + std::to_string(to));
+      const RECT now = WindowRect(w);
+      if (now.left != suggested.left || now.top != suggested.top) faults += name + ": not at the suggested place\n";
+      for (const auto& [control, before] : heights) {
+        const int expected = MulDiv(before, to, dpi_), after = FontHeight(control);
+        if (before && std::abs(after - expected) > 1)
+          faults += name + ", " + layout_test::Describe(control) + ": font of " + std::to_string(after) +
+                    " pixels, " + std::to_string(expected) + " expected\n";
+      }
+      faults_.push_back(faults);
+      Snapshot(w, name + "_moved");
+    };
+  }
+  static void ForEachControl(HWND parent, const std::function<void(HWND)>& visit) {
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      visit(c);
+      ForEachControl(c, visit);
+    }
+  }
+  static int FontHeight(HWND control) {
+    LOGFONTA look{};
+    auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    return font && GetObjectA(font, sizeof look, &look) ? std::abs(look.lfHeight) : 0;
+  }
+
   std::string AllFaults() const {
     std::string all;
     for (const auto& f : faults_) all += f;
@@ -160,9 +218,11 @@ TEST_F(LayoutAtDpi, EveryDialog) {
     std::vector<ModalDriver::Step> steps;
   } dialogs[] = {
       {"first_run_wizard", [] { RunFirstRunWizard(nullptr); },
-       {Check(" Fumora - First Run", "first_run_wizard"), Close(" Fumora - First Run")}},
+       {Check(" Fumora - First Run", "first_run_wizard"),
+        CheckBanner(" Fumora - First Run", IDC_FR_TITLE, "first_run_wizard"), Close(" Fumora - First Run")}},
       {"edit_quit_details", [this] { RunEditQuitDetails(window_); },
-       {Check(quit, "edit_quit_details"), [quit] { Click(DialogNamed(quit), IDC_QD_ADD, true); },
+       {Check(quit, "edit_quit_details"), CheckBanner(quit, IDC_QD_BANNER, "edit_quit_details"),
+        [quit] { Click(DialogNamed(quit), IDC_QD_ADD, true); },
         Check("Add Price Point", "price_point"), Close("Add Price Point"), Close(quit)}},
       {"add_buddy", [] { RunAddBuddyDialog(BuddiesViewWindow); },
        {Check("Add New Buddy", "add_buddy"), Close("Add New Buddy")}},
@@ -181,4 +241,33 @@ TEST_F(LayoutAtDpi, EveryDialog) {
   EXPECT_EQ(AllFaults(), "");
 }
 
+}  // namespace
+
+namespace {
+// Each dialog moved to a monitor of another scale while open (Windows sends
+// WM_DPICHANGED; Wine has one DPI, so the test sends it as Windows would).
+TEST_F(LayoutAtDpi, EveryDialogFollowsAMoveToAnotherScale) {
+  Open({.startupView = BuddiesViewIndex, .quitTime = MakeDate(2009, 1, 15, 0, 0)});
+  const char* const quit = "Edit Quit Details";
+  const char* const prefs = "Fumora Preferences";
+  const struct {
+    const char* name;
+    std::function<void()> open;
+    std::vector<ModalDriver::Step> steps;
+  } dialogs[] = {
+      {"first_run_wizard", [] { RunFirstRunWizard(nullptr); },
+       {MoveToOtherDpi(" Fumora - First Run", "first_run_wizard"), Close(" Fumora - First Run")}},
+      {"edit_quit_details", [this] { RunEditQuitDetails(window_); },
+       {MoveToOtherDpi(quit, "edit_quit_details"), [quit] { Click(DialogNamed(quit), IDC_QD_ADD, true); },
+        MoveToOtherDpi("Add Price Point", "price_point"), Close("Add Price Point"), Close(quit)}},
+      {"add_buddy", [] { RunAddBuddyDialog(BuddiesViewWindow); },
+       {MoveToOtherDpi("Add New Buddy", "add_buddy"), Close("Add New Buddy")}},
+      {"preferences", [this] { ShowPreferences(window_); },
+       {Tab(1), Tab(2), Tab(0), MoveToOtherDpi(prefs, "preferences"), Close(prefs)}},
+      {"about", [this] { ShowAboutBox(window_); },
+       {MoveToOtherDpi("About Fumora 1.05b", "about"), Close("About Fumora 1.05b")}},
+  };
+  for (const auto& d : dialogs) Drive(d.name, d.steps, d.open);
+  EXPECT_EQ(AllFaults(), "");
+}
 }  // namespace
