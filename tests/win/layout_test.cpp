@@ -158,6 +158,21 @@ class LayoutAtDpi : public MainWindowFixture {
     return font && GetObjectA(font, sizeof look, &look) ? std::abs(look.lfHeight) : 0;
   }
 
+  // Opens the main window (the Buddies view on show), then each dialog in
+  // turn, running its steps while it is up; no step may find a fault.
+  struct DialogWalk {
+    const char* name;
+    std::function<void()> open;
+    std::vector<ModalDriver::Step> steps;
+  };
+  void WalkDialogs(const std::vector<DialogWalk>& dialogs) {
+    Open({.startupView = BuddiesViewIndex, .quitTime = MakeDate(2009, 1, 15, 0, 0)});
+    for (const auto& d : dialogs) Drive(d.name, d.steps, d.open);
+    EXPECT_EQ(AllFaults(), "");
+  }
+  static constexpr const char* Quit = "Edit Quit Details";
+  static constexpr const char* Prefs = "Fumora Preferences";
+
   std::string AllFaults() const {
     std::string all;
     for (const auto& f : faults_) all += f;
@@ -209,21 +224,14 @@ TEST_F(LayoutAtDpi, DpiChangeTakesTheSuggestedRectangle) {
 }
 
 TEST_F(LayoutAtDpi, EveryDialog) {
-  Open({.startupView = BuddiesViewIndex, .quitTime = MakeDate(2009, 1, 15, 0, 0)});
-  const char* const quit = "Edit Quit Details";
-  const char* const prefs = "Fumora Preferences";
-  const struct {
-    const char* name;
-    std::function<void()> open;
-    std::vector<ModalDriver::Step> steps;
-  } dialogs[] = {
+  WalkDialogs({
       {"first_run_wizard", [] { RunFirstRunWizard(nullptr); },
        {Check(" Fumora - First Run", "first_run_wizard"),
         CheckBanner(" Fumora - First Run", IDC_FR_TITLE, "first_run_wizard"), Close(" Fumora - First Run")}},
       {"edit_quit_details", [this] { RunEditQuitDetails(window_); },
-       {Check(quit, "edit_quit_details"), CheckBanner(quit, IDC_QD_BANNER, "edit_quit_details"),
-        [quit] { Click(DialogNamed(quit), IDC_QD_ADD, true); },
-        Check("Add Price Point", "price_point"), Close("Add Price Point"), Close(quit)}},
+       {Check(Quit, "edit_quit_details"), CheckBanner(Quit, IDC_QD_BANNER, "edit_quit_details"),
+        [] { Click(DialogNamed(Quit), IDC_QD_ADD, true); }, Check("Add Price Point", "price_point"),
+        Close("Add Price Point"), Close(Quit)}},
       {"add_buddy", [] { RunAddBuddyDialog(BuddiesViewWindow); },
        {Check("Add New Buddy", "add_buddy"), Close("Add New Buddy")}},
       {"edit_buddy",
@@ -233,41 +241,28 @@ TEST_F(LayoutAtDpi, EveryDialog) {
        },
        {Check("Edit Buddy", "edit_buddy"), Close("Edit Buddy")}},
       {"preferences", [this] { ShowPreferences(window_); },
-       {Check(prefs, "preferences_general"), Tab(1), Check(prefs, "preferences_format"), Tab(2),
-        Check(prefs, "preferences_colours"), Close(prefs)}},
+       {Check(Prefs, "preferences_general"), Tab(1), Check(Prefs, "preferences_format"), Tab(2),
+        Check(Prefs, "preferences_colours"), Close(Prefs)}},
       {"about", [this] { ShowAboutBox(window_); }, {Check("About Fumora 1.05b", "about"), Close("About Fumora 1.05b")}},
-  };
-  for (const auto& d : dialogs) Drive(d.name, d.steps, d.open);
-  EXPECT_EQ(AllFaults(), "");
+  });
 }
 
-}  // namespace
-
-namespace {
 // Each dialog moved to a monitor of another scale while open (Windows sends
 // WM_DPICHANGED; Wine has one DPI, so the test sends it as Windows would).
 TEST_F(LayoutAtDpi, EveryDialogFollowsAMoveToAnotherScale) {
-  Open({.startupView = BuddiesViewIndex, .quitTime = MakeDate(2009, 1, 15, 0, 0)});
-  const char* const quit = "Edit Quit Details";
-  const char* const prefs = "Fumora Preferences";
-  const struct {
-    const char* name;
-    std::function<void()> open;
-    std::vector<ModalDriver::Step> steps;
-  } dialogs[] = {
+  WalkDialogs({
       {"first_run_wizard", [] { RunFirstRunWizard(nullptr); },
        {MoveToOtherDpi(" Fumora - First Run", "first_run_wizard"), Close(" Fumora - First Run")}},
       {"edit_quit_details", [this] { RunEditQuitDetails(window_); },
-       {MoveToOtherDpi(quit, "edit_quit_details"), [quit] { Click(DialogNamed(quit), IDC_QD_ADD, true); },
-        MoveToOtherDpi("Add Price Point", "price_point"), Close("Add Price Point"), Close(quit)}},
+       {MoveToOtherDpi(Quit, "edit_quit_details"), [] { Click(DialogNamed(Quit), IDC_QD_ADD, true); },
+        MoveToOtherDpi("Add Price Point", "price_point"), Close("Add Price Point"), Close(Quit)}},
       {"add_buddy", [] { RunAddBuddyDialog(BuddiesViewWindow); },
        {MoveToOtherDpi("Add New Buddy", "add_buddy"), Close("Add New Buddy")}},
       {"preferences", [this] { ShowPreferences(window_); },
-       {Tab(1), Tab(2), Tab(0), MoveToOtherDpi(prefs, "preferences"), Close(prefs)}},
+       {Tab(1), Tab(2), Tab(0), MoveToOtherDpi(Prefs, "preferences"), Close(Prefs)}},
       {"about", [this] { ShowAboutBox(window_); },
        {MoveToOtherDpi("About Fumora 1.05b", "about"), Close("About Fumora 1.05b")}},
-  };
-  for (const auto& d : dialogs) Drive(d.name, d.steps, d.open);
-  EXPECT_EQ(AllFaults(), "");
+  });
 }
+
 }  // namespace
