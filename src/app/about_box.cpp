@@ -30,7 +30,7 @@ BOOL OnInitDialog(HWND box, HWND, LPARAM) {
                                    WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ICON, Scaled(box, 13),
                                    Scaled(box, 14), Scaled(box, 48), Scaled(box, 48), box, nullptr, AppInstance, nullptr);
   ShowIconAtDpi(WindowDpi(box));
-  FollowDpiChanges(box);  // which places the label; the icon is drawn anew
+  FollowDpiChanges(box);  // it places the label anew; the box draws the icon again
   return FALSE;
 }
 
