@@ -2,24 +2,35 @@
 
 #include <windowsx.h>
 
+#include <utility>
+
 #include "resource.h"
 #include "win/app_state.h"
 #include "win/dpi.h"
 #include "win/new_static.h"
+#include "win/scoped.h"
 
 namespace {
-HICON AboutIcon;  // one box at a time: it is modal
+// One box at a time: it is modal.
+HWND AboutIconLabel;
+ScopedIcon AboutIcon;
+
+void ShowIconAtDpi(int dpi) {
+  ScopedIcon icon(LoadIconAtSize(AppInstance, IDI_FUMORA, ScaleToDpi(32, dpi)));
+  SendMessageA(AboutIconLabel, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon.get()));
+  AboutIcon = std::move(icon);
+}
 
 BOOL OnInitDialog(HWND box, HWND, LPARAM) {
   RegisterNewStaticClass();
   // SS_NOTIFY, or STATIC answers hit-tests as transparent and the pointer
   // never reaches the label to draw its hover frame. Its clicks come as
   // commands with ID 0, which the box ignores.
-  HWND label = CreateWindowExA(0, NewStaticClassName, "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ICON,
-                               Scaled(box, 13), Scaled(box, 14), Scaled(box, 48), Scaled(box, 48), box, nullptr,
-                               AppInstance, nullptr);
-  AboutIcon = LoadIconAtSize(AppInstance, IDI_FUMORA, Scaled(box, 32));
-  SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(AboutIcon));
+  AboutIconLabel = CreateWindowExA(0, NewStaticClassName, "",
+                                   WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ICON, Scaled(box, 13),
+                                   Scaled(box, 14), Scaled(box, 48), Scaled(box, 48), box, nullptr, AppInstance, nullptr);
+  ShowIconAtDpi(WindowDpi(box));
+  FollowDpiChanges(box);  // it places the label anew; the box draws the icon again
   return FALSE;
 }
 
@@ -31,8 +42,8 @@ void OnCommand(HWND box, int id, HWND, UINT) {
 void OnClose(HWND box) { EndDialog(box, 0); }
 
 void OnDestroy(HWND) {
-  if (AboutIcon) DestroyIcon(AboutIcon);
-  AboutIcon = nullptr;
+  AboutIconLabel = nullptr;
+  AboutIcon.Reset();
 }
 }  // namespace
 
@@ -47,6 +58,9 @@ INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CLOSE:
       HANDLE_WM_CLOSE(box, wParam, lParam, OnClose);
       return FALSE;
+    case DpiChangedMessage:
+      ShowIconAtDpi(LOWORD(wParam));
+      return TRUE;
     case WM_DESTROY:
       HANDLE_WM_DESTROY(box, wParam, lParam, OnDestroy);
       return FALSE;

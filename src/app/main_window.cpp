@@ -53,7 +53,8 @@ constexpr int TrayTipSize = 64;
 
 HMENU MenuBar;
 HMENU TrayMenu;  // menu 10100; its first pop-up is the one shown
-HICON SmallIcon;
+HICON SmallIcon;  // also the notification-area icon
+HICON LargeIcon;
 ScopedFont TitleFont;
 
 // A new date: the anniversaries of the buddies and the days ahead move on.
@@ -78,12 +79,30 @@ void RemoveTrayIcon() {
   TrayIconShown = false;
 }
 
+void DestroyWindowIcons() {
+  if (SmallIcon) DestroyIcon(SmallIcon);
+  if (LargeIcon) DestroyIcon(LargeIcon);
+  SmallIcon = LargeIcon = nullptr;
+}
+
+// The caption's, the taskbar's, Alt+Tab's and the notification area's icons
+// at `dpi`; the shell holds a copy of the one it shows.
+void LoadWindowIcons(HWND window, int dpi) {
+  HICON smallIcon = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(dpi));
+  HICON largeIcon = LoadIconAtSize(AppInstance, IDI_FUMORA, LargeIconSize(dpi));
+  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon));
+  TrayIcon.hIcon = smallIcon;
+  if (TrayIconShown) NotifyShell(NIM_MODIFY);
+  DestroyWindowIcons();  // no longer shown
+  SmallIcon = smallIcon;
+  LargeIcon = largeIcon;
+}
+
 void LoadMenusAndIcon(HWND window) {
   MenuBar = LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_MAIN_MENU));
   SetMenu(window, MenuBar);
   TrayMenu = LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU));
-  SmallIcon = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(window));
-  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon));
 
   TrayIcon = NOTIFYICONDATAA{};
   TrayIcon.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -91,8 +110,8 @@ void LoadMenusAndIcon(HWND window) {
   TrayIcon.uID = 0;
   TrayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   TrayIcon.uCallbackMessage = TrayMessage;
-  TrayIcon.hIcon = SmallIcon;
   TrayIconShown = false;
+  LoadWindowIcons(window, WindowDpi(window));
 }
 
 // The order in which the views are made: the Days Ahead view reads the
@@ -253,9 +272,10 @@ HBRUSH OnControlColour(HWND, HDC dc, HWND control, int) {
 
 // Moved to a monitor of another scale: the suggested rectangle, then what is
 // sized in pixels laid out again at the new DPI.
-void OnDpiChanged(HWND window, const RECT& suggested) {
+void OnDpiChanged(HWND window, int dpi, const RECT& suggested) {
   SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LoadWindowIcons(window, dpi);
   MakeTitleFont(window);
   LayOutStatisticsView();
   FitToViews(window);
@@ -428,8 +448,7 @@ void DestroyViews() {
 
 void DestroyIcons() {
   DestroyStripIcons();
-  if (SmallIcon) DestroyIcon(SmallIcon);
-  SmallIcon = nullptr;
+  DestroyWindowIcons();
   if (StatsClipboardIcon) DestroyIcon(StatsClipboardIcon);
   StatsClipboardIcon = nullptr;
 }
@@ -510,7 +529,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       HANDLE_WM_COMMAND(window, wParam, lParam, OnCommand);
       return FALSE;
     case DpiChangedMessage:
-      OnDpiChanged(window, *reinterpret_cast<const RECT*>(lParam));
+      OnDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return TRUE;
     case WM_SIZE:
       HANDLE_WM_SIZE(window, wParam, lParam, OnSize);

@@ -18,6 +18,7 @@
 #include "settings/registry_store.h"
 #include "stats/statistics_view.h"
 #include "win/app_state.h"
+#include "win/dpi.h"
 
 PrefsMessageFunction PrefsMessageBox = MessageBoxA;
 LookAheadChangedFunction LookAheadChangedHook;
@@ -100,6 +101,7 @@ LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
 BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
   Prefs = OpenDialog{};
   Prefs.dialog = dialog;
+  FollowDpiChanges(dialog);
   Prefs.tabs = GetDlgItem(dialog, IDC_PREFS_TABS);
   Prefs.apply = GetDlgItem(dialog, IDC_PREFS_APPLY);
   for (int i = 0; i < PageCount; ++i) {

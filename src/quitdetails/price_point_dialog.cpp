@@ -13,6 +13,7 @@
 #include "util/systime_win32.h"
 #include "win/app_state.h"
 #include "win/dialog_fields.h"
+#include "win/dpi.h"
 #include "win/listview.h"
 #include "win/number_edit.h"
 
@@ -50,6 +51,7 @@ void ShowRow(HWND dialog, const PricePointState& state) {
 
 BOOL OnInitDialog(HWND dialog, HWND, LPARAM param) {
   SetWindowLongPtrA(dialog, DWLP_USER, param);
+  FollowDpiChanges(dialog);
   PricePointState& state = *StateOf(dialog);
   if (state.mode == PricePointMode::Edit) {
     SetWindowTextA(dialog, "Edit Price Point");

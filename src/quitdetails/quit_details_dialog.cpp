@@ -36,20 +36,16 @@ constexpr char Title[] = "Edit Quit Details";
 constexpr UINT TellPricePointLoss = WM_APP + 1;
 
 // Lives from WM_INITDIALOG to WM_NCDESTROY, so every way out of the dialog
-// deletes the banner font and the small icon, once.
+// deletes the banner font, once.
 struct QuitDetailsState {
   HWND list = nullptr;
   HWND previousTarget = nullptr;
   ScopedFont bannerFont;
-  HICON smallIcon = nullptr;
   // The pickers' values count only once the user has changed them: a stored
   // quit date that they cannot show (outside their range) stays as it was.
   bool dateChanged = false;
   bool timeChanged = false;
   bool ready = false;
-  ~QuitDetailsState() {
-    if (smallIcon) DestroyIcon(smallIcon);
-  }
 };
 
 QuitDetailsState* StateOf(HWND dialog) {
@@ -92,11 +88,10 @@ BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
   SetDlgItemTextA(dialog, IDC_QD_BANNER, Title);
   ReadCurrencySymbol();
   SetDlgItemTextA(dialog, IDC_QD_CURRENCY, CurrencySymbol.c_str());
-  state->smallIcon = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(dialog));
-  if (state->smallIcon) SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon));
+  FollowDpiChanges(dialog, IDI_FUMORA_SMALL);
 
   ShowQuitDetails(dialog);
-  state->bannerFont = MakeBannerFont();
+  state->bannerFont = MakeBannerFont(WindowDpi(dialog));
   SendDlgItemMessageA(dialog, IDC_QD_BANNER, WM_SETFONT, reinterpret_cast<WPARAM>(state->bannerFont.get()), FALSE);
 
   LocalNow = LocalTimeNow();

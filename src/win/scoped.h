@@ -5,23 +5,23 @@
 
 #include <utility>
 
-// A GDI object made by CreateFont, CreatePen, CreateSolidBrush, ...
-template <typename H>
-class GdiObject {
+// A handle that `Release` gives back.
+template <typename H, typename Release>
+class ScopedHandle {
  public:
-  GdiObject() = default;
-  explicit GdiObject(H handle) : handle_(handle) {}
-  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
+  ScopedHandle() = default;
+  explicit ScopedHandle(H handle) : handle_(handle) {}
+  ScopedHandle(ScopedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  ScopedHandle& operator=(ScopedHandle&& other) noexcept {
     if (this != &other) Reset(std::exchange(other.handle_, nullptr));
     return *this;
   }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  ~GdiObject() { Reset(); }
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+  ~ScopedHandle() { Reset(); }
 
   void Reset(H handle = nullptr) {
-    if (handle_) DeleteObject(handle_);
+    if (handle_) Release{}(handle_);
     handle_ = handle;
   }
   H get() const { return handle_; }
@@ -30,9 +30,22 @@ class GdiObject {
  private:
   H handle_ = nullptr;
 };
+
+struct DeleteGdiObject {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct DestroyIconHandle {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+
+// A GDI object made by CreateFont, CreatePen, CreateSolidBrush, ...
+template <typename H>
+using GdiObject = ScopedHandle<H, DeleteGdiObject>;
 using ScopedFont = GdiObject<HFONT>;
 using ScopedPen = GdiObject<HPEN>;
 using ScopedBrush = GdiObject<HBRUSH>;
+// An icon made by LoadImage or CreateIconFromResourceEx.
+using ScopedIcon = ScopedHandle<HICON, DestroyIconHandle>;
 
 // Selects an object into a DC and selects the previous one back.
 class SelectedObject {
