@@ -227,7 +227,6 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   const int shownView = startView < ViewCount ? static_cast<int>(startView) : StatisticsViewIndex;
   CreateViews(window, shownView);
   SetTimer(window, LaterViewsTimer, 0, nullptr);
-  StatsNewDayHook = RefreshBuddyViewsForNewDay;
 
   TitleLabel = GetDlgItem(window, IDC_TITLE_LABEL);
   // Only a damaged GenPrefs holds another start-up view: show the statistics.
@@ -235,7 +234,6 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   MakeTitleFont(window);
   FitToViews(window);
 
-  LookAheadChangedHook = RetitleDaysAhead;
   RestorePosition(window);
   HotkeyId = GlobalAddAtomA(InstanceMutexName);
   RegisterStoredHotkey();
@@ -533,6 +531,12 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return FALSE;
     case FocusShownView:
       OnFocusShownView(window);
+      return TRUE;
+    case StatsNewDayMessage:
+      RefreshBuddyViewsForNewDay();
+      return TRUE;
+    case LookAheadChangedMessage:
+      RetitleDaysAhead();
       return TRUE;
     case WM_SYSCOMMAND:
       // Handled: the default course would close a window already gone.

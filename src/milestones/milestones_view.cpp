@@ -160,8 +160,7 @@ void BuildMilestoneList() {
   for (const MilestoneRow& row : rows)
     AddMilestoneRow(list, FormatDecimal(row.day).c_str(), row.date.c_str(), row.label.c_str());
 
-  LocalNow = LocalTimeNow();
-  TodayDayNumber = DateToDayNumber(LocalNow);
+  RefreshClockValues(LocalTimeNow());
   int next = NextMilestoneRow(rows, TodayDayNumber);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   if (next >= 0) {

@@ -20,7 +20,6 @@
 #include "win/app_state.h"
 
 PrefsMessageFunction PrefsMessageBox = MessageBoxA;
-LookAheadChangedFunction LookAheadChangedHook;
 
 namespace {
 
@@ -191,10 +190,10 @@ void ApplyGeneral() {
   if (general.lookAheadDays && *general.lookAheadDays != GeneralPrefs.LookAheadDays) {
     GeneralPrefs.LookAheadDays = *general.lookAheadDays;
     BuildDaysAhead();
-    if (LookAheadChangedHook) LookAheadChangedHook();
+    SendMessageA(GetWindow(Prefs.dialog, GW_OWNER), LookAheadChangedMessage, 0, 0);
   }
   if (general.lifeMinutes) GeneralPrefs.lifeMinutesPerCigarette = *general.lifeMinutes;
-  StatsMinuteMarker = ForceStatsRecompute;  // life saved follows on the next tick
+  MinuteInputsChanged();  // life saved follows on the next tick
   if (general.startupView) GeneralPrefs.startupView = *general.startupView;
   GeneralPrefs.startMinimised = general.startMinimised;
   GeneralPrefs.runAtStartup = general.runAtStartup;

@@ -99,8 +99,7 @@ BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
   state->bannerFont = MakeBannerFont();
   SendDlgItemMessageA(dialog, IDC_QD_BANNER, WM_SETFONT, reinterpret_cast<WPARAM>(state->bannerFont.get()), FALSE);
 
-  LocalNow = LocalTimeNow();
-  TodayDayNumber = DateToDayNumber(LocalNow);
+  RefreshClockValues(LocalTimeNow());
   state->ready = true;
   PostMessageA(dialog, TellPricePointLoss, 0, 0);
   return TRUE;  // the focus goes to the name field
@@ -197,7 +196,7 @@ void OnChange(HWND dialog, const QuitDetailsState& state) {
   SaveQuitDetails();
   StorePriceRows(dialog, PriceRows(state.list));
   QuitDayNumber = DateToDayNumber(QuitDetails.quitTime);
-  StatsMinuteMarker = ForceStatsRecompute;
+  MinuteInputsChanged();
   EndDialog(dialog, Stored);
 }
 

@@ -56,8 +56,7 @@ BOOL OnInitDialog(HWND wizard) {
   state->titleFont = MakeBannerFont();
   SendDlgItemMessageA(wizard, IDC_FR_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(state->titleFont.get()), FALSE);
 
-  LocalNow = LocalTimeNow();
-  TodayDayNumber = DateToDayNumber(LocalNow);
+  RefreshClockValues(LocalTimeNow());
   return TRUE;  // the focus goes to the name field
 }
 
@@ -70,7 +69,7 @@ INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
 void OnContinue(HWND wizard) {
   if (!ValidateFirstRun(wizard)) return;
   SaveFirstRunSettings();
-  StatsMinuteMarker = ForceStatsRecompute;
+  MinuteInputsChanged();
   EndDialog(wizard, Stored);
 }
 

@@ -17,7 +17,6 @@
 HWND StatisticsView;
 UINT_PTR StatsTimerId;
 StatsClockFunction StatsClockSource = LocalTimeNow;
-StatsNewDayFunction StatsNewDayHook;
 HICON StatsClipboardIcon;
 
 namespace {
@@ -174,6 +173,10 @@ void ComputeAllFigures() {
   View.clock.refreshedDay = TodayDayNumber;  // the other views are built for this day
 }
 
+void TellNewDay() {
+  if (StatisticsView) SendMessageA(GetParent(StatisticsView), StatsNewDayMessage, 0, 0);
+}
+
 void StartClock() {
   StopStatisticsClock();
   StatsTimerId = SetTimer(nullptr, 0, ClockPeriodMs, StatisticsClockTick);
@@ -258,7 +261,7 @@ void StopStatisticsClock() {
 
 void CALLBACK StatisticsClockTick(HWND, UINT, UINT_PTR, DWORD) {
   SysTime now = StatsClockSource();
-  LocalNow = now;
+  RefreshClockValues(now);
   ClockTickPlan plan = PlanClockTick(now, View.clock, StatsMinuteMarker);
   if (!plan.newSecond) return;
   RefreshClockSecond(now);
@@ -267,15 +270,14 @@ void CALLBACK StatisticsClockTick(HWND, UINT, UINT_PTR, DWORD) {
     RecomputeMinuteFigures();
     ShowMinuteFigures();
   }
-  if (plan.newDay && StatsNewDayHook) StatsNewDayHook();
+  if (plan.newDay) TellNewDay();
 }
 
 void StatsTimeChanged() {
-  StatsMinuteMarker = ForceStatsRecompute;
-  LocalNow = StatsClockSource();
-  TodayDayNumber = DateToDayNumber(LocalNow);
+  MinuteInputsChanged();
+  RefreshClockValues(StatsClockSource());
   View.clock.refreshedDay = TodayDayNumber;
-  if (StatsNewDayHook) StatsNewDayHook();
+  TellNewDay();
 }
 
 void LayOutStatisticsView() {

@@ -25,8 +25,12 @@ namespace {
 SysTime FakeNow;
 SysTime FakeClock() { return FakeNow; }
 
+// What the view's parent heard of the new date.
 int NewDayCalls;
-void CountNewDay() { ++NewDayCalls; }
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == StatsNewDayMessage) ++NewDayCalls;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
 
 
 // The main window registers NEWSTATIC before it makes the views.
@@ -40,7 +44,7 @@ void EnsureHostClass() {
   wc.cbSize = sizeof wc;
   HINSTANCE instance = GetModuleHandleA(nullptr);
   if (GetClassInfoExA(instance, "StatsViewTestHost", &wc)) return;
-  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpfnWndProc = HostProc;
   wc.hInstance = instance;
   wc.hbrBackground = GetSysColorBrush(COLOR_3DFACE);
   wc.lpszClassName = "StatsViewTestHost";
@@ -87,7 +91,6 @@ class StatisticsViewTest : public ::testing::Test {
     EnsureNewStaticClass();
     EnsureHostClass();
     StatsClockSource = FakeClock;
-    StatsNewDayHook = CountNewDay;
     NewDayCalls = 0;
     hotkeyCode = 0;
     ASSERT_NE(host_, nullptr);
@@ -110,7 +113,6 @@ class StatisticsViewTest : public ::testing::Test {
     if (view_ && IsWindow(view_)) DestroyWindow(view_);
     Pump();
     StatsClockSource = LocalTimeNow;
-    StatsNewDayHook = nullptr;
   }
 
   // 20 a day, 20 a pack at 5.00 (a cigarette is 0.25), 5 minutes a cigarette.
