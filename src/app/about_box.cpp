@@ -6,9 +6,10 @@
 #include "win/app_state.h"
 #include "win/dpi.h"
 #include "win/new_static.h"
+#include "win/scoped.h"
 
 namespace {
-HICON AboutIcon;  // one box at a time: it is modal
+ScopedIcon AboutIcon;  // one box at a time: it is modal
 
 BOOL OnInitDialog(HWND box, HWND, LPARAM) {
   RegisterNewStaticClass();
@@ -18,8 +19,8 @@ BOOL OnInitDialog(HWND box, HWND, LPARAM) {
   HWND label = CreateWindowExA(0, NewStaticClassName, "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ICON,
                                Scaled(box, 13), Scaled(box, 14), Scaled(box, 48), Scaled(box, 48), box, nullptr,
                                AppInstance, nullptr);
-  AboutIcon = LoadIconAtSize(AppInstance, IDI_FUMORA, Scaled(box, 32));
-  SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(AboutIcon));
+  AboutIcon.Reset(LoadIconAtSize(AppInstance, IDI_FUMORA, Scaled(box, 32)));
+  SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(AboutIcon.get()));
   return FALSE;
 }
 
@@ -30,10 +31,7 @@ void OnCommand(HWND box, int id, HWND, UINT) {
 
 void OnClose(HWND box) { EndDialog(box, 0); }
 
-void OnDestroy(HWND) {
-  if (AboutIcon) DestroyIcon(AboutIcon);
-  AboutIcon = nullptr;
-}
+void OnDestroy(HWND) { AboutIcon.Reset(); }
 }  // namespace
 
 INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -51,10 +51,13 @@ constexpr int32_t NoStoredPosition = -103;
 // holds 64 bytes, whatever the size of the structure's own field.
 constexpr int TrayTipSize = 64;
 
-HMENU MenuBar;
-HMENU TrayMenu;  // menu 10100; its first pop-up is the one shown
-HICON SmallIcon;
-ScopedFont TitleFont;
+// The window's own menu bar goes with it; these go when its WM_DESTROY ends.
+struct WindowResources {
+  ScopedMenu trayMenu;  // menu 10100; its first pop-up is the one shown
+  ScopedIcon smallIcon;  // the window's and the notification icon's
+  ScopedFont titleFont;
+};
+WindowResources Held;
 
 // A new date: the anniversaries of the buddies and the days ahead move on.
 void RefreshBuddyViewsForNewDay() {
@@ -79,11 +82,10 @@ void RemoveTrayIcon() {
 }
 
 void LoadMenusAndIcon(HWND window) {
-  MenuBar = LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_MAIN_MENU));
-  SetMenu(window, MenuBar);
-  TrayMenu = LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU));
-  SmallIcon = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(window));
-  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(SmallIcon));
+  SetMenu(window, LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_MAIN_MENU)));
+  Held.trayMenu.Reset(LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+  Held.smallIcon.Reset(LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(window)));
+  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Held.smallIcon.get()));
 
   TrayIcon = NOTIFYICONDATAA{};
   TrayIcon.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -91,7 +93,7 @@ void LoadMenusAndIcon(HWND window) {
   TrayIcon.uID = 0;
   TrayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   TrayIcon.uCallbackMessage = TrayMessage;
-  TrayIcon.hIcon = SmallIcon;
+  TrayIcon.hIcon = Held.smallIcon.get();
   TrayIconShown = false;
 }
 
@@ -165,12 +167,12 @@ void FitToViews(HWND window) {
 // The title's font has a pixel height: where the font outgrows the label's
 // dialog units, the label grows, centred on its band.
 void MakeTitleFont(HWND window) {
-  TitleFont.Reset(CreateFontA(Scaled(window, 20), 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
-  SendMessageA(TitleLabel, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont.get()), TRUE);
+  Held.titleFont.Reset(CreateFontA(Scaled(window, 20), 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
+  SendMessageA(TitleLabel, WM_SETFONT, reinterpret_cast<WPARAM>(Held.titleFont.get()), TRUE);
   TEXTMETRICA metrics{};
   {
     WindowDC dc(TitleLabel);
-    SelectedObject font(dc.get(), TitleFont.get());
+    SelectedObject font(dc.get(), Held.titleFont.get());
     GetTextMetricsA(dc.get(), &metrics);
   }
   RECT label{TITLE_LEFT, TITLE_TOP, TITLE_LEFT + TITLE_WIDTH, TITLE_TOP + TITLE_HEIGHT};
@@ -235,7 +237,7 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   FitToViews(window);
 
   RestorePosition(window);
-  HotkeyId = GlobalAddAtomA(InstanceMutexName);
+  HotkeyId.Reset(GlobalAddAtomA(InstanceMutexName));
   RegisterStoredHotkey();
   ShowStatsHotkeyName();
   return FALSE;
@@ -378,7 +380,7 @@ void ShowTrayMenu(HWND window) {
   POINT cursor{};
   GetCursorPos(&cursor);
   SetForegroundWindow(window);
-  TrackPopupMenu(GetSubMenu(TrayMenu, 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+  TrackPopupMenu(GetSubMenu(Held.trayMenu.get(), 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
   // Lets the menu close when the user clicks elsewhere.
   PostMessageA(window, WM_NULL, 0, 0);
 }
@@ -424,39 +426,22 @@ void DestroyViews() {
   }
 }
 
-void DestroyIcons() {
-  DestroyStripIcons();
-  if (SmallIcon) DestroyIcon(SmallIcon);
-  SmallIcon = nullptr;
-  if (StatsClipboardIcon) DestroyIcon(StatsClipboardIcon);
-  StatsClipboardIcon = nullptr;
-}
-
-void DestroyMenus(HWND window) {
-  SetMenu(window, nullptr);
-  if (MenuBar) DestroyMenu(MenuBar);
-  if (TrayMenu) DestroyMenu(TrayMenu);
-  MenuBar = TrayMenu = nullptr;
-}
-
+// The order that matters: the position is read before anything moves, the
+// notification icon leaves the shell before its icon goes, and the hotkey is
+// unregistered before its atom. The rest is released by its owner.
 void OnDestroy(HWND window) {
   StorePositionIfAsked(window);
   RemoveTrayIcon();
   StopStatisticsClock();
   KillTimer(window, LaterViewsTimer);
-  if (KeyboardHookHandle) UnhookWindowsHookEx(KeyboardHookHandle);
-  KeyboardHookHandle = nullptr;
   CancelStatsTyping();
   UnregisterStatsHotkey();
-  if (HotkeyId) GlobalDeleteAtom(HotkeyId);
-  HotkeyId = 0;
+  HotkeyId.Reset();
+  KeyboardHookHandle.Reset();
+  InstanceMutex.Reset();
   FreeRichEdit();
-  TitleFont.Reset();
   DestroyViews();
-  DestroyIcons();
-  DestroyMenus(window);
-  if (InstanceMutex) CloseHandle(InstanceMutex);
-  InstanceMutex = nullptr;
+  Held = WindowResources{};
   TitleLabel = nullptr;
   CurrentView = NoView;
   PostQuitMessage(0);

@@ -13,7 +13,7 @@
 #include "win/subclass.h"
 
 HWND StripPanel;
-HICON StripIcons[StripButtonCount];
+ScopedIcon StripIcons[StripButtonCount];
 
 namespace {
 ScopedFont StripFont;
@@ -77,7 +77,6 @@ void LayOutViewStrip() {
   const int dpi = WindowDpi(StripPanel);
   auto scaled = [dpi](int value) { return ScaleToDpi(value, dpi); };
   StripFont.Reset(CreateFontA(scaled(CaptionFontHeight), 0, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "MS Sans Serif"));
-  DestroyStripIcons();
   RECT panel{};
   GetClientRect(StripPanel, &panel);
   for (int index = 0; index < StripButtonCount; ++index) {
@@ -85,8 +84,8 @@ void LayOutViewStrip() {
     HWND label = GetDlgItem(StripPanel, index);
     SetWindowPos(label, nullptr, scaled(LabelLeft), scaled(button.top), scaled(LabelSize), scaled(LabelSize),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    StripIcons[index] = LoadIconAtSize(AppInstance, button.icon, scaled(IconSize));
-    SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(StripIcons[index]));
+    StripIcons[index].Reset(LoadIconAtSize(AppInstance, button.icon, scaled(IconSize)));
+    SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(StripIcons[index].get()));
     // Wider where the text needs it (up to the panel's width): the caption
     // font's sizes do not follow the DPI evenly.
     HWND caption = GetDlgItem(StripPanel, FirstCaptionId + index);
@@ -111,6 +110,7 @@ void OnCommand(WPARAM wParam) {
 
 void OnDestroy() {
   StripFont.Reset();
+  for (ScopedIcon& icon : StripIcons) icon.Reset();
   StripPanel = nullptr;
 }
 
@@ -139,13 +139,6 @@ HWND CreateViewStrip(HWND mainWindow) {
   RegisterNewStaticClass();
   BuildButtons(StripPanel);
   return StripPanel;
-}
-
-void DestroyStripIcons() {
-  for (HICON& icon : StripIcons) {
-    if (icon) DestroyIcon(icon);
-    icon = nullptr;
-  }
 }
 
 int PlaceViewStrip() {

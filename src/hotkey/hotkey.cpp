@@ -77,13 +77,13 @@ void CALLBACK TypingTick(HWND, UINT, UINT_PTR, DWORD) {
 bool RegisterStatsHotkey(uint32_t code) {
   UnregisterStatsHotkey();
   if (HotkeyKey(code) == 0) return false;
-  if (!RegisterHotKey(MainWindow, HotkeyId, HotkeyRegistrationModifiers(code), HotkeyKey(code))) return false;
+  if (!RegisterHotKey(MainWindow, HotkeyId.get(), HotkeyRegistrationModifiers(code), HotkeyKey(code))) return false;
   RegisteredCode = code;
   return true;
 }
 
 void UnregisterStatsHotkey() {
-  if (RegisteredCode) UnregisterHotKey(MainWindow, HotkeyId);
+  if (RegisteredCode) UnregisterHotKey(MainWindow, HotkeyId.get());
   RegisteredCode = 0;
 }
 

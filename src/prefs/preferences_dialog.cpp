@@ -18,6 +18,7 @@
 #include "settings/registry_store.h"
 #include "stats/statistics_view.h"
 #include "win/app_state.h"
+#include "win/scoped.h"
 
 PrefsMessageFunction PrefsMessageBox = MessageBoxA;
 
@@ -36,7 +37,7 @@ struct OpenDialog {
   HWND tabs = nullptr;
   HWND apply = nullptr;
   HWND pages[PageCount] = {};
-  HHOOK keyFilter = nullptr;
+  ScopedHook keyFilter;
 };
 OpenDialog Prefs;
 
@@ -112,7 +113,7 @@ BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
   SetWindowPos(Prefs.tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   ShowPage(GeneralPage);
   EnableWindow(Prefs.apply, FALSE);
-  Prefs.keyFilter = SetWindowsHookExA(WH_MSGFILTER, KeyFilter, nullptr, GetCurrentThreadId());
+  Prefs.keyFilter.Reset(SetWindowsHookExA(WH_MSGFILTER, KeyFilter, nullptr, GetCurrentThreadId()));
   SetFocus(Prefs.tabs);
   return FALSE;
 }
@@ -146,7 +147,6 @@ INT_PTR OnNotify(const NMHDR* header) {
 
 void OnDestroy(HWND dialog) {
   if (dialog != Prefs.dialog) return;
-  if (Prefs.keyFilter) UnhookWindowsHookEx(Prefs.keyFilter);
   Prefs = OpenDialog{};
 }
 

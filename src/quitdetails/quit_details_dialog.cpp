@@ -41,15 +41,12 @@ struct QuitDetailsState {
   HWND list = nullptr;
   HWND previousTarget = nullptr;
   ScopedFont bannerFont;
-  HICON smallIcon = nullptr;
+  ScopedIcon smallIcon;
   // The pickers' values count only once the user has changed them: a stored
   // quit date that they cannot show (outside their range) stays as it was.
   bool dateChanged = false;
   bool timeChanged = false;
   bool ready = false;
-  ~QuitDetailsState() {
-    if (smallIcon) DestroyIcon(smallIcon);
-  }
 };
 
 QuitDetailsState* StateOf(HWND dialog) {
@@ -92,8 +89,8 @@ BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
   SetDlgItemTextA(dialog, IDC_QD_BANNER, Title);
   ReadCurrencySymbol();
   SetDlgItemTextA(dialog, IDC_QD_CURRENCY, CurrencySymbol.c_str());
-  state->smallIcon = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(dialog));
-  if (state->smallIcon) SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon));
+  state->smallIcon.Reset(LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(dialog)));
+  if (state->smallIcon) SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon.get()));
 
   ShowQuitDetails(dialog);
   state->bannerFont = MakeBannerFont();

@@ -28,10 +28,7 @@ constexpr INT_PTR Cancelled = 1;
 // deletes the title font and the small icon.
 struct WizardState {
   ScopedFont titleFont;
-  HICON smallIcon = nullptr;
-  ~WizardState() {
-    if (smallIcon) DestroyIcon(smallIcon);
-  }
+  ScopedIcon smallIcon;
 };
 
 WizardState* StateOf(HWND wizard) { return reinterpret_cast<WizardState*>(GetWindowLongPtrA(wizard, DWLP_USER)); }
@@ -43,8 +40,8 @@ BOOL OnInitDialog(HWND wizard) {
   ReadCurrencySymbol();
   SetDlgItemTextA(wizard, IDC_FR_CURRENCY, CurrencySymbol.c_str());
 
-  state->smallIcon = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(wizard));
-  if (state->smallIcon) SendMessageA(wizard, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon));
+  state->smallIcon.Reset(LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(wizard)));
+  if (state->smallIcon) SendMessageA(wizard, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon.get()));
 
   SetUpDatePicker(GetDlgItem(wizard, IDC_FR_DATE));
 

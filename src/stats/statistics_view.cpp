@@ -17,7 +17,7 @@
 HWND StatisticsView;
 UINT_PTR StatsTimerId;
 StatsClockFunction StatsClockSource = LocalTimeNow;
-HICON StatsClipboardIcon;
+ScopedIcon StatsClipboardIcon;
 
 namespace {
 
@@ -143,9 +143,8 @@ void LayOutPixelParts(HWND view) {
   const int size = ScaleToDpi(ButtonSize, dpi);
   SetWindowPos(View.clipboardButton, nullptr, (label.right + group.right - size) / 2,
                (label.top + label.bottom - size) / 2, size, size, SWP_NOZORDER | SWP_NOACTIVATE);
-  if (StatsClipboardIcon) DestroyIcon(StatsClipboardIcon);
-  StatsClipboardIcon = LoadIconAtSize(ProgramInstance(), IDI_STATS_CLIPBOARD, ScaleToDpi(ButtonIconSize, dpi));
-  SendMessageA(View.clipboardButton, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(StatsClipboardIcon));
+  StatsClipboardIcon.Reset(LoadIconAtSize(ProgramInstance(), IDI_STATS_CLIPBOARD, ScaleToDpi(ButtonIconSize, dpi)));
+  SendMessageA(View.clipboardButton, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(StatsClipboardIcon.get()));
 }
 
 void CreatePixelParts(HWND view) {
@@ -224,6 +223,9 @@ void OnDestroy(HWND view) {
   if (StatisticsView == view) StatisticsView = nullptr;
 }
 
+// The button, destroyed after the view's WM_DESTROY, showed the icon until now.
+void OnNcDestroy(HWND) { StatsClipboardIcon.Reset(); }
+
 }  // namespace
 
 INT_PTR CALLBACK StatisticsViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -241,6 +243,9 @@ INT_PTR CALLBACK StatisticsViewProc(HWND view, UINT message, WPARAM wParam, LPAR
     case WM_DESTROY:
       HANDLE_WM_DESTROY(view, wParam, lParam, OnDestroy);
       return TRUE;
+    case WM_NCDESTROY:
+      HANDLE_WM_NCDESTROY(view, wParam, lParam, OnNcDestroy);
+      return FALSE;
     default:
       return FALSE;
   }

@@ -10,6 +10,7 @@
 
 #include "engine/stats_view_texts.h"
 #include "util/systime.h"
+#include "win/scoped.h"
 
 // Creates the view from template 4000 as a child of `parent` (visible, as
 // the template says; the main window hides it) and starts the clock.
@@ -57,5 +58,6 @@ void ShowStatsHotkeyName();
 // its font, the clipboard button and its icon) for the view's DPI.
 void LayOutStatisticsView();
 
-// Icon 106 of the clipboard button, at the view's DPI; the main window destroys it at shutdown.
-extern HICON StatsClipboardIcon;
+// Icon 106 of the clipboard button, at the view's DPI; it goes when the view
+// has gone, after the button that shows it.
+extern ScopedIcon StatsClipboardIcon;

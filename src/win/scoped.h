@@ -1,5 +1,6 @@
 // Scoped owners: each releases (or restores) what it holds when it goes out
-// of scope, so that no path leaks a GDI object, a DC, a key or a handle.
+// of scope, so that no path leaks a GDI object, a DC, a key, an icon, a menu,
+// a hook, a module, an atom or a handle.
 #pragma once
 #include <windows.h>
 
@@ -98,6 +99,49 @@ class RegistryKey {
  private:
   HKEY key_ = nullptr;
 };
+
+// The release call of each kind of handle an Owned holds.
+namespace scoped_detail {
+inline void Release(HICON icon) { DestroyIcon(icon); }
+inline void Release(HMENU menu) { DestroyMenu(menu); }
+inline void Release(HHOOK hook) { UnhookWindowsHookEx(hook); }
+inline void Release(HMODULE module) { FreeLibrary(module); }
+inline void Release(HANDLE handle) { CloseHandle(handle); }  // null when empty: CreateMutexA
+inline void Release(ATOM atom) { GlobalDeleteAtom(atom); }
+}  // namespace scoped_detail
+
+// An icon, a menu, a hook, a loaded DLL, a kernel handle or a global atom,
+// released by its own call when the owner goes or is given another.
+template <typename H>
+class Owned {
+ public:
+  Owned() = default;
+  explicit Owned(H handle) : handle_(handle) {}
+  Owned(Owned&& other) noexcept : handle_(std::exchange(other.handle_, H{})) {}
+  Owned& operator=(Owned&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.handle_, H{}));
+    return *this;
+  }
+  Owned(const Owned&) = delete;
+  Owned& operator=(const Owned&) = delete;
+  ~Owned() { Reset(); }
+
+  void Reset(H handle = H{}) {
+    if (handle_ && handle_ != handle) scoped_detail::Release(handle_);
+    handle_ = handle;
+  }
+  H get() const { return handle_; }
+  explicit operator bool() const { return handle_ != H{}; }
+
+ private:
+  H handle_{};
+};
+using ScopedIcon = Owned<HICON>;
+using ScopedMenu = Owned<HMENU>;
+using ScopedHook = Owned<HHOOK>;
+using ScopedLibrary = Owned<HMODULE>;
+using ScopedHandle = Owned<HANDLE>;
+using ScopedAtom = Owned<ATOM>;
 
 // A kernel handle that is INVALID_HANDLE_VALUE when empty (CreateFileA).
 class FileHandle {

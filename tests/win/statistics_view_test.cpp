@@ -284,8 +284,8 @@ TEST_F(StatisticsViewTest, ClipboardButtonIsAnIconLabel) {
   EXPECT_EQ(r.right - r.left, 48);
   EXPECT_EQ(r.bottom - r.top, 48);
   if (FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_STATS_CLIPBOARD), RT_GROUP_ICON)) {
-    EXPECT_NE(StatsClipboardIcon, nullptr);
-    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(button, STM_GETICON, 0, 0)), StatsClipboardIcon);
+    EXPECT_TRUE(StatsClipboardIcon);
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageA(button, STM_GETICON, 0, 0)), StatsClipboardIcon.get());
   }
 }
 
@@ -302,11 +302,12 @@ LRESULT CALLBACK WatchButtonDestroy(HWND button, UINT message, WPARAM wParam, LP
 TEST_F(StatisticsViewTest, ButtonKeepsItsProcedureUntilItIsDestroyed) {
   Seed(MakeDate(2024, 3, 1, 0, 0), MakeDate(2024, 3, 11, 0, 0, 0));
   Create();
-  ASSERT_NE(StatsClipboardIcon, nullptr);
+  const HICON icon = StatsClipboardIcon.get();
+  ASSERT_NE(icon, nullptr);
   IconAtButtonDestroy = nullptr;
   ASSERT_TRUE(SetWindowSubclass(Button(), WatchButtonDestroy, 0, 0));
   DestroyWindow(view_);
-  EXPECT_EQ(IconAtButtonDestroy, StatsClipboardIcon);
+  EXPECT_EQ(IconAtButtonDestroy, icon);
 }
 
 TEST_F(StatisticsViewTest, QuitOneMinuteAheadCountsDownThenUp) {
