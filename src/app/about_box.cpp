@@ -37,14 +37,13 @@ void OnDestroy(HWND) { AboutIcon.Reset(); }
 INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      HANDLE_WM_INITDIALOG(box, wParam, lParam, OnInitDialog);
-      return FALSE;
+      return HANDLE_WM_INITDIALOG(box, wParam, lParam, OnInitDialog);
     case WM_COMMAND:
       HANDLE_WM_COMMAND(box, wParam, lParam, OnCommand);
-      return FALSE;
+      return TRUE;
     case WM_CLOSE:
       HANDLE_WM_CLOSE(box, wParam, lParam, OnClose);
-      return FALSE;
+      return TRUE;
     case WM_DESTROY:
       HANDLE_WM_DESTROY(box, wParam, lParam, OnDestroy);
       return FALSE;

@@ -405,9 +405,17 @@ void OnTrayMessage(HWND window, WPARAM iconId, LPARAM mouseMessage) {
 
 void OnTimeChange(HWND) { StatsTimeChanged(); }
 
-// Only the close command is ours; true when handled.
-bool OnSysCommand(HWND window, WPARAM command) {
-  if ((command & 0xFFF0) != SC_CLOSE) return false;  // the low four bits are the system's own
+// Whatever its id: the program registers one hotkey.
+void OnHotkey(HWND, int, UINT, UINT key) { StartStatsTyping(key); }
+
+void OnActivate(HWND window, UINT state, HWND, BOOL) {
+  if (state != WA_INACTIVE) PostMessageA(window, FocusShownView, 0, 0);
+}
+
+// Only the close command is ours (its low four bits, the system's own, are
+// cleared); true when handled.
+bool OnSysCommand(HWND window, UINT command) {
+  if (command != SC_CLOSE) return false;
   DestroyWindow(window);
   return true;
 }
@@ -491,7 +499,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return static_cast<INT_PTR>(HANDLE_WM_CTLCOLORSTATIC(window, wParam, lParam, OnControlColour));
     case WM_COMMAND:
       HANDLE_WM_COMMAND(window, wParam, lParam, OnCommand);
-      return FALSE;
+      return TRUE;
     case DpiChangedMessage:
       OnDpiChanged(window, *reinterpret_cast<const RECT*>(lParam));
       return TRUE;
@@ -505,14 +513,13 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       HANDLE_WM_TIMER(window, wParam, lParam, OnTimer);
       return FALSE;
     case WM_HOTKEY:
-      // Whatever its id: the program registers one hotkey.
-      StartStatsTyping(HIWORD(lParam));
+      HANDLE_WM_HOTKEY(window, wParam, lParam, OnHotkey);
       return FALSE;
     case WM_TIMECHANGE:
-      OnTimeChange(window);
+      HANDLE_WM_TIMECHANGE(window, wParam, lParam, OnTimeChange);
       return FALSE;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) PostMessageA(window, FocusShownView, 0, 0);
+      HANDLE_WM_ACTIVATE(window, wParam, lParam, OnActivate);
       return FALSE;
     case FocusShownView:
       OnFocusShownView(window);
@@ -525,9 +532,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return TRUE;
     case WM_SYSCOMMAND:
       // Handled: the default course would close a window already gone.
-      return OnSysCommand(window, wParam) ? TRUE : FALSE;
+      return OnSysCommand(window, GET_SC_WPARAM(wParam));
     case WM_CLOSE:
-      OnClose(window);
+      HANDLE_WM_CLOSE(window, wParam, lParam, OnClose);
       return TRUE;
     case WM_QUERYENDSESSION:
       return SetDlgMsgResult(window, message, TRUE);
@@ -535,7 +542,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       HANDLE_WM_ENDSESSION(window, wParam, lParam, OnEndSession);
       return FALSE;
     case WM_DESTROY:
-      OnDestroy(window);
+      HANDLE_WM_DESTROY(window, wParam, lParam, OnDestroy);
       return FALSE;
   }
   return FALSE;

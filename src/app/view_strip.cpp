@@ -1,5 +1,7 @@
 #include "app/view_strip.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -97,18 +99,18 @@ void LayOutViewStrip() {
 }
 
 namespace {
-LRESULT OnControlColour(HDC dc) {
+HBRUSH OnControlColour(HWND, HDC dc, HWND, int) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_INFOBK));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNSHADOW));
+  return GetSysColorBrush(COLOR_BTNSHADOW);
 }
 
-void OnCommand(WPARAM wParam) {
+void OnCommand(HWND, int id, HWND, UINT code) {
   // Notification code 0 is a NEWSTATIC label's click; its ID is the view index.
-  if (HIWORD(wParam) == STN_CLICKED) SelectView(LOWORD(wParam));
+  if (code == STN_CLICKED) SelectView(id);
 }
 
-void OnDestroy() {
+void OnDestroy(HWND) {
   StripFont.Reset();
   for (ScopedIcon& icon : StripIcons) icon.Reset();
   StripPanel = nullptr;
@@ -117,14 +119,11 @@ void OnDestroy() {
 // The panel's behaviour; everything else goes on to its STATIC procedure.
 LRESULT ViewStripProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CTLCOLORSTATIC:
-      return OnControlColour(reinterpret_cast<HDC>(wParam));
-    case WM_COMMAND:
-      OnCommand(wParam);
-      return 0;
+    HANDLE_MSG(panel, WM_CTLCOLORSTATIC, OnControlColour);
+    HANDLE_MSG(panel, WM_COMMAND, OnCommand);
     case WM_DESTROY:
-      OnDestroy();
-      break;
+      HANDLE_WM_DESTROY(panel, wParam, lParam, OnDestroy);
+      break;  // and on to the STATIC procedure
   }
   return DefSubclassProc(panel, message, wParam, lParam);
 }

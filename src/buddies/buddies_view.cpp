@@ -91,8 +91,7 @@ INT_PTR OnNotify(HWND view, NMHDR* header) {
     default:
       return FALSE;
   }
-  SetWindowLongPtrA(view, DWLP_MSGRESULT, result);
-  return TRUE;
+  return SetDlgMsgResult(view, WM_NOTIFY, result);
 }
 
 // Only clicks on the buttons act; a dialog key's IDOK or IDCANCEL is no click.

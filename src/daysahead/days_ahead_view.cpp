@@ -124,8 +124,7 @@ LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw) {
 
 INT_PTR OnNotify(HWND view, NMHDR* header) {
   if (header->idFrom != IDC_DAYS_AHEAD_LIST || header->code != NM_CUSTOMDRAW) return FALSE;
-  SetWindowLongPtrA(view, DWLP_MSGRESULT, OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header)));
-  return TRUE;
+  return SetDlgMsgResult(view, WM_NOTIFY, OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header)));
 }
 
 // The legend: its swatches in the day colours, its texts in the tooltip

@@ -1,6 +1,7 @@
 #include "milestones/milestones_view.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <string>
 #include <vector>
@@ -56,7 +57,7 @@ void AddColumns(HWND list) {
   AddColumn(list, 2, "Milestone", Scaled(list, 164) - ScrollBarWidth, 1);
 }
 
-void OnInitDialog(HWND view) {
+BOOL OnInitDialog(HWND view, HWND, LPARAM) {
   MilestonesViewWindow = view;
   MilestonesList = GetDlgItem(view, IDC_MILESTONES_LIST);
   ListView_SetExtendedListViewStyle(MilestonesList, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP |
@@ -66,10 +67,11 @@ void OnInitDialog(HWND view) {
   LineFont = MakeLineFont();
   SendDlgItemMessageA(view, IDC_MILESTONES_NEXT, WM_SETFONT, reinterpret_cast<WPARAM>(LineFont.get()), FALSE);
   Fill = ListState::Creating;
+  return FALSE;
 }
 
 // Sent before the view becomes visible, so the rows are there for its first paint.
-void OnShowWindow(BOOL shown) {
+void OnShowWindow(HWND, BOOL shown, UINT) {
   if (shown && Fill == ListState::Unfilled) BuildMilestoneList();
 }
 
@@ -98,30 +100,26 @@ LRESULT OnItemChanging(const NMLISTVIEW* change) {
   return markChanges && (change->uChanged & LVIF_STATE) && !SettingMarks ? TRUE : FALSE;
 }
 
-INT_PTR OnNotify(HWND view, NMHDR* header) {
-  if (header->idFrom != IDC_MILESTONES_LIST) return FALSE;
-  LRESULT result;
+LRESULT OnNotify(HWND, int, NMHDR* header) {
+  if (header->idFrom != IDC_MILESTONES_LIST) return 0;
   switch (header->code) {
     case NM_CUSTOMDRAW:
-      result = OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
-      break;
+      return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
     case LVN_ITEMCHANGING:
-      result = OnItemChanging(reinterpret_cast<NMLISTVIEW*>(header));
-      break;
-    default:
-      return FALSE;
+      return OnItemChanging(reinterpret_cast<NMLISTVIEW*>(header));
   }
-  SetWindowLongPtrA(view, DWLP_MSGRESULT, result);
-  return TRUE;
+  return 0;
 }
 
 // The line: tooltip-background text on the button-shadow colour.
-INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
-  if (GetDlgCtrlID(control) != IDC_MILESTONES_NEXT) return FALSE;
+HBRUSH OnCtlColorStatic(HWND, HDC dc, HWND control, int) {
+  if (GetDlgCtrlID(control) != IDC_MILESTONES_NEXT) return nullptr;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_INFOBK));
-  return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNSHADOW));
+  return GetSysColorBrush(COLOR_BTNSHADOW);
 }
+
+void OnClose(HWND view) { DestroyWindow(view); }
 
 void OnDestroy(HWND view) {
   if (view != MilestonesViewWindow) return;
@@ -177,20 +175,19 @@ void BuildMilestoneList() {
 INT_PTR CALLBACK MilestonesViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      OnInitDialog(view);
-      return FALSE;
+      return HANDLE_WM_INITDIALOG(view, wParam, lParam, OnInitDialog);
     case WM_SHOWWINDOW:
-      OnShowWindow(static_cast<BOOL>(wParam));
+      HANDLE_WM_SHOWWINDOW(view, wParam, lParam, OnShowWindow);
       return FALSE;
     case WM_NOTIFY:
-      return OnNotify(view, reinterpret_cast<NMHDR*>(lParam));
+      return SetDlgMsgResult(view, message, HANDLE_WM_NOTIFY(view, wParam, lParam, OnNotify));
     case WM_CTLCOLORSTATIC:
-      return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+      return HANDLE_WM_CTLCOLORSTATIC(view, wParam, lParam, OnCtlColorStatic);
     case WM_CLOSE:
-      DestroyWindow(view);
+      HANDLE_WM_CLOSE(view, wParam, lParam, OnClose);
       return TRUE;
     case WM_DESTROY:
-      OnDestroy(view);
+      HANDLE_WM_DESTROY(view, wParam, lParam, OnDestroy);
       return FALSE;
   }
   return FALSE;

@@ -140,9 +140,9 @@ void OnCommand(HWND dialog, int id, HWND, UINT code) {
   }
 }
 
-INT_PTR OnNotify(const NMHDR* header) {
+LRESULT OnNotify(HWND, int, const NMHDR* header) {
   if (header->hwndFrom == Prefs.tabs && header->code == TCN_SELCHANGE) ShowPage(TabCtrl_GetCurSel(Prefs.tabs));
-  return FALSE;
+  return 0;
 }
 
 void OnDestroy(HWND dialog) {
@@ -212,7 +212,7 @@ INT_PTR CALLBACK PreferencesDialogProc(HWND dialog, UINT message, WPARAM wParam,
       HANDLE_WM_COMMAND(dialog, wParam, lParam, OnCommand);
       return TRUE;
     case WM_NOTIFY:
-      return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+      return SetDlgMsgResult(dialog, message, HANDLE_WM_NOTIFY(dialog, wParam, lParam, OnNotify));
     case WM_DESTROY:
       HANDLE_WM_DESTROY(dialog, wParam, lParam, OnDestroy);
       return FALSE;

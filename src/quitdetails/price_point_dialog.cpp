@@ -92,11 +92,11 @@ void OnCommand(HWND dialog, int id, HWND, UINT code) {
   if (id == IDCANCEL) EndDialog(dialog, Untouched);
 }
 
-INT_PTR OnNotify(HWND dialog, const NMHDR* header) {
+LRESULT OnNotify(HWND dialog, int, const NMHDR* header) {
   PricePointState* state = StateOf(dialog);
   if (state && state->ready && header->idFrom == IDC_PP_DATE && header->code == DTN_DATETIMECHANGE)
     state->dateChanged = true;
-  return FALSE;
+  return 0;
 }
 }  // namespace
 
@@ -108,7 +108,7 @@ INT_PTR CALLBACK PricePointDialogProc(HWND dialog, UINT message, WPARAM wParam, 
       HANDLE_WM_COMMAND(dialog, wParam, lParam, OnCommand);
       return TRUE;
     case WM_NOTIFY:
-      return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
+      return SetDlgMsgResult(dialog, message, HANDLE_WM_NOTIFY(dialog, wParam, lParam, OnNotify));
     case TellDateOutsidePicker:
       ReportEntryFault(dialog, DateOutsidePickerText(Date(*StateOf(dialog))).c_str());
       return TRUE;

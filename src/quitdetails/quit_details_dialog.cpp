@@ -102,9 +102,9 @@ BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
   return TRUE;  // the focus goes to the name field
 }
 
-INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
-  if (GetDlgCtrlID(control) != IDC_QD_BANNER) return FALSE;
-  return reinterpret_cast<INT_PTR>(PaintBanner(dc));
+HBRUSH OnCtlColorStatic(HWND, HDC dc, HWND control, int) {
+  if (GetDlgCtrlID(control) != IDC_QD_BANNER) return nullptr;
+  return PaintBanner(dc);
 }
 
 // ---- the price-change rows ----
@@ -233,17 +233,23 @@ LRESULT OnListNotify(HWND dialog, HWND list, NMHDR* header) {
   return 0;
 }
 
-INT_PTR OnNotify(HWND dialog, NMHDR* header) {
+LRESULT OnNotify(HWND dialog, int, NMHDR* header) {
   QuitDetailsState* state = StateOf(dialog);
-  if (!state || !state->ready) return FALSE;
+  if (!state || !state->ready) return 0;
   if (header->code == DTN_DATETIMECHANGE) {
     if (header->idFrom == IDC_QD_DATE) state->dateChanged = true;
     if (header->idFrom == IDC_QD_TIME) state->timeChanged = true;
-    return FALSE;
+    return 0;
   }
-  if (header->hwndFrom != state->list) return FALSE;
-  SetWindowLongPtrA(dialog, DWLP_MSGRESULT, OnListNotify(dialog, state->list, header));
-  return TRUE;
+  if (header->hwndFrom != state->list) return 0;
+  return OnListNotify(dialog, state->list, header);
+}
+
+void OnClose(HWND dialog) { EndDialog(dialog, Discarded); }
+
+void OnPricePointLoss(HWND dialog) {
+  if (const std::string notice = TakePricePointNotice(); !notice.empty())
+    QuitDetailsMessageBox(dialog, notice.c_str(), "Fumora", MB_OK | MB_ICONWARNING);
 }
 
 // Dialog keys go back to the window that had them, unless a view switch
@@ -262,21 +268,20 @@ INT_PTR CALLBACK QuitDetailsDialogProc(HWND dialog, UINT message, WPARAM wParam,
     case WM_INITDIALOG:
       return HANDLE_WM_INITDIALOG(dialog, wParam, lParam, OnInitDialog);
     case WM_CTLCOLORSTATIC:
-      return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+      return HANDLE_WM_CTLCOLORSTATIC(dialog, wParam, lParam, OnCtlColorStatic);
     case WM_COMMAND:
       HANDLE_WM_COMMAND(dialog, wParam, lParam, OnCommand);
       return TRUE;
     case WM_NOTIFY:
-      return OnNotify(dialog, reinterpret_cast<NMHDR*>(lParam));
+      return SetDlgMsgResult(dialog, message, HANDLE_WM_NOTIFY(dialog, wParam, lParam, OnNotify));
     case WM_CLOSE:
-      EndDialog(dialog, Discarded);
+      HANDLE_WM_CLOSE(dialog, wParam, lParam, OnClose);
       return TRUE;
     case TellPricePointLoss:
-      if (const std::string notice = TakePricePointNotice(); !notice.empty())
-        QuitDetailsMessageBox(dialog, notice.c_str(), "Fumora", MB_OK | MB_ICONWARNING);
+      OnPricePointLoss(dialog);
       return TRUE;
     case WM_NCDESTROY:
-      OnNcDestroy(dialog);
+      HANDLE_WM_NCDESTROY(dialog, wParam, lParam, OnNcDestroy);
       return FALSE;
   }
   return FALSE;

@@ -1,6 +1,16 @@
 // A dialog's own state, kept in its DWLP_USER slot: made when the dialog is
 // initialised and deleted when it is destroyed, so that every way out of the
 // dialog releases what the state owns.
+//
+// Every dialog procedure (views, pages and dialogs alike) decodes its
+// messages with the windowsx crackers, one small handler per message, and
+// answers the same way. WM_INITDIALOG returns whether the default focus is
+// wanted. WM_COMMAND always returns TRUE: every command that reaches a dialog
+// is its own, and the default course has nothing to add. A result the sender
+// reads (WM_NOTIFY's, a registered message's) goes back with SetDlgMsgResult,
+// never through DWLP_MSGRESULT by hand; a WM_CTLCOLOR* brush is returned as it
+// is (SetDlgMsgResult would cut it to 32 bits). A message whose default course
+// must still run (WM_DESTROY, WM_NCDESTROY, WM_SHOWWINDOW) returns FALSE.
 #pragma once
 #include <windows.h>
 
