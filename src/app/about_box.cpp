@@ -5,11 +5,14 @@
 #include "resource.h"
 #include "win/app_state.h"
 #include "win/dpi.h"
+#include "win/dialog_state.h"
 #include "win/new_static.h"
 #include "win/scoped.h"
 
 namespace {
-ScopedIcon AboutIcon;  // one box at a time: it is modal
+struct AboutState {
+  ScopedIcon icon;  // the label shows it until the box has gone
+};
 
 BOOL OnInitDialog(HWND box, HWND, LPARAM) {
   RegisterNewStaticClass();
@@ -19,8 +22,9 @@ BOOL OnInitDialog(HWND box, HWND, LPARAM) {
   HWND label = CreateWindowExA(0, NewStaticClassName, "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ICON,
                                Scaled(box, 13), Scaled(box, 14), Scaled(box, 48), Scaled(box, 48), box, nullptr,
                                AppInstance, nullptr);
-  AboutIcon.Reset(LoadIconAtSize(AppInstance, IDI_FUMORA, Scaled(box, 32)));
-  SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(AboutIcon.get()));
+  AboutState& state = AttachDialogState<AboutState>(box);
+  state.icon.Reset(LoadIconAtSize(AppInstance, IDI_FUMORA, Scaled(box, 32)));
+  SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(state.icon.get()));
   return FALSE;
 }
 
@@ -31,7 +35,7 @@ void OnCommand(HWND box, int id, HWND, UINT) {
 
 void OnClose(HWND box) { EndDialog(box, 0); }
 
-void OnDestroy(HWND) { AboutIcon.Reset(); }
+void OnNcDestroy(HWND box) { DeleteDialogState<AboutState>(box); }
 }  // namespace
 
 INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -44,8 +48,8 @@ INT_PTR CALLBACK AboutBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
     case WM_CLOSE:
       HANDLE_WM_CLOSE(box, wParam, lParam, OnClose);
       return TRUE;
-    case WM_DESTROY:
-      HANDLE_WM_DESTROY(box, wParam, lParam, OnDestroy);
+    case WM_NCDESTROY:
+      HANDLE_WM_NCDESTROY(box, wParam, lParam, OnNcDestroy);
       return FALSE;
   }
   return FALSE;

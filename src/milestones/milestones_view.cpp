@@ -14,6 +14,7 @@
 #include "util/systime_win32.h"
 #include "util/text.h"
 #include "win/app_state.h"
+#include "win/dialog_state.h"
 #include "win/dpi.h"
 #include "win/listview.h"
 #include "win/scoped.h"
@@ -27,24 +28,44 @@ constexpr UINT Marked = INDEXTOSTATEIMAGEMASK(2);
 // How far below the next milestone the list is scrolled into view.
 constexpr int RowsShownBelowNext = 10;
 
-ScopedFont LineFont;
 // The list is filled when the view is first shown, not at start-up: the
 // first paint of the main window does not need it. The view's own template
 // shows it once while it is being created; that show does not count.
 enum class ListState { Creating, Unfilled, Filled };
-ListState Fill = ListState::Creating;
-// The check boxes belong to the program: while it sets them, a change passes;
-// otherwise (the space bar) it is refused.
-bool SettingMarks = false;
+
+struct MilestonesState {
+  ScopedFont lineFont;
+  ListState fill = ListState::Creating;
+  // The check boxes belong to the program: while it sets them, a change
+  // passes; otherwise (the space bar) it is refused.
+  bool settingMarks = false;
+};
+
+MilestonesState* StateOf(HWND view) { return DialogStateOf<MilestonesState>(view); }
+
+// While it lives, the program, not the user, sets the list's check boxes.
+class SettingMarks {
+ public:
+  explicit SettingMarks(HWND list) : state_(StateOf(GetParent(list))) {
+    if (state_) state_->settingMarks = true;
+  }
+  SettingMarks(const SettingMarks&) = delete;
+  SettingMarks& operator=(const SettingMarks&) = delete;
+  ~SettingMarks() {
+    if (state_) state_->settingMarks = false;
+  }
+
+ private:
+  MilestonesState* state_;
+};
 
 ScopedFont MakeLineFont() {
   return ScopedFont(CreateFontA(16, 0, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
 }
 
 void SetRowMark(HWND list, int row, UINT mark) {
-  SettingMarks = true;
+  SettingMarks program(list);
   ListView_SetItemState(list, row, mark, LVIS_STATEIMAGEMASK);
-  SettingMarks = false;
 }
 
 bool IsMarked(HWND list, int row) {
@@ -58,21 +79,22 @@ void AddColumns(HWND list) {
 }
 
 BOOL OnInitDialog(HWND view, HWND, LPARAM) {
+  MilestonesState& state = AttachDialogState<MilestonesState>(view);
   MilestonesViewWindow = view;
   MilestonesList = GetDlgItem(view, IDC_MILESTONES_LIST);
   ListView_SetExtendedListViewStyle(MilestonesList, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP |
                                                          LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES);
   AddColumns(MilestonesList);
   FixColumns(MilestonesList);
-  LineFont = MakeLineFont();
-  SendDlgItemMessageA(view, IDC_MILESTONES_NEXT, WM_SETFONT, reinterpret_cast<WPARAM>(LineFont.get()), FALSE);
-  Fill = ListState::Creating;
+  state.lineFont = MakeLineFont();
+  SendDlgItemMessageA(view, IDC_MILESTONES_NEXT, WM_SETFONT, reinterpret_cast<WPARAM>(state.lineFont.get()), FALSE);
   return FALSE;
 }
 
 // Sent before the view becomes visible, so the rows are there for its first paint.
-void OnShowWindow(HWND, BOOL shown, UINT) {
-  if (shown && Fill == ListState::Unfilled) BuildMilestoneList();
+void OnShowWindow(HWND view, BOOL shown, UINT) {
+  const MilestonesState* state = StateOf(view);
+  if (shown && state && state->fill == ListState::Unfilled) BuildMilestoneList();
 }
 
 // Even row positions (the first, third, ...) in the row highlight colour,
@@ -95,18 +117,20 @@ LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw) {
   return CDRF_DODEFAULT;
 }
 
-LRESULT OnItemChanging(const NMLISTVIEW* change) {
+LRESULT OnItemChanging(const MilestonesState& state, const NMLISTVIEW* change) {
   bool markChanges = ((change->uOldState ^ change->uNewState) & LVIS_STATEIMAGEMASK) != 0;
-  return markChanges && (change->uChanged & LVIF_STATE) && !SettingMarks ? TRUE : FALSE;
+  return markChanges && (change->uChanged & LVIF_STATE) && !state.settingMarks ? TRUE : FALSE;
 }
 
-LRESULT OnNotify(HWND, int, NMHDR* header) {
+LRESULT OnNotify(HWND view, int, NMHDR* header) {
   if (header->idFrom != IDC_MILESTONES_LIST) return 0;
   switch (header->code) {
     case NM_CUSTOMDRAW:
       return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
     case LVN_ITEMCHANGING:
-      return OnItemChanging(reinterpret_cast<NMLISTVIEW*>(header));
+      if (const MilestonesState* state = StateOf(view))
+        return OnItemChanging(*state, reinterpret_cast<NMLISTVIEW*>(header));
+      break;
   }
   return 0;
 }
@@ -123,11 +147,12 @@ void OnClose(HWND view) { DestroyWindow(view); }
 
 void OnDestroy(HWND view) {
   if (view != MilestonesViewWindow) return;
-  LineFont.Reset();
-  Fill = ListState::Creating;
   MilestonesViewWindow = nullptr;
   MilestonesList = nullptr;
 }
+
+// The line below the list, destroyed after the view's WM_DESTROY, had the font until now.
+void OnNcDestroy(HWND view) { DeleteDialogState<MilestonesState>(view); }
 }  // namespace
 
 int AddMilestoneRow(HWND list, const char* key, const char* date, const char* label) {
@@ -139,9 +164,10 @@ int AddMilestoneRow(HWND list, const char* key, const char* date, const char* la
   item.lParam = index;
   item.state = Unmarked;
   item.stateMask = LVIS_STATEIMAGEMASK;
-  SettingMarks = true;
-  index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-  SettingMarks = false;
+  {
+    SettingMarks program(list);
+    index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  }
   if (index < 0) return index;
   SetCellText(list, index, 1, date);
   SetCellText(list, index, 2, label);
@@ -150,8 +176,9 @@ int AddMilestoneRow(HWND list, const char* key, const char* date, const char* la
 
 void BuildMilestoneList() {
   HWND list = MilestonesList;
-  if (!list) return;
-  Fill = ListState::Filled;
+  MilestonesState* state = StateOf(MilestonesViewWindow);
+  if (!list || !state) return;
+  state->fill = ListState::Filled;
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(list);
   std::vector<MilestoneRow> rows = MilestoneRows(QuitDetails.quitTime, QuitDetails.cigsPerDay);
@@ -189,6 +216,9 @@ INT_PTR CALLBACK MilestonesViewProc(HWND view, UINT message, WPARAM wParam, LPAR
     case WM_DESTROY:
       HANDLE_WM_DESTROY(view, wParam, lParam, OnDestroy);
       return FALSE;
+    case WM_NCDESTROY:
+      HANDLE_WM_NCDESTROY(view, wParam, lParam, OnNcDestroy);
+      return FALSE;
   }
   return FALSE;
 }
@@ -197,6 +227,7 @@ HWND CreateMilestonesView(HWND parent) {
   HWND view = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MILESTONES), parent, MilestonesViewProc, 0);
   if (!view) return nullptr;
   ShowWindow(view, SW_HIDE);
-  if (Fill == ListState::Creating) Fill = ListState::Unfilled;
+  MilestonesState* state = StateOf(view);
+  if (state && state->fill == ListState::Creating) state->fill = ListState::Unfilled;
   return view;
 }

@@ -13,6 +13,7 @@
 #include "util/systime_win32.h"
 #include "win/app_state.h"
 #include "win/dialog_fields.h"
+#include "win/dialog_state.h"
 #include "win/listview.h"
 #include "win/number_edit.h"
 
@@ -31,9 +32,7 @@ struct PricePointState {
   bool ready = false;
 };
 
-PricePointState* StateOf(HWND dialog) {
-  return reinterpret_cast<PricePointState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
+PricePointState* StateOf(HWND dialog) { return DialogStateOf<PricePointState>(dialog); }
 
 SysTime Date(const PricePointState& state) {
   SysTime date;
@@ -48,9 +47,9 @@ void ShowRow(HWND dialog, const PricePointState& state) {
   SetDlgItemTextA(dialog, IDC_PP_PRICE, PriceFieldText(point.Price).c_str());
 }
 
+// The caller's state is the dialog's to start from.
 BOOL OnInitDialog(HWND dialog, HWND, LPARAM param) {
-  SetWindowLongPtrA(dialog, DWLP_USER, param);
-  PricePointState& state = *StateOf(dialog);
+  PricePointState& state = AttachDialogState<PricePointState>(dialog, *reinterpret_cast<const PricePointState*>(param));
   if (state.mode == PricePointMode::Edit) {
     SetWindowTextA(dialog, "Edit Price Point");
     SetDlgItemTextA(dialog, IDOK, "Change");
@@ -98,6 +97,10 @@ LRESULT OnNotify(HWND dialog, int, const NMHDR* header) {
     state->dateChanged = true;
   return 0;
 }
+
+void OnClose(HWND dialog) { EndDialog(dialog, Untouched); }
+
+void OnNcDestroy(HWND dialog) { DeleteDialogState<PricePointState>(dialog); }
 }  // namespace
 
 INT_PTR CALLBACK PricePointDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -113,8 +116,11 @@ INT_PTR CALLBACK PricePointDialogProc(HWND dialog, UINT message, WPARAM wParam, 
       ReportEntryFault(dialog, DateOutsidePickerText(Date(*StateOf(dialog))).c_str());
       return TRUE;
     case WM_CLOSE:
-      EndDialog(dialog, Untouched);
+      HANDLE_WM_CLOSE(dialog, wParam, lParam, OnClose);
       return TRUE;
+    case WM_NCDESTROY:
+      HANDLE_WM_NCDESTROY(dialog, wParam, lParam, OnNcDestroy);
+      return FALSE;
   }
   return FALSE;
 }

@@ -22,6 +22,7 @@
 #include "util/systime_win32.h"
 #include "win/app_state.h"
 #include "win/dialog_fields.h"
+#include "win/dialog_state.h"
 #include "win/dpi.h"
 #include "win/file_io.h"
 #include "win/listview.h"
@@ -49,9 +50,7 @@ struct QuitDetailsState {
   bool ready = false;
 };
 
-QuitDetailsState* StateOf(HWND dialog) {
-  return reinterpret_cast<QuitDetailsState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
+QuitDetailsState* StateOf(HWND dialog) { return DialogStateOf<QuitDetailsState>(dialog); }
 
 void FillPriceRows(HWND list) {
   SetUpPriceList(list);
@@ -77,8 +76,7 @@ void ShowQuitDetails(HWND dialog) {
 }
 
 BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
-  auto* state = new QuitDetailsState;
-  SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+  QuitDetailsState* state = &AttachDialogState<QuitDetailsState>(dialog);
   state->previousTarget = DialogMessageTarget;
   DialogMessageTarget = dialog;
 
@@ -258,8 +256,7 @@ void OnNcDestroy(HWND dialog) {
   QuitDetailsState* state = StateOf(dialog);
   if (!state) return;
   if (DialogMessageTarget == dialog) DialogMessageTarget = state->previousTarget;
-  delete state;
-  SetWindowLongPtrA(dialog, DWLP_USER, 0);
+  DeleteDialogState<QuitDetailsState>(dialog);
 }
 }  // namespace
 

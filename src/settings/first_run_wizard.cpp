@@ -15,6 +15,7 @@
 #include "util/systime_win32.h"
 #include "win/app_state.h"
 #include "win/dialog_fields.h"
+#include "win/dialog_state.h"
 #include "win/dpi.h"
 #include "win/number_edit.h"
 #include "win/scoped.h"
@@ -32,11 +33,8 @@ struct WizardState {
   ScopedIcon smallIcon;
 };
 
-WizardState* StateOf(HWND wizard) { return reinterpret_cast<WizardState*>(GetWindowLongPtrA(wizard, DWLP_USER)); }
-
 BOOL OnInitDialog(HWND wizard, HWND, LPARAM) {
-  auto* state = new WizardState;
-  SetWindowLongPtrA(wizard, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+  WizardState* state = &AttachDialogState<WizardState>(wizard);
 
   ReadCurrencySymbol();
   SetDlgItemTextA(wizard, IDC_FR_CURRENCY, CurrencySymbol.c_str());
@@ -90,8 +88,7 @@ bool OnSysCommand(HWND wizard, UINT command) {
 void OnClose(HWND wizard) { EndDialog(wizard, Cancelled); }
 
 void OnNcDestroy(HWND wizard) {
-  delete StateOf(wizard);
-  SetWindowLongPtrA(wizard, DWLP_USER, 0);
+  DeleteDialogState<WizardState>(wizard);
 }
 }  // namespace
 

@@ -1,6 +1,8 @@
 // A dialog's own state, kept in its DWLP_USER slot: made when the dialog is
 // initialised and deleted when it is destroyed, so that every way out of the
-// dialog releases what the state owns.
+// dialog releases what the state owns, and a second dialog of the same kind
+// has its own. Every dialog, view and page with a state of its own keeps it
+// here.
 //
 // Every dialog procedure (views, pages and dialogs alike) decodes its
 // messages with the windowsx crackers, one small handler per message, and
@@ -14,16 +16,18 @@
 #pragma once
 #include <windows.h>
 
+#include <utility>
+
 // The state, or null before WM_INITDIALOG and after WM_NCDESTROY.
 template <typename State>
 State* DialogStateOf(HWND dialog) {
   return reinterpret_cast<State*>(GetWindowLongPtrA(dialog, DWLP_USER));
 }
 
-// For WM_INITDIALOG.
-template <typename State>
-State& AttachDialogState(HWND dialog) {
-  auto* state = new State;
+// For WM_INITDIALOG: a new State made from `args`.
+template <typename State, typename... Args>
+State& AttachDialogState(HWND dialog, Args&&... args) {
+  auto* state = new State{std::forward<Args>(args)...};
   SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
   return *state;
 }
