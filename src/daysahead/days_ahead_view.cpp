@@ -13,6 +13,7 @@
 #include "resource.h"
 #include "util/text.h"
 #include "win/app_state.h"
+#include "win/dialog_state.h"
 #include "win/dpi.h"
 #include "win/listview.h"
 #include "win/scoped.h"
@@ -30,7 +31,9 @@ struct ViewState {
   ScopedBrush todayBrush;
   ScopedBrush tomorrowBrush;
 };
-ViewState View;
+
+// The view's state; there whenever DaysAheadList is set.
+ViewState& Shown() { return *DialogStateOf<ViewState>(DaysAheadViewWindow); }
 
 void AddColumns(HWND list) {
   AddColumn(list, DayColumn, "Date", 0, 1);
@@ -85,11 +88,13 @@ void InsertInOrder(const std::vector<DaysAheadRow>& rows) {
 }
 
 void MakeLegendBrushes() {
-  View.todayBrush.Reset(CreateSolidBrush(AppColors.todayBack));
-  View.tomorrowBrush.Reset(CreateSolidBrush(AppColors.tomorrowBack));
+  ViewState& state = Shown();
+  state.todayBrush.Reset(CreateSolidBrush(AppColors.todayBack));
+  state.tomorrowBrush.Reset(CreateSolidBrush(AppColors.tomorrowBack));
 }
 
 BOOL OnInitDialog(HWND view, HWND, LPARAM) {
+  AttachDialogState<ViewState>(view);
   DaysAheadViewWindow = view;
   DaysAheadList = GetDlgItem(view, IDC_DAYS_AHEAD_LIST);
   ListView_SetExtendedListViewStyle(DaysAheadList, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
@@ -129,12 +134,13 @@ INT_PTR OnNotify(HWND view, NMHDR* header) {
 
 // The legend: its swatches in the day colours, its texts in the tooltip
 // colour on the button-shadow band.
-HBRUSH OnCtlColorStatic(HWND, HDC dc, HWND control, int) {
+HBRUSH OnCtlColorStatic(HWND view, HDC dc, HWND control, int) {
+  const ViewState* state = DialogStateOf<ViewState>(view);
   switch (GetDlgCtrlID(control)) {
     case IDC_LEGEND_TODAY_SWATCH:
-      return View.todayBrush.get();
+      return state ? state->todayBrush.get() : nullptr;
     case IDC_LEGEND_TOMORROW_SWATCH:
-      return View.tomorrowBrush.get();
+      return state ? state->tomorrowBrush.get() : nullptr;
     case IDC_LEGEND_BAND:
     case IDC_LEGEND_TODAY:
     case IDC_LEGEND_TOMORROW:
@@ -150,20 +156,23 @@ void OnClose(HWND view) { DestroyWindow(view); }
 void OnDestroy(HWND view) {
   if (view != DaysAheadViewWindow) return;
   BuddyChanges = BuddyChangeHooks{};
-  View = ViewState{};
   DaysAheadViewWindow = nullptr;
   DaysAheadList = nullptr;
 }
+
+// The legend's swatches, destroyed after the view's WM_DESTROY, had the brushes until now.
+void OnNcDestroy(HWND view) { DeleteDialogState<ViewState>(view); }
 }  // namespace
 
 void BuildDaysAhead() {
   if (!DaysAheadList) return;
-  View.periodStart = MakeDate(LocalNow.wYear, LocalNow.wMonth, LocalNow.wDay);
-  View.periodDays = LookAheadDaysInRange();
+  ViewState& state = Shown();
+  state.periodStart = MakeDate(LocalNow.wYear, LocalNow.wMonth, LocalNow.wDay);
+  state.periodDays = LookAheadDaysInRange();
   const std::vector<BuddyEntry> buddies = BuddyList ? BuddyEntries(BuddyList) : std::vector<BuddyEntry>{};
   SendMessageA(DaysAheadList, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(DaysAheadList);
-  AppendRows(DaysAheadRows(buddies, View.periodStart, View.periodDays, UserTextOrder));
+  AppendRows(DaysAheadRows(buddies, state.periodStart, state.periodDays, UserTextOrder));
   SendMessageA(DaysAheadList, WM_SETREDRAW, TRUE, 0);
   InvalidateRect(DaysAheadList, nullptr, TRUE);
 }
@@ -177,7 +186,8 @@ void RefreshDaysAheadColours() {
 
 void AddDaysAheadRows(const BuddyEntry& buddy) {
   if (!DaysAheadList) return;
-  InsertInOrder(DaysAheadRows({&buddy, 1}, View.periodStart, View.periodDays, UserTextOrder));
+  const ViewState& state = Shown();
+  InsertInOrder(DaysAheadRows({&buddy, 1}, state.periodStart, state.periodDays, UserTextOrder));
 }
 
 void RemoveDaysAheadRows(uint32_t id) {
@@ -220,6 +230,9 @@ INT_PTR CALLBACK DaysAheadViewProc(HWND view, UINT message, WPARAM wParam, LPARA
     case WM_DESTROY:
       HANDLE_WM_DESTROY(view, wParam, lParam, OnDestroy);
       return TRUE;
+    case WM_NCDESTROY:
+      HANDLE_WM_NCDESTROY(view, wParam, lParam, OnNcDestroy);
+      return FALSE;
     default:
       return FALSE;
   }
