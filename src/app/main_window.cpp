@@ -24,6 +24,7 @@
 #include "stats/statistics_view.h"
 #include "util/text.h"
 #include "win/app_state.h"
+#include "win/dialog_state.h"
 #include "win/rich_edit.h"
 #include "win/dpi.h"
 #include "win/scoped.h"
@@ -51,13 +52,15 @@ constexpr int32_t NoStoredPosition = -103;
 // holds 64 bytes, whatever the size of the structure's own field.
 constexpr int TrayTipSize = 64;
 
-// The window's own menu bar goes with it; these go when its WM_DESTROY ends.
-struct WindowResources {
+// The window's own state, gone with the window after its children (the
+// window's menu bar goes with the window itself).
+struct WindowState {
   ScopedMenu trayMenu;  // menu 10100; its first pop-up is the one shown
   ScopedIcon smallIcon;  // the window's and the notification icon's
   ScopedFont titleFont;
+  StatsTypingRun typing;
 };
-WindowResources Held;
+WindowState& StateOf(HWND window) { return *DialogStateOf<WindowState>(window); }
 
 // A new date: the anniversaries of the buddies and the days ahead move on.
 void RefreshBuddyViewsForNewDay() {
@@ -83,9 +86,10 @@ void RemoveTrayIcon() {
 
 void LoadMenusAndIcon(HWND window) {
   SetMenu(window, LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_MAIN_MENU)));
-  Held.trayMenu.Reset(LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
-  Held.smallIcon.Reset(LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(window)));
-  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Held.smallIcon.get()));
+  WindowState& state = StateOf(window);
+  state.trayMenu.Reset(LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
+  state.smallIcon.Reset(LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(window)));
+  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state.smallIcon.get()));
 
   TrayIcon = NOTIFYICONDATAA{};
   TrayIcon.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -93,7 +97,7 @@ void LoadMenusAndIcon(HWND window) {
   TrayIcon.uID = 0;
   TrayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   TrayIcon.uCallbackMessage = TrayMessage;
-  TrayIcon.hIcon = Held.smallIcon.get();
+  TrayIcon.hIcon = state.smallIcon.get();
   TrayIconShown = false;
 }
 
@@ -167,12 +171,13 @@ void FitToViews(HWND window) {
 // The title's font has a pixel height: where the font outgrows the label's
 // dialog units, the label grows, centred on its band.
 void MakeTitleFont(HWND window) {
-  Held.titleFont.Reset(CreateFontA(Scaled(window, 20), 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
-  SendMessageA(TitleLabel, WM_SETFONT, reinterpret_cast<WPARAM>(Held.titleFont.get()), TRUE);
+  ScopedFont& font = StateOf(window).titleFont;
+  font.Reset(CreateFontA(Scaled(window, 20), 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
+  SendMessageA(TitleLabel, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   TEXTMETRICA metrics{};
   {
     WindowDC dc(TitleLabel);
-    SelectedObject font(dc.get(), Held.titleFont.get());
+    SelectedObject selected(dc.get(), font.get());
     GetTextMetricsA(dc.get(), &metrics);
   }
   RECT label{TITLE_LEFT, TITLE_TOP, TITLE_LEFT + TITLE_WIDTH, TITLE_TOP + TITLE_HEIGHT};
@@ -217,6 +222,7 @@ void RetitleDaysAhead() {
 }
 
 BOOL OnInitDialog(HWND window, HWND, LPARAM) {
+  AttachDialogState<WindowState>(window);
   CurrentView = NoView;
   MainWindow = window;
   LoadMenusAndIcon(window);
@@ -380,7 +386,7 @@ void ShowTrayMenu(HWND window) {
   POINT cursor{};
   GetCursorPos(&cursor);
   SetForegroundWindow(window);
-  TrackPopupMenu(GetSubMenu(Held.trayMenu.get(), 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+  TrackPopupMenu(GetSubMenu(StateOf(window).trayMenu.get(), 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
   // Lets the menu close when the user clicks elsewhere.
   PostMessageA(window, WM_NULL, 0, 0);
 }
@@ -406,7 +412,7 @@ void OnTrayMessage(HWND window, WPARAM iconId, LPARAM mouseMessage) {
 void OnTimeChange(HWND) { StatsTimeChanged(); }
 
 // Whatever its id: the program registers one hotkey.
-void OnHotkey(HWND, int, UINT, UINT key) { StartStatsTyping(key); }
+void OnHotkey(HWND window, int, UINT, UINT key) { StartStatsTyping(StateOf(window).typing, window, key); }
 
 void OnActivate(HWND window, UINT state, HWND, BOOL) {
   if (state != WA_INACTIVE) PostMessageA(window, FocusShownView, 0, 0);
@@ -442,18 +448,18 @@ void OnDestroy(HWND window) {
   RemoveTrayIcon();
   StopStatisticsClock();
   KillTimer(window, LaterViewsTimer);
-  CancelStatsTyping();
   UnregisterStatsHotkey();
   HotkeyId.Reset();
   KeyboardHookHandle.Reset();
   InstanceMutex.Reset();
   FreeRichEdit();
   DestroyViews();
-  Held = WindowResources{};
   TitleLabel = nullptr;
   CurrentView = NoView;
   PostQuitMessage(0);
 }
+
+void OnNcDestroy(HWND window) { DeleteDialogState<WindowState>(window); }
 }  // namespace
 
 std::string ViewTitleText(int index) {
@@ -543,6 +549,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return FALSE;
     case WM_DESTROY:
       HANDLE_WM_DESTROY(window, wParam, lParam, OnDestroy);
+      return FALSE;
+    case WM_NCDESTROY:
+      HANDLE_WM_NCDESTROY(window, wParam, lParam, OnNcDestroy);
       return FALSE;
   }
   return FALSE;
