@@ -386,7 +386,8 @@ void ShowTrayMenu(HWND window) {
   POINT cursor{};
   GetCursorPos(&cursor);
   SetForegroundWindow(window);
-  TrackPopupMenu(GetSubMenu(StateOf(window).trayMenu.get(), 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+  HMENU popup = GetSubMenu(StateOf(window).trayMenu.get(), 0);
+  TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
   // Lets the menu close when the user clicks elsewhere.
   PostMessageA(window, WM_NULL, 0, 0);
 }

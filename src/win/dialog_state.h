@@ -11,8 +11,7 @@
 // is its own, and the default course has nothing to add. A result the sender
 // reads (WM_NOTIFY's, a registered message's) goes back with SetDlgMsgResult,
 // never through DWLP_MSGRESULT by hand; a WM_CTLCOLOR* brush is returned as it
-// is (SetDlgMsgResult would cut it to 32 bits). A message whose default course
-// must still run (WM_DESTROY, WM_NCDESTROY, WM_SHOWWINDOW) returns FALSE.
+// is (SetDlgMsgResult would cut it to 32 bits).
 #pragma once
 #include <windows.h>
 
