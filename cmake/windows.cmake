@@ -78,6 +78,9 @@ if(FUMORA_TESTS)
   # The preferences dialog's opening and keystroke costs (run by hand; see the file's head).
   add_executable(prefs_bench bench/win/prefs_bench.cpp res/fumora.rc)
   target_link_libraries(prefs_bench PRIVATE fumora_win)
+  # The milestones list's rebuild cost (run by hand; see the file's head).
+  add_executable(milestones_bench bench/win/milestones_bench.cpp res/fumora.rc)
+  target_link_libraries(milestones_bench PRIVATE fumora_win)
 
   # The lean runtime covers every error helper the library could bring in:
   # this link stops if it does not.

@@ -14,24 +14,13 @@
 #include <vector>
 
 #include "app/startup.h"
+#include "bench_timing.h"
 #include "formats/settings_records.h"
 #include "prefs/preferences_dialog.h"
 #include "resource.h"
 #include "win/app_state.h"
 
 namespace {
-
-double NowMs() {
-  LARGE_INTEGER frequency, counter;
-  QueryPerformanceFrequency(&frequency);
-  QueryPerformanceCounter(&counter);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void Pump() {
-  MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-}
 
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());

@@ -71,6 +71,16 @@ time_to_window() {
   echo -1
 }
 
+# Each Fumora run against the yardstick run just before it ($1 its name, $2
+# its times): the median ratio and its quartiles.
+paired_ratio() {
+  local yardstick=($2)
+  paste -d' ' <(printf '%s\n' "${fumora_times[@]}") <(printf '%s\n' "${yardstick[@]}") |
+    awk '$1 > 0 && $2 > 0 { print $1 / $2 }' | sort -n | awk -v name="$1" '{ r[NR] = $1 } END {
+      if (NR) printf "  paired ratio to %s over %d runs: median %.2fx, quartiles %.2fx..%.2fx, range %.2fx..%.2fx\n",
+        name, NR, r[int((NR + 1) / 2)], r[int((NR + 3) / 4)], r[int((3 * NR + 3) / 4)], r[1], r[NR] }'
+}
+
 # Start-up and idle CPU of one build: $1 the architecture, $2 its build
 # directory, $3 its test environment's Wine (win32 or win64).
 measure() {
@@ -114,14 +124,12 @@ measure() {
     if (m > 0 && bm > 0) printf "  ratio of medians %.2fx, of best runs %.2fx (target <= 1.25x)\n", f / m, bf / bm }'
   # Each Fumora run against the bare dialog started just before it: the pairs
   # share the load of the moment, so their ratios spread less than the times.
-  paste -d' ' <(printf '%s\n' "${fumora_times[@]}") <(printf '%s\n' "${minimal_times[@]}") |
-    awk '$1 > 0 && $2 > 0 { print $1 / $2 }' | sort -n | awk '{ r[NR] = $1 } END {
-      if (NR) printf "  paired ratio over %d runs: median %.2fx, quartiles %.2fx..%.2fx, range %.2fx..%.2fx\n",
-        NR, r[int((NR + 1) / 2)], r[int((NR + 3) / 4)], r[int((3 * NR + 3) / 4)], r[1], r[NR] }'
-  # The same bare dialog with Fumora's manifest: what is left is Fumora's own work.
+  paired_ratio "the bare dialog" "${minimal_times[*]}"
+  # The same bare dialog with Fumora's manifest: what is left is Fumora's own
+  # work (under Wine the themed controls take start-up time of their own).
   m_thm=$(printf '%s\n' "${themed_times[@]}" | median)
   echo "  themed bare dialog (Fumora's manifest) median $m_thm ms; runs: ${themed_times[*]}"
-  awk -v f="$m_fum" -v t="$m_thm" 'BEGIN { if (t > 0) printf "  Fumora against the themed bare dialog: ratio of medians %.2fx\n", f / t }'
+  paired_ratio "the themed bare dialog" "${themed_times[*]}"
 
   # Idle CPU: the window shown, nothing touched, for $idle_seconds.
   local ticks pid server_dir server= candidate p0 p1 s0 s1

@@ -70,7 +70,6 @@ void BuildButtons(HWND panel) {
     CreateWindowExA(0, "STATIC", Buttons[index].caption, WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0, 0, 0, panel,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstCaptionId + index)), AppInstance, nullptr);
   }
-  LayOutViewStrip();
 }
 }  // namespace
 
@@ -130,7 +129,9 @@ LRESULT ViewStripProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
 }  // namespace
 
 HWND CreateViewStrip(HWND mainWindow) {
-  // The main window places and sizes it (PlaceViewStrip).
+  // The main window places and sizes it (PlaceViewStrip), which lays out the
+  // buttons: laid out before, in a panel of no size, they would load their
+  // icons twice on the way to the first paint.
   StripPanel = CreateWindowExA(WS_EX_CLIENTEDGE, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_GRAYRECT, 0, 0, 0, 0,
                                mainWindow, nullptr, AppInstance, nullptr);
   if (!StripPanel) return nullptr;

@@ -4,6 +4,8 @@ import argparse
 import datetime
 import os
 import random
+import re
+import subprocess
 import sys
 import time
 
@@ -16,6 +18,8 @@ KEYS = (list("abcxyz") + list("0479") + ["Return", "Escape", "Tab", "shift+Tab",
 MENUS = [("alt+v", "s"), ("alt+v", "m"), ("alt+v", "b"), ("alt+v", "d"), ("alt+e", "c"), ("alt+e", "p"),
          ("alt+e", "q"), ("alt+h", "a")]
 TARGET_TITLE = "Fumora typing target"
+# WM_NCHITTEST's answers
+HTCLIENT, HTSYSMENU, HTCLOSE = 1, 3, 20
 
 
 class Monkey:
@@ -47,6 +51,16 @@ class Monkey:
                 x, y, w, h = map(int, f[6].split(","))
                 shown.append((f[0], f[2] == "1", (x, y, w, h), f[5]))
         return shown, front[0] == front[1] and front[1] not in (None, "0"), crash
+
+    def menu_has_keyboard(self, wait=2.0):
+        end = time.time() + wait
+        while time.time() < end:
+            menus = [line for line in self.probe.ask("windows") if line.split("\t")[1:2] == ["1"]
+                     and line.split("\t")[4:5] == ["#32768"]]
+            if menus and self.windows()[1]:
+                return True
+            time.sleep(0.1)
+        return False
 
     def top_window(self):
         """The window the user can act on: an enabled one (a modal dialog
@@ -80,8 +94,18 @@ class Monkey:
         px, py = x + self.random.randrange(w), y + self.random.randrange(h)
         button = self.random.choice((1, 1, 1, 3))
         repeat = self.random.choice((1, 1, 2))
+        # The caption's close button, or a double click on its system menu,
+        # closes the window as Alt+F4 does; a right click on the frame opens
+        # the system menu, whose Close a later key could choose.
+        hit = int((self.probe.ask("hit %s %d %d" % (window[0], px, py)) or ["0"])[0])
+        closes = (hit == HTCLOSE and button == 1) or (hit == HTSYSMENU and button == 1 and repeat == 2)
+        if closes and window[3] == stresslib.MAIN_TITLE:
+            self.expect_exit = True
         stresslib.xdo("mousemove", px, py, "click", "--repeat", repeat, button)
-        self.log("click %d x%d at %d,%d in '%s'" % (button, repeat, px, py, window[3]))
+        if button == 3 and hit not in (HTCLIENT, HTCLOSE):
+            time.sleep(0.2)
+            stresslib.xdo("key", "Escape")
+        self.log("click %d x%d at %d,%d (hit %d) in '%s'" % (button, repeat, px, py, hit, window[3]))
 
     def button(self):
         """A click on one of the top window's own buttons, list views or edits."""
@@ -130,16 +154,23 @@ class Monkey:
         tray = stresslib.xdo("search", "--onlyvisible", "--name", "^Wine System Tray$").split("\n")[0]
         if not tray:
             return
-        geometry = stresslib.xdo("getwindowgeometry", "--shell", tray)
-        values = dict(line.split("=") for line in geometry.split("\n") if "=" in line)
-        x, y = int(values.get("X", 0)) + 8, int(values.get("Y", 0)) + 8
+        # xdotool's geometry of a framed window counts the frame twice (the
+        # point fell below the tray, on the window manager's root menu);
+        # xwininfo gives the client area's place on the screen.
+        info = subprocess.run(["xwininfo", "-id", tray], capture_output=True, text=True, timeout=10).stdout
+        place = dict(re.findall(r"Absolute upper-left (X|Y):\s+(-?\d+)", info))
+        x, y = int(place.get("X", 0)) + 8, int(place.get("Y", 0)) + 8
         if self.random.random() < 0.5:
             stresslib.xdo("mousemove", x, y, "click", 1)
             self.log("tray click")
         else:
             stresslib.xdo("mousemove", x, y, "click", 3)
-            time.sleep(0.4)
             downs = self.random.randrange(1, 7)
+            # Keys go to the menu only once it is up and Fumora has the
+            # keyboard; sent blind, under load, they reached the window beside.
+            if not self.menu_has_keyboard():
+                self.log("tray menu not up for item %d" % downs)
+                return
             keys = ["Down"] * downs + ["Return"]
             if downs == 6:
                 self.expect_exit = True  # the last item is Exit

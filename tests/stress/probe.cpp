@@ -18,6 +18,8 @@
 //                         Wine's crash dialog (winedbg's "Program Error")
 //   controls HWND         the child windows of HWND: hwnd, id, class,
 //                         visible, enabled, screen rectangle, text
+//   hit HWND X Y          the hit-test code of screen point X,Y in HWND
+//                         (WM_NCHITTEST: 20 the close button, 3 the system menu)
 //   stats                 the statistics view's values and the title line
 //   list ID               the rows of the list control ID of the main window
 //   resources             GDI objects, windows (Wine counts no other USER
@@ -492,6 +494,16 @@ void Registry(std::ostream& out) {
   CheckKey(out, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", true);
 }
 
+void HitTest(std::ostream& out, const std::string& argument) {
+  std::istringstream words(argument);
+  std::string window;
+  int x = 0, y = 0;
+  words >> window >> x >> y;
+  DWORD_PTR code = 0;
+  SendMessageTimeoutA(ParseWindow(window), WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_ABORTIFHUNG, AnswerMs, &code);
+  out << static_cast<long>(static_cast<LRESULT>(code)) << '\n';
+}
+
 // Runs one command line; false for an unknown command.
 bool Answer(const std::string& line, std::ostream& out) {
   std::istringstream words(line);
@@ -503,6 +515,7 @@ bool Answer(const std::string& line, std::ostream& out) {
   else if (command == "pid") out << FumoraProcess() << '\n';
   else if (command == "windows") Windows(out);
   else if (command == "controls") Controls(out, ParseWindow(argument));
+  else if (command == "hit") HitTest(out, argument);
   else if (command == "stats") Stats(out);
   else if (command == "list") ListRows(out, std::atoi(argument.c_str()));
   else if (command == "resources") Resources(out);

@@ -106,6 +106,14 @@ def short_span_text(span, with_seconds):
     return " ".join(items) or "0m"
 
 
+def long_span_text(span, with_seconds):
+    units = ("Year", "Month", "Week", "Day", "hour", "minute", "second")
+    items = [plural(value, unit) for value, unit in zip(span[:7 if with_seconds else 6], units) if value]
+    if not items:
+        return "0 minutes"
+    return items[0] if len(items) == 1 else ", ".join(items[:-1]) + " and " + items[-1]
+
+
 def minute_of_day(moment):
     return 60 * moment.hour + moment.minute
 
@@ -192,6 +200,19 @@ class Quitter:
             "money": money_text(self.money(now)),
             "life": "0" if self.pending(now) else short_span_text(self.life_span(now), False),
         }
+
+    def stats_text(self, now, full_dates, with_seconds):
+        """The default template expanded (the short date as M/d/yyyy), or the
+        fixed text before the quit moment."""
+        def span(value, seconds):
+            return long_span_text(value, seconds) if full_dates else short_span_text(value, seconds)
+        if self.pending(now):
+            return "I will quit in %s." % span(self.quit_span(now), with_seconds)
+        return ("I have been quit for %s (%s days). I have saved %s by not smoking %s cigarettes. "
+                "I have saved %s of my life. My Quit Date: %d/%d/%d") % (
+            span(self.quit_span(now), with_seconds), count_text(self.days_quit(now)), money_text(self.money(now)),
+            count_text(self.cigarettes(now)), span(self.life_span(now), True),
+            self.quit.month, self.quit.day, self.quit.year)
 
 
 def days_ahead_rows(buddies, today, look_ahead):

@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "formats/settings_records.h"
@@ -212,34 +214,64 @@ class FirstRunWizard : public ::testing::Test {
   HWND wizard = nullptr;
 };
 
-TEST_F(FirstRunWizard, MadeFromItsTemplate) {
+static RECT PlaceIn(HWND wizard, int id) {
+  RECT r{};
+  GetWindowRect(GetDlgItem(wizard, id), &r);
+  MapWindowPoints(HWND_DESKTOP, wizard, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+// What the user sees and does: each question beside its field on its line,
+// the fields taking what is typed, and Tab going through the fields first,
+// then Continue and Cancel, and round again.
+TEST_F(FirstRunWizard, QuestionsBesideTheirFieldsInTabOrder) {
   EXPECT_EQ(WindowText(wizard), WizardCaption);
   EXPECT_TRUE(IsWindowVisible(wizard));
-  const std::pair<int, const char*> controls[] = {
-      {IDC_FR_FRAME, "Button"},   {IDC_FR_NAME, "Edit"},     {IDC_FR_PER_DAY, "Edit"},
-      {IDC_FR_PER_PACK, "Edit"},  {IDC_FR_PRICE, "Edit"},    {IDC_FR_DATE, "SysDateTimePick32"},
-      {IDC_FR_TIME, "SysDateTimePick32"}, {IDC_FR_TITLE, "Static"}, {IDC_FR_CURRENCY, "Static"},
-      {IDC_FR_CONTINUE, "Button"}, {IDC_FR_CANCEL, "Button"}};
-  for (auto [id, cls] : controls) {
-    HWND control = GetDlgItem(wizard, id);
-    ASSERT_NE(control, nullptr) << id;
-    EXPECT_EQ(ClassOf(control), cls) << id;
+  const std::pair<int, const char*> texts[] = {
+      {IDC_FR_TITLE, "Welcome to Fumora"},
+      {IDC_FR_INTRO, "Please fill in the following details before continuing:"},
+      {IDC_FR_NAME_LABEL, "Your Name"},
+      {IDC_FR_PER_DAY_LABEL, "How many cigarettes did you smoke per day ?"},
+      {IDC_FR_PER_PACK_LABEL, "How many cigarettes in a pack/carton?"},
+      {IDC_FR_PRICE_LABEL, "How much does that pack/carton cost?"},
+      {IDC_FR_DATE_LABEL, "What date did you quit on ?"},
+      {IDC_FR_CURRENCY, CurrencySymbol.c_str()},
+      {IDC_FR_CONTINUE, "&Continue >>"},
+      {IDC_FR_CANCEL, "Cancel"}};
+  for (auto [id, text] : texts) {
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(wizard, id))) << text;
+    EXPECT_EQ(WindowText(GetDlgItem(wizard, id)), text);
   }
-  // The fields come first, so tabbing runs name, per day, per pack, price, date, time.
-  HWND order[] = {GetDlgItem(wizard, IDC_FR_NAME), GetDlgItem(wizard, IDC_FR_PER_DAY),
-                  GetDlgItem(wizard, IDC_FR_PER_PACK), GetDlgItem(wizard, IDC_FR_PRICE),
-                  GetDlgItem(wizard, IDC_FR_DATE), GetDlgItem(wizard, IDC_FR_TIME)};
-  for (int i = 0; i + 1 < 6; ++i) EXPECT_EQ(GetNextDlgTabItem(wizard, order[i], FALSE), order[i + 1]) << i;
-  // No IDOK / IDCANCEL buttons: Enter and Escape have nothing to press.
-  EXPECT_EQ(GetDlgItem(wizard, IDOK), nullptr);
-  EXPECT_EQ(GetDlgItem(wizard, IDCANCEL), nullptr);
-  EXPECT_EQ(WindowText(GetDlgItem(wizard, IDC_FR_TITLE)), "Welcome to Fumora");
-  EXPECT_EQ(WindowText(GetDlgItem(wizard, IDC_FR_CONTINUE)), "&Continue >>");
-  EXPECT_EQ(WindowText(GetDlgItem(wizard, IDC_FR_CANCEL)), "Cancel");
-  EXPECT_EQ(WindowText(GetDlgItem(wizard, IDC_FR_PER_PACK_LABEL)), "How many cigarettes in a pack/carton?");
-  EXPECT_EQ(WindowText(GetDlgItem(wizard, IDC_FR_PER_DAY_LABEL)), "How many cigarettes did you smoke per day ?");
-  EXPECT_EQ(WindowText(GetDlgItem(wizard, IDC_FR_CURRENCY)), CurrencySymbol);
   EXPECT_FALSE(CurrencySymbol.empty());
+  // Each question left of its field, on the field's line; the currency
+  // symbol between the price's question and its field.
+  const std::pair<int, int> lines[] = {{IDC_FR_NAME_LABEL, IDC_FR_NAME},         {IDC_FR_PER_DAY_LABEL, IDC_FR_PER_DAY},
+                                       {IDC_FR_PER_PACK_LABEL, IDC_FR_PER_PACK}, {IDC_FR_PRICE_LABEL, IDC_FR_CURRENCY},
+                                       {IDC_FR_CURRENCY, IDC_FR_PRICE},          {IDC_FR_DATE_LABEL, IDC_FR_DATE}};
+  for (auto [left, right] : lines) {
+    SCOPED_TRACE(WindowText(GetDlgItem(wizard, left)));
+    const RECT a = PlaceIn(wizard, left), b = PlaceIn(wizard, right);
+    EXPECT_LE(a.right, b.left);
+    const int middle = (a.top + a.bottom) / 2;
+    EXPECT_TRUE(middle >= b.top && middle < b.bottom) << a.top << " " << b.top;
+  }
+  for (auto [id, typed] : {std::pair<int, const char*>{IDC_FR_NAME, "Sam"}, {IDC_FR_PER_DAY, "20"},
+                           {IDC_FR_PER_PACK, "25"}, {IDC_FR_PRICE, "5"}}) {
+    HWND field = GetDlgItem(wizard, id);
+    EXPECT_TRUE(IsWindowEnabled(field)) << typed;
+    SetFocus(field);
+    Type(field, typed);
+    EXPECT_EQ(WindowText(field), typed);
+  }
+  const int order[] = {IDC_FR_NAME, IDC_FR_PER_DAY, IDC_FR_PER_PACK, IDC_FR_PRICE, IDC_FR_DATE,
+                       IDC_FR_TIME, IDC_FR_CONTINUE, IDC_FR_CANCEL, IDC_FR_NAME};
+  SetFocus(GetDlgItem(wizard, IDC_FR_NAME));
+  for (size_t i = 1; i < std::size(order); ++i) {
+    MSG tab{GetFocus(), WM_KEYDOWN, VK_TAB, 1, GetTickCount(), {}};
+    IsDialogMessageA(wizard, &tab);
+    Pump();
+    EXPECT_EQ(GetDlgCtrlID(GetFocus()), order[i]) << "Tab " << i;
+  }
 }
 
 TEST_F(FirstRunWizard, InitialisesFieldsPickerAndTitle) {

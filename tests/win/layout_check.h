@@ -64,6 +64,28 @@ inline bool Holds(const RECT& outer, const RECT& inner) {
          inner.bottom <= outer.bottom;
 }
 
+// The smallest rectangle of `w`'s client area holding every pixel drawn in
+// another colour than its top-left corner's: where its text or picture is
+// seen. Empty when nothing is drawn.
+inline RECT InkBounds(HWND w) {
+  RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  RECT client{};
+  GetClientRect(w, &client);
+  RECT ink{client.right, client.bottom, 0, 0};
+  HDC dc = GetDC(w);
+  const COLORREF back = GetPixel(dc, 0, 0);
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x)
+      if (GetPixel(dc, x, y) != back) {
+        ink.left = x < ink.left ? x : ink.left;
+        ink.top = y < ink.top ? y : ink.top;
+        ink.right = x + 1 > ink.right ? x + 1 : ink.right;
+        ink.bottom = y + 1;
+      }
+  ReleaseDC(w, dc);
+  return ink.right > ink.left ? ink : RECT{};
+}
+
 // The extent of `text` in the control's font, laid out with `flags` in `width`.
 inline SIZE TextExtent(HWND control, const std::string& text, UINT flags, int width) {
   HDC dc = GetDC(control);

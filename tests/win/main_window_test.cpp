@@ -72,51 +72,82 @@ TEST_F(MainWindow, IsMadeFromItsTemplateWithMenuBarAndSmallIcon) {
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_EQ(::MainWindow, w);
   EXPECT_NE(SendMessageA(w, WM_GETICON, ICON_SMALL, 0), 0);
-
   HMENU bar = GetMenu(w);
   ASSERT_NE(bar, nullptr);
   ASSERT_EQ(GetMenuItemCount(bar), 4);
-  EXPECT_EQ(MenuText(bar, 0), "&File");
-  EXPECT_EQ(MenuText(bar, 1), "&Edit");
-  EXPECT_EQ(MenuText(bar, 2), "&View");
-  EXPECT_EQ(MenuText(bar, 3), "&Help");
-  HMENU file = GetSubMenu(bar, 0), edit = GetSubMenu(bar, 1), view = GetSubMenu(bar, 2), help = GetSubMenu(bar, 3);
-  EXPECT_EQ(MenuText(file, 0), "E&xit\tAlt+F4");
-  EXPECT_EQ(GetMenuItemID(file, 0), 10002u);
-  EXPECT_EQ(MenuText(edit, 0), "&Copy Stats\tCtrl+C");
-  EXPECT_EQ(GetMenuItemID(edit, 0), 10004u);
-  EXPECT_EQ(GetMenuItemID(edit, 1), 10005u);
-  EXPECT_EQ(GetMenuItemID(edit, 2), 10013u);
-  EXPECT_EQ(GetMenuState(edit, 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
-  EXPECT_EQ(MenuText(edit, 3), "Edit &Quit Details");
-  EXPECT_EQ(GetMenuItemID(edit, 3), 10014u);
-  const char* views[] = {"&Statistics", "&Milestones", "&Buddies", "&Days Ahead"};
-  for (UINT i = 0; i < 4; ++i) {
-    EXPECT_EQ(MenuText(view, i), views[i]);
-    EXPECT_EQ(GetMenuItemID(view, i), 10007u + i);
-  }
-  EXPECT_EQ(MenuText(help, 0), "&About");
-  EXPECT_EQ(GetMenuItemID(help, 0), 10012u);
+  const char* menus[] = {"&File", "&Edit", "&View", "&Help"};
+  for (UINT i = 0; i < 4; ++i) EXPECT_EQ(MenuText(bar, i), menus[i]);
 }
 
-TEST_F(MainWindow, TrayMenuTemplateHoldsTheViewCopyAndExitItems) {
-  HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(10100));
-  ASSERT_NE(menu, nullptr);
-  HMENU popup = GetSubMenu(menu, 0);
-  ASSERT_NE(popup, nullptr);
-  ASSERT_EQ(GetMenuItemCount(popup), 8);
-  const char* texts[] = {"Quitting Stats", "Personal Milestones", "Buddy List", "Days Ahead"};
-  for (UINT i = 0; i < 4; ++i) {
-    EXPECT_EQ(MenuText(popup, i), texts[i]);
-    EXPECT_EQ(GetMenuItemID(popup, i), 10102u + i);
+// Chooses the item as a click on it does (the window gets the item's
+// command) and says what the user then sees: the caption of the dialog that
+// opened (closed again), what went on the clipboard, the window gone, or
+// the view on show.
+std::string Choose(HWND window, HMENU menu, UINT position) {
+  OpenClipboard(window);
+  EmptyClipboard();
+  CloseClipboard();
+  std::string dialog;
+  ModalDriver::Run({[&] {
+                     char caption[128] = {};
+                     GetWindowTextA(GetActiveWindow(), caption, sizeof caption);
+                     dialog = caption;
+                     PostMessageA(GetActiveWindow(), WM_CLOSE, 0, 0);
+                   }},
+                   EndDialogs, [&] { SendMessageA(window, WM_COMMAND, GetMenuItemID(menu, position), 0); });
+  Pump(20);
+  if (!dialog.empty()) return "dialog " + dialog;
+  if (!IsWindow(window)) return "closed";
+  if (const std::string copied = ClipboardText(); !copied.empty()) return "copied " + copied;
+  for (int i = 0; i < ViewCount; ++i)
+    if (IsWindowVisible(ViewWindows[i])) return "view " + std::to_string(i);
+  return "nothing";
+}
+
+// Every item of the menu bar and of the notification icon's menu, with its
+// text, does what it says; the separators stand where they are drawn.
+TEST_F(MainWindow, EveryMenuItemDoesWhatItSays) {
+  HoldClockAt(HeldClock());
+  const std::string copied = std::string("copied ") + HeldClockStatsText;
+  HMENU tray = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(10100));
+  ASSERT_NE(tray, nullptr);
+  ASSERT_EQ(GetMenuItemCount(GetSubMenu(tray, 0)), 8);
+  const struct {
+    int menu;  // 0 to 3 the menu bar's, 4 the tray menu
+    UINT position;
+    const char* text;
+    std::string seen;
+  } items[] = {
+      {1, 0, "&Copy Stats\tCtrl+C", copied},
+      {1, 1, "&Preferences", "dialog Fumora Preferences"},
+      {1, 2, "", "separator"},
+      {1, 3, "Edit &Quit Details", "dialog Edit Quit Details"},
+      {2, 1, "&Milestones", "view 1"},
+      {2, 2, "&Buddies", "view 2"},
+      {2, 3, "&Days Ahead", "view 3"},
+      {2, 0, "&Statistics", "view 0"},
+      {3, 0, "&About", "dialog About Fumora 1.05b"},
+      {4, 1, "Personal Milestones", "view 1"},
+      {4, 2, "Buddy List", "view 2"},
+      {4, 3, "Days Ahead", "view 3"},
+      {4, 0, "Quitting Stats", "view 0"},
+      {4, 4, "", "separator"},
+      {4, 5, "Copy Stats", copied},
+      {4, 6, "", "separator"},
+      {0, 0, "E&xit\tAlt+F4", "closed"},
+      {4, 7, "Exit", "closed"},
+  };
+  for (const auto& item : items) {
+    SCOPED_TRACE(item.text);
+    if (!IsWindow(window_)) Open();
+    HMENU menu = item.menu < 4 ? GetSubMenu(GetMenu(window_), item.menu) : GetSubMenu(tray, 0);
+    EXPECT_EQ(MenuText(menu, item.position), item.text);
+    if (item.seen == "separator")
+      EXPECT_TRUE(GetMenuState(menu, item.position, MF_BYPOSITION) & MF_SEPARATOR);
+    else
+      EXPECT_EQ(Choose(window_, menu, item.position), item.seen);
   }
-  EXPECT_TRUE(GetMenuState(popup, 4, MF_BYPOSITION) & MF_SEPARATOR);
-  EXPECT_EQ(MenuText(popup, 5), "Copy Stats");
-  EXPECT_EQ(GetMenuItemID(popup, 5), 10106u);
-  EXPECT_TRUE(GetMenuState(popup, 6, MF_BYPOSITION) & MF_SEPARATOR);
-  EXPECT_EQ(MenuText(popup, 7), "Exit");
-  EXPECT_EQ(GetMenuItemID(popup, 7), 10107u);
-  DestroyMenu(menu);
+  DestroyMenu(tray);
 }
 
 TEST_F(MainWindow, CreatesTheFourViewsAsChildren) {
@@ -313,32 +344,13 @@ TEST_F(MainWindow, TheBuddyListHasTheFocusAfterADialogThatSwitchedToIt) {
 
 // ---- commands ----
 
-TEST_F(MainWindow, CopyStatsPutsTheStatsTextOnTheClipboard) {
-  Open();
-  OpenClipboard(window_);
-  EmptyClipboard();
-  CloseClipboard();
-  Command(10004);
-  const std::string expected = BuildStatsText();
-  EXPECT_EQ(ClipboardText(), expected);
-  EXPECT_EQ(expected.rfind("I have been quit for ", 0), 0u) << expected;
-
-  OpenClipboard(window_);
-  EmptyClipboard();
-  CloseClipboard();
-  Command(10106);  // the tray menu's Copy Stats
-  EXPECT_EQ(ClipboardText(), BuildStatsText());
-}
-
+// Before the quit moment Copy Stats says how long is still to go (15:17:51
+// to 08:00 the next day); after it, the figures (EveryMenuItemDoesWhatItSays).
 TEST_F(MainWindow, CopyStatsBeforeTheQuitMomentSaysWhenTheQuitComes) {
-  SYSTEMTIME now;
-  GetLocalTime(&now);
-  Open({.quitTime = SysTime{static_cast<uint16_t>(now.wYear + 1), 1, 0, 1, 0, 0, 0, 0}});
-  Pump(600);  // one clock tick: the quit is pending
+  HoldClockAt(HeldClock());
+  Open({.quitTime = MakeDate(2024, 3, 12, 8, 0)});
   Command(10004);
-  const std::string text = ClipboardText();
-  EXPECT_EQ(text.rfind("I will quit in ", 0), 0u) << text;
-  EXPECT_EQ(text, BuildStatsText());
+  EXPECT_EQ(ClipboardText(), "I will quit in 15 hours, 17 minutes and 51 seconds.");
 }
 
 TEST_F(MainWindow, DialogKeysAndUnknownCommandsDoNothing) {

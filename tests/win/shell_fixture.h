@@ -18,6 +18,7 @@
 #include "app/startup.h"
 #include "formats/settings_records.h"
 #include "settings/registry_store.h"
+#include "stats/statistics_view.h"
 #include "util/systime.h"
 #include "util/systime_win32.h"
 #include "win/app_state.h"
@@ -309,6 +310,14 @@ class MainWindowFixture : public ::testing::Test {
     ResetSettingsInMemory();
     MainWindow = nullptr;
     DialogMessageTarget = nullptr;
+    StatsClockSource = LocalTimeNow;
+  }
+
+  // The program's clock stands at `now` for the rest of the test, so that
+  // what it shows can be worked out beforehand.
+  static void HoldClockAt(const SysTime& now) {
+    HeldNow = now;
+    StatsClockSource = [] { return HeldNow; };
   }
 
   HWND Open(const Seed& seed = {}) {
@@ -344,6 +353,18 @@ class MainWindowFixture : public ::testing::Test {
   std::string Title() const { return WindowText(GetDlgItem(window_, 1001)); }
 
   HWND window_ = nullptr;
+  static inline SysTime HeldNow{};
 };
+
+// The stats text of the default seed (20 a day, 5.00 a pack of 20, quit
+// 15 January 2024 10:00, full dates with seconds) with the clock held at
+// HeldClock, worked out by tests/stress/quitmath.py (Quitter's stats_text)
+// and by hand: 56 days, 1,125 cigarettes (20 for each day, 5 for the 402
+// minutes since 10:00), 5,625 minutes of life.
+inline SysTime HeldClock() { return MakeDate(2024, 3, 11, 16, 42, 9); }
+constexpr char HeldClockStatsText[] =
+    "I have been quit for 1 Month, 3 Weeks, 4 Days, 6 hours, 42 minutes and 9 seconds (56 days). I have saved "
+    "$281.38 by not smoking 1,125 cigarettes. I have saved 3 Days, 21 hours and 45 minutes of my life. My Quit "
+    "Date: 1/15/2024";
 
 }  // namespace shell_test
