@@ -10,6 +10,7 @@
 #include "app/startup.h"
 #include "app/view_strip.h"
 #include "buddies/buddies_view.h"
+#include "buddies/buddy_store.h"
 #include "daysahead/days_ahead_view.h"
 #include "engine/general_options.h"
 #include "formats/settings_records.h"
@@ -61,6 +62,21 @@ struct WindowState {
   StatsTypingRun typing;
 };
 WindowState& StateOf(HWND window) { return *DialogStateOf<WindowState>(window); }
+
+// The Days Ahead list follows the BuddyList row by row (nothing without the view).
+void OnBuddyChanged(const BuddyChange& change) {
+  switch (change.kind) {
+    case BuddyChange::Added:
+      AddDaysAheadRows(*change.buddy);
+      break;
+    case BuddyChange::Removed:
+      RemoveDaysAheadRows(change.id);
+      break;
+    case BuddyChange::Renamed:
+      RenameDaysAheadRows(change.id, *change.name);
+      break;
+  }
+}
 
 // A new date: the anniversaries of the buddies and the days ahead move on.
 void RefreshBuddyViewsForNewDay() {
@@ -536,6 +552,9 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return TRUE;
     case LookAheadChangedMessage:
       RetitleDaysAhead();
+      return TRUE;
+    case BuddyChangedMessage:
+      OnBuddyChanged(*reinterpret_cast<const BuddyChange*>(lParam));
       return TRUE;
     case WM_SYSCOMMAND:
       // Handled: the default course would close a window already gone.

@@ -126,7 +126,7 @@ void DeleteCurrentBuddy() {
   const BuddyEntry buddy = BuddyAt(BuddyList, row);
   const std::string question = "Are you sure that you wish to delete the data for " + buddy.name;
   if (BuddyMessageBox(BuddyList, question.c_str(), "Delete Warning", MB_YESNO | MB_ICONSTOP) != IDYES) return;
-  if (BuddyChanges.removed) BuddyChanges.removed(buddy.id);
+  TellBuddyRemoved(buddy.id);
   ListView_DeleteItem(BuddyList, row);
   SaveBuddies(BuddyList, BuddiesViewWindow);
 }

@@ -66,7 +66,7 @@ void OnAdd(HWND dialog) {
   if (row < 0) return;
   const BuddyEntry buddy = BuddyAt(BuddyList, row);
   SaveBuddies(BuddyList, dialog);
-  if (BuddyChanges.added) BuddyChanges.added(buddy);
+  TellBuddyAdded(buddy);
   ShowInNameOrder(buddy.id);
   EndDialog(dialog, 0);
 }
@@ -106,8 +106,8 @@ BOOL OnEditInitDialog(HWND dialog, HWND, LPARAM) {
 
 void ApplyNewDate(const EditState& editing, const BuddyEntry& buddy) {
   SetBuddyDate(BuddyList, editing.row, buddy.date);
-  if (BuddyChanges.removed) BuddyChanges.removed(buddy.id);
-  if (BuddyChanges.added) BuddyChanges.added(buddy);
+  TellBuddyRemoved(buddy.id);
+  TellBuddyAdded(buddy);
 }
 
 void OnApply(HWND dialog, const EditState& editing) {
@@ -121,8 +121,8 @@ void OnApply(HWND dialog, const EditState& editing) {
   if (dateChanged) {
     buddy.date = picked;
     ApplyNewDate(editing, buddy);
-  } else if (nameTyped && BuddyChanges.renamed) {
-    BuddyChanges.renamed(buddy.id, buddy.name);
+  } else if (nameTyped) {
+    TellBuddyRenamed(buddy.id, buddy.name);
   }
   SaveBuddies(BuddyList, dialog);
   ShowInNameOrder(buddy.id);

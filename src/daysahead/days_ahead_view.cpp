@@ -104,7 +104,6 @@ BOOL OnInitDialog(HWND view, HWND, LPARAM) {
   SetEmptyListText(DaysAheadList, "No milestones in the period specified");
   FitColumnToRows(DaysAheadList, LabelColumn, Scaled(DaysAheadList, AnniversaryWidth));
   MakeLegendBrushes();
-  BuddyChanges = BuddyChangeHooks{AddDaysAheadRows, RemoveDaysAheadRows, RenameDaysAheadRows};
   return FALSE;
 }
 
@@ -155,7 +154,6 @@ void OnClose(HWND view) { DestroyWindow(view); }
 
 void OnDestroy(HWND view) {
   if (view != DaysAheadViewWindow) return;
-  BuddyChanges = BuddyChangeHooks{};
   DaysAheadViewWindow = nullptr;
   DaysAheadList = nullptr;
 }
