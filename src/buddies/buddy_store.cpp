@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "engine/savings.h"
 #include "formats/buddy_file.h"
 #include "util/text.h"
@@ -103,10 +105,11 @@ bool TellBuddyFileOnShow(HWND view, UINT message, WPARAM wParam) {
 }
 
 bool SaveBuddies(HWND list, HWND owner) {
+  constexpr int columns[] = {BuddyCompactColumn, BuddyNameColumn};
+  const std::vector<std::string> cells = RowCells(list, columns, BuddyCellCapacity);
   std::vector<BuddyRecord> records;
-  const int count = RowCount(list);
-  for (int row = 0; row < count; ++row)
-    records.push_back(BuddyRecord{ParseCompactDate(Cell(list, row, BuddyCompactColumn)), Cell(list, row, BuddyNameColumn)});
+  for (std::size_t i = 0; i + 2 <= cells.size(); i += 2)
+    records.push_back(BuddyRecord{ParseCompactDate(cells[i]), cells[i + 1]});
   if (!BackUpIfNeeded(owner)) return false;
   if (ReplaceFileAtomically(BuddyFilePath, EncodeBuddyFile(records))) return true;
   const std::string text = "The buddies could not be saved to " + BuddyFilePath + ". Your change is shown but not saved.";
@@ -144,27 +147,28 @@ BuddyEntry BuddyAt(HWND list, int row) {
 }
 
 std::vector<BuddyEntry> BuddyEntries(HWND list) {
+  constexpr int columns[] = {BuddyCompactColumn, BuddyNameColumn, BuddyIdColumn};
+  const std::vector<std::string> cells = RowCells(list, columns, BuddyCellCapacity);
   std::vector<BuddyEntry> entries;
-  const int count = RowCount(list);
-  for (int row = 0; row < count; ++row) entries.push_back(BuddyAt(list, row));
+  entries.reserve(cells.size() / 3);
+  for (std::size_t i = 0; i + 3 <= cells.size(); i += 3)
+    entries.push_back(BuddyEntry{ParseCompactDate(cells[i]), cells[i + 1], static_cast<uint32_t>(ParseDecimal(cells[i + 2]))});
   return entries;
 }
 
 int FindBuddyRow(HWND list, uint32_t id) {
-  const std::string text = FormatDecimal(static_cast<int32_t>(id));
-  const int count = RowCount(list);
-  for (int row = 0; row < count; ++row)
-    if (Cell(list, row, BuddyIdColumn) == text) return row;
-  return -1;
+  constexpr int columns[] = {BuddyIdColumn};
+  const std::vector<std::string> ids = RowCells(list, columns, BuddyCellCapacity);
+  const auto found = std::find(ids.begin(), ids.end(), FormatDecimal(static_cast<int32_t>(id)));
+  return found == ids.end() ? -1 : static_cast<int>(found - ids.begin());
 }
 
 void SortBuddies(HWND list, uint32_t sortState) {
+  constexpr int columns[] = {BuddyNameColumn, BuddyCompactColumn, BuddyLabelColumn, BuddyIdColumn};
+  const std::vector<std::string> cells = RowCells(list, columns, BuddyCellCapacity);
   std::vector<BuddySortKey> keys;
-  const int count = RowCount(list);
-  for (int row = 0; row < count; ++row)
-    keys.push_back(BuddySortKey{Cell(list, row, BuddyNameColumn), Cell(list, row, BuddyCompactColumn),
-                                Cell(list, row, BuddyLabelColumn),
-                                static_cast<uint32_t>(ParseDecimal(Cell(list, row, BuddyIdColumn)))});
+  for (std::size_t i = 0; i + 4 <= cells.size(); i += 4)
+    keys.push_back(BuddySortKey{cells[i], cells[i + 1], cells[i + 2], static_cast<uint32_t>(ParseDecimal(cells[i + 3]))});
   SortRows(list, [&](int a, int b) { return CompareBuddyRows(keys[a], keys[b], sortState, UserTextOrder); });
-  if (count >= 2) SendMessageA(list, LVM_SCROLL, 0, -10000);
+  if (keys.size() >= 2) SendMessageA(list, LVM_SCROLL, 0, -10000);
 }

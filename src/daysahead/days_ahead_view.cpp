@@ -3,6 +3,7 @@
 #include <windowsx.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "buddies/buddies_view.h"
@@ -28,6 +29,9 @@ constexpr int AnniversaryWidth = 94;
 struct ViewState {
   SysTime periodStart;  // the first day of the last rebuild's period
   uint32_t periodDays = 0;
+  // What the list shows, in its order (day, name, BuddyId): the list itself
+  // holds no rows (LVS_OWNERDATA) and asks for their texts as it paints.
+  std::vector<DaysAheadRow> rows;
   ScopedBrush todayBrush;
   ScopedBrush tomorrowBrush;
 };
@@ -43,47 +47,53 @@ void AddColumns(HWND list) {
   AddColumn(list, IdColumn, "Anniversary", 0, 1);
 }
 
-bool PutRow(int position, const DaysAheadRow& r) {
-  // Keyed by the BuddyId: a buddy's rows are found without reading every row.
-  const int row = InsertRow(DaysAheadList, position, FormatDecimal(r.day).c_str(), static_cast<LPARAM>(r.id));
-  if (row < 0) return false;
-  SetCellText(DaysAheadList, row, DateColumn, r.dateText.c_str());
-  SetCellText(DaysAheadList, row, NameColumn, r.name.c_str());
-  SetCellText(DaysAheadList, row, LabelColumn, r.label.c_str());
-  SetCellText(DaysAheadList, row, IdColumn, FormatDecimal(static_cast<int32_t>(r.id)).c_str());
-  return true;
-}
-
-void AppendRows(const std::vector<DaysAheadRow>& rows) {
-  for (const DaysAheadRow& r : rows)
-    if (!PutRow(RowCount(DaysAheadList), r)) return;
-}
-
-std::string Cell(int row, int column) { return CellText(DaysAheadList, row, column, BuddyCellCapacity); }
-
-// What the order of the rows reads of row `row`.
-DaysAheadRow OrderOf(int row) {
-  DaysAheadRow r;
-  r.day = ParseDecimal(Cell(row, DayColumn));
-  r.name = Cell(row, NameColumn);
-  r.id = static_cast<uint32_t>(ParseDecimal(Cell(row, IdColumn)));
-  return r;
-}
-
-// Each row goes into its place in the ordered list, found by halving: a
-// change of one buddy reads a few rows, not all of them.
-void InsertInOrder(const std::vector<DaysAheadRow>& rows) {
-  for (const DaysAheadRow& r : rows) {
-    int first = 0, last = RowCount(DaysAheadList);
-    while (first < last) {
-      const int middle = first + (last - first) / 2;
-      if (DaysAheadRowBefore(OrderOf(middle), r, UserTextOrder))
-        first = middle + 1;
-      else
-        last = middle;
-    }
-    if (!PutRow(first, r)) return;
+std::string CellOf(const DaysAheadRow& r, int column) {
+  switch (column) {
+    case DayColumn: return FormatDecimal(r.day);
+    case DateColumn: return r.dateText;
+    case NameColumn: return r.name;
+    case LabelColumn: return r.label;
+    case IdColumn: return FormatDecimal(static_cast<int32_t>(r.id));
   }
+  return {};
+}
+
+// The rows the user had selected, the focused one and the anchor of a Shift
+// selection stay on their rows while other rows come and go around them.
+struct RowMarks {
+  std::vector<int> selected;
+  int focused = -1;
+  int anchor = -1;
+};
+
+RowMarks TakeMarks(HWND list) {
+  RowMarks marks;
+  if (ListView_GetSelectedCount(list) > 0)
+    for (int row = ListView_GetNextItem(list, -1, LVNI_SELECTED); row >= 0;
+         row = ListView_GetNextItem(list, row, LVNI_SELECTED))
+      marks.selected.push_back(row);
+  marks.focused = CurrentRow(list);
+  marks.anchor = ListView_GetSelectionMark(list);
+  return marks;
+}
+
+// Row by row: clearing the marks of every row at once would visit them all.
+void PutMarks(HWND list, const RowMarks& marks, const RowMoves& moves) {
+  for (int row : marks.selected) ListView_SetItemState(list, row, 0, LVIS_SELECTED);
+  if (marks.focused >= 0) ListView_SetItemState(list, marks.focused, 0, LVIS_FOCUSED);
+  for (int row : marks.selected)
+    if (const int moved = MovedRow(row, moves); moved >= 0) ListView_SetItemState(list, moved, LVIS_SELECTED, LVIS_SELECTED);
+  if (const int moved = marks.focused >= 0 ? MovedRow(marks.focused, moves) : -1; moved >= 0)
+    ListView_SetItemState(list, moved, LVIS_FOCUSED, LVIS_FOCUSED);
+  ListView_SetSelectionMark(list, marks.anchor >= 0 ? MovedRow(marks.anchor, moves) : -1);
+}
+
+// Shows the rows after a change of one buddy's rows: the rows before and after
+// them keep their place on the screen, and the user's marks stay on their rows.
+void ShowMovedRows(const RowMoves& moves) {
+  const RowMarks marks = TakeMarks(DaysAheadList);
+  ListView_SetItemCountEx(DaysAheadList, static_cast<int>(Shown().rows.size()), LVSICF_NOSCROLL);
+  PutMarks(DaysAheadList, marks, moves);
   InvalidateRect(DaysAheadList, nullptr, TRUE);
 }
 
@@ -109,11 +119,12 @@ BOOL OnInitDialog(HWND view, HWND, LPARAM) {
 
 // Today's and tomorrow's rows in their colours; the others alternate, from
 // the row highlight colour on the first row.
-LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw) {
+LRESULT OnCustomDraw(const ViewState& state, NMLVCUSTOMDRAW* draw) {
   if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
   if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
   const int row = static_cast<int>(draw->nmcd.dwItemSpec);
-  const DayNumber day = ParseDecimal(CellText(draw->nmcd.hdr.hwndFrom, row, DayColumn, 16));
+  if (row < 0 || static_cast<std::size_t>(row) >= state.rows.size()) return CDRF_DODEFAULT;
+  const DayNumber day = state.rows[static_cast<std::size_t>(row)].day;
   if (day == TodayDayNumber) {
     draw->clrTextBk = AppColors.todayBack;
     draw->clrText = AppColors.todayText;
@@ -126,9 +137,31 @@ LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw) {
   return CDRF_DODEFAULT;
 }
 
+// A cell's text, asked for by the list, cut to the room it offers.
+void OnGetDispInfo(const ViewState& state, NMLVDISPINFOA* info) {
+  LVITEMA& item = info->item;
+  if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax < 1) return;
+  if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= state.rows.size()) {
+    item.pszText[0] = '\0';
+    return;
+  }
+  const std::string text = CellOf(state.rows[static_cast<std::size_t>(item.iItem)], item.iSubItem);
+  const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax) - 1);
+  text.copy(item.pszText, length);
+  item.pszText[length] = '\0';
+}
+
 INT_PTR OnNotify(HWND view, NMHDR* header) {
-  if (header->idFrom != IDC_DAYS_AHEAD_LIST || header->code != NM_CUSTOMDRAW) return FALSE;
-  return SetDlgMsgResult(view, WM_NOTIFY, OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header)));
+  const ViewState* state = DialogStateOf<ViewState>(view);
+  if (header->idFrom != IDC_DAYS_AHEAD_LIST || !state) return FALSE;
+  switch (header->code) {
+    case NM_CUSTOMDRAW:
+      return SetDlgMsgResult(view, WM_NOTIFY, OnCustomDraw(*state, reinterpret_cast<NMLVCUSTOMDRAW*>(header)));
+    case LVN_GETDISPINFOA:
+      OnGetDispInfo(*state, reinterpret_cast<NMLVDISPINFOA*>(header));
+      return TRUE;
+  }
+  return FALSE;
 }
 
 // The legend: its swatches in the day colours, its texts in the tooltip
@@ -168,10 +201,10 @@ void BuildDaysAhead() {
   state.periodStart = MakeDate(LocalNow.wYear, LocalNow.wMonth, LocalNow.wDay);
   state.periodDays = LookAheadDaysInRange();
   const std::vector<BuddyEntry> buddies = BuddyList ? BuddyEntries(BuddyList) : std::vector<BuddyEntry>{};
-  SendMessageA(DaysAheadList, WM_SETREDRAW, FALSE, 0);
+  // A new list: no selection, no focus, scrolled to its top.
   ListView_DeleteAllItems(DaysAheadList);
-  AppendRows(DaysAheadRows(buddies, state.periodStart, state.periodDays, UserTextOrder));
-  SendMessageA(DaysAheadList, WM_SETREDRAW, TRUE, 0);
+  state.rows = DaysAheadRows(buddies, state.periodStart, state.periodDays, UserTextOrder);
+  ListView_SetItemCountEx(DaysAheadList, static_cast<int>(state.rows.size()), 0);
   InvalidateRect(DaysAheadList, nullptr, TRUE);
 }
 
@@ -184,33 +217,30 @@ void RefreshDaysAheadColours() {
 
 void AddDaysAheadRows(const BuddyEntry& buddy) {
   if (!DaysAheadList) return;
-  const ViewState& state = Shown();
-  InsertInOrder(DaysAheadRows({&buddy, 1}, state.periodStart, state.periodDays, UserTextOrder));
+  ViewState& state = Shown();
+  RowMoves moves;
+  InsertDaysAheadRows(state.rows, DaysAheadRows({&buddy, 1}, state.periodStart, state.periodDays, UserTextOrder),
+                      UserTextOrder, moves);
+  ShowMovedRows(moves);
 }
 
 void RemoveDaysAheadRows(uint32_t id) {
   if (!DaysAheadList) return;
-  for (int row = FindRowByKey(DaysAheadList, static_cast<LPARAM>(id)); row >= 0;
-       row = FindRowByKey(DaysAheadList, static_cast<LPARAM>(id), row - 1))
-    ListView_DeleteItem(DaysAheadList, row);
-  InvalidateRect(DaysAheadList, nullptr, TRUE);
+  RowMoves moves;
+  TakeBuddyRows(Shown().rows, id, moves);
+  ShowMovedRows(moves);
 }
 
 // A new name moves the buddy's rows within their days: taken out and put
 // back in their places.
 void RenameDaysAheadRows(uint32_t id, const std::string& name) {
   if (!DaysAheadList) return;
-  std::vector<DaysAheadRow> renamed;
-  for (int row = FindRowByKey(DaysAheadList, static_cast<LPARAM>(id)); row >= 0;
-       row = FindRowByKey(DaysAheadList, static_cast<LPARAM>(id), row - 1)) {
-    DaysAheadRow r = OrderOf(row);
-    r.dateText = Cell(row, DateColumn);
-    r.label = Cell(row, LabelColumn);
-    r.name = name;
-    renamed.push_back(std::move(r));
-    ListView_DeleteItem(DaysAheadList, row);
-  }
-  InsertInOrder(renamed);
+  std::vector<DaysAheadRow>& rows = Shown().rows;
+  RowMoves moves;
+  std::vector<DaysAheadRow> renamed = TakeBuddyRows(rows, id, moves);
+  for (DaysAheadRow& r : renamed) r.name = name;
+  InsertDaysAheadRows(rows, std::move(renamed), UserTextOrder, moves);
+  ShowMovedRows(moves);
 }
 
 INT_PTR CALLBACK DaysAheadViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {

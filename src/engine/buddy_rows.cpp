@@ -1,6 +1,7 @@
 #include "engine/buddy_rows.h"
 
 #include <algorithm>
+#include <iterator>
 
 bool BuddyAnniversary(const SysTime& quitDate, const SysTime& today, std::string& label) {
   return AnniversaryLabel(DateToDayNumber(quitDate), DateToDayNumber(today), quitDate, today, label) != 0;
@@ -16,21 +17,35 @@ std::vector<DaysAheadRow> DaysAheadRows(std::span<const BuddyEntry> buddies, con
   std::vector<std::string> dateTexts(period);
   for (uint32_t i = 0; i < period; ++i) DayNumberToDate(first + static_cast<DayNumber>(i), days[i]);
 
-  std::vector<DaysAheadRow> rows;
+  // Taken in name order and dealt out by day, the rows come out in their
+  // order: the buddies are sorted (usually found sorted), never the many rows.
+  std::vector<const BuddyEntry*> byName;
+  byName.reserve(buddies.size());
+  for (const BuddyEntry& buddy : buddies) byName.push_back(&buddy);
+  const auto nameBefore = [order](const BuddyEntry* a, const BuddyEntry* b) {
+    const int byText = order(a->name.c_str(), b->name.c_str());
+    return byText != 0 ? byText < 0 : a->id < b->id;
+  };
+  if (!std::is_sorted(byName.begin(), byName.end(), nameBefore)) std::sort(byName.begin(), byName.end(), nameBefore);
+
+  std::vector<std::vector<DaysAheadRow>> byDay(period);
+  std::size_t count = 0;
   std::string label;
-  for (const BuddyEntry& buddy : buddies) {
-    const DayNumber start = DateToDayNumber(buddy.date);
+  for (const BuddyEntry* buddy : byName) {
+    const DayNumber start = DateToDayNumber(buddy->date);
     SysTime startDate;
     DayNumberToDate(start, startDate);
     for (uint32_t i = 0; i < period; ++i) {
       const DayNumber day = first + static_cast<DayNumber>(i);
       if (!AnniversaryLabel(start, day, startDate, days[i], label)) continue;
       if (dateTexts[i].empty()) dateTexts[i] = FormatDateText(days[i]);
-      rows.push_back(DaysAheadRow{day, dateTexts[i], buddy.name, label, buddy.id});
+      byDay[i].push_back(DaysAheadRow{day, dateTexts[i], buddy->name, label, buddy->id});
+      ++count;
     }
   }
-  std::sort(rows.begin(), rows.end(),
-            [order](const DaysAheadRow& a, const DaysAheadRow& b) { return DaysAheadRowBefore(a, b, order); });
+  std::vector<DaysAheadRow> rows;
+  rows.reserve(count);
+  for (std::vector<DaysAheadRow>& day : byDay) std::move(day.begin(), day.end(), std::back_inserter(rows));
   return rows;
 }
 
@@ -39,6 +54,45 @@ bool DaysAheadRowBefore(const DaysAheadRow& a, const DaysAheadRow& b, TextOrder 
   const int byName = order(a.name.c_str(), b.name.c_str());
   if (byName != 0) return byName < 0;
   return a.id < b.id;
+}
+
+std::vector<DaysAheadRow> TakeBuddyRows(std::vector<DaysAheadRow>& rows, uint32_t id, RowMoves& moves) {
+  std::vector<DaysAheadRow> taken;
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (rows[i].id == id) {
+      moves.removed.push_back(static_cast<int>(i));
+      taken.push_back(std::move(rows[i]));
+    } else {
+      if (kept != i) rows[kept] = std::move(rows[i]);
+      ++kept;
+    }
+  }
+  rows.resize(kept);
+  return taken;
+}
+
+void InsertDaysAheadRows(std::vector<DaysAheadRow>& rows, std::vector<DaysAheadRow> added, TextOrder order,
+                         RowMoves& moves) {
+  const auto before = [order](const DaysAheadRow& a, const DaysAheadRow& b) { return DaysAheadRowBefore(a, b, order); };
+  std::sort(added.begin(), added.end(), before);
+  // Each place found by halving; the rows then merged in one pass.
+  for (std::size_t k = 0; k < added.size(); ++k) {
+    const auto place = std::lower_bound(rows.begin(), rows.end(), added[k], before);
+    moves.inserted.push_back(static_cast<int>(place - rows.begin() + static_cast<std::ptrdiff_t>(k)));
+  }
+  const auto middle = static_cast<std::ptrdiff_t>(rows.size());
+  std::move(added.begin(), added.end(), std::back_inserter(rows));
+  std::inplace_merge(rows.begin(), rows.begin() + middle, rows.end(), before);
+}
+
+int MovedRow(int old, const RowMoves& moves) {
+  const auto gone = std::lower_bound(moves.removed.begin(), moves.removed.end(), old);
+  if (gone != moves.removed.end() && *gone == old) return -1;
+  int row = old - static_cast<int>(gone - moves.removed.begin());
+  for (int place : moves.inserted)
+    if (place <= row) ++row;
+  return row;
 }
 
 uint32_t NextBuddySortState(uint32_t state, int column) {

@@ -40,6 +40,21 @@ std::vector<DaysAheadRow> DaysAheadRows(std::span<const BuddyEntry> buddies, con
 // By day, then name, then BuddyId: a strict order.
 bool DaysAheadRowBefore(const DaysAheadRow& a, const DaysAheadRow& b, TextOrder order);
 
+// Where the rows of an ordered Days Ahead list went on a change of one buddy:
+// the old positions of the rows taken out, then the new positions of the rows
+// put in, each ascending.
+struct RowMoves {
+  std::vector<int> removed;
+  std::vector<int> inserted;
+};
+// Takes buddy `id`'s rows out of ordered rows and returns them, in order.
+std::vector<DaysAheadRow> TakeBuddyRows(std::vector<DaysAheadRow>& rows, uint32_t id, RowMoves& moves);
+// Puts rows of buddies not yet in ordered rows into their places.
+void InsertDaysAheadRows(std::vector<DaysAheadRow>& rows, std::vector<DaysAheadRow> added, TextOrder order,
+                         RowMoves& moves);
+// The position after the moves of the row that was at `old`; -1 when it went.
+int MovedRow(int old, const RowMoves& moves);
+
 // The buddy list's sort states: 1/2 name ascending/descending, 3/4 quit
 // date, 5/6 anniversary label.
 inline constexpr uint32_t SortByName = 1;

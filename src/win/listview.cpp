@@ -2,7 +2,11 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
+#include <span>
+#include <utility>
+#include <vector>
 
 #include "win/app_state.h"
 #include "win/scoped.h"
@@ -77,22 +81,26 @@ void FitColumn(HWND list, const ListBehaviour& b) {
   if (ListView_GetColumnWidth(list, b.fittedColumn) != width) SetFixedColumnWidth(list, b.fittedColumn, width);
 }
 
-void SetRowKey(HWND list, int row, LPARAM key) {
+LPARAM RowKey(HWND list, int row) {
   LVITEMA item{};
   item.mask = LVIF_PARAM;
   item.iItem = row;
-  item.lParam = key;
-  SendMessageA(list, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  SendMessageA(list, LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  return item.lParam;
 }
 
-void RenumberRowKeys(HWND list) {
-  const int count = RowCount(list);
-  for (int row = 0; row < count; ++row) SetRowKey(list, row, row);
-}
+// The rows' keys, each with the row's position when the sort began, by key.
+struct RowSort {
+  std::vector<std::pair<LPARAM, int>> positions;
+  const std::function<int(int, int)>& order;
+  int PositionOf(LPARAM key) const {
+    return std::lower_bound(positions.begin(), positions.end(), std::make_pair(key, 0))->second;
+  }
+};
 
-int CALLBACK CompareRowPositions(LPARAM first, LPARAM second, LPARAM order) {
-  return (*reinterpret_cast<const std::function<int(int, int)>*>(order))(static_cast<int>(first),
-                                                                          static_cast<int>(second));
+int CALLBACK CompareRowPositions(LPARAM first, LPARAM second, LPARAM sort) {
+  const RowSort& s = *reinterpret_cast<const RowSort*>(sort);
+  return s.order(s.PositionOf(first), s.PositionOf(second));
 }
 
 // The list control repaints only the rows that came or went: when the empty
@@ -184,31 +192,39 @@ std::string CellText(HWND list, int row, int column, int capacity) {
   return text;
 }
 
-int AppendRow(HWND list, const char* firstCell) {
-  const int position = RowCount(list);
-  return InsertRow(list, position, firstCell, position);
+std::vector<std::string> RowCells(HWND list, std::span<const int> columns, int capacity) {
+  std::vector<std::string> cells;
+  // Under Wine every message through a subclass looks the subclass up in the
+  // server three times; thousands of reads are made past the behaviour.
+  WithoutBehaviour<ListBehaviour, ListBehaviourProc>(list, [&] {
+    const int rows = RowCount(list);
+    cells.reserve(static_cast<std::size_t>(rows) * columns.size());
+    for (int row = 0; row < rows; ++row)
+      for (int column : columns) cells.push_back(CellText(list, row, column, capacity));
+  });
+  return cells;
 }
 
-int InsertRow(HWND list, int position, const char* firstCell, LPARAM key) {
+int AppendRow(HWND list, const char* firstCell) {
+  static ULONG_PTR nextKey = 0;
   LVITEMA item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
-  item.iItem = position;
+  item.iItem = RowCount(list);
   item.pszText = const_cast<char*>(firstCell);
-  item.lParam = key;
+  item.lParam = static_cast<LPARAM>(nextKey++);
   return static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
 }
 
-int FindRowByKey(HWND list, LPARAM key, int after) {
-  LVFINDINFOA find{};
-  find.flags = LVFI_PARAM;
-  find.lParam = key;
-  return static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(after), reinterpret_cast<LPARAM>(&find)));
-}
-
 void SortRows(HWND list, const std::function<int(int, int)>& order) {
-  RenumberRowKeys(list);
-  SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&order), reinterpret_cast<LPARAM>(CompareRowPositions));
-  RenumberRowKeys(list);
+  // The keys are read, never written: a change of an item sends its parent
+  // notifications, which would cost more than the sort.
+  WithoutBehaviour<ListBehaviour, ListBehaviourProc>(list, [&] {
+    RowSort sort{{}, order};
+    const int count = RowCount(list);
+    for (int row = 0; row < count; ++row) sort.positions.emplace_back(RowKey(list, row), row);
+    std::sort(sort.positions.begin(), sort.positions.end());
+    SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&sort), reinterpret_cast<LPARAM>(CompareRowPositions));
+  });
 }
 
 void FixColumns(HWND list, bool passHeaderClicks) {

@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <functional>
+#include <span>
 #include <string>
+#include <vector>
 
 int RowCount(HWND list);
 // The row with the focus (the first found from the top), or -1.
@@ -17,20 +19,17 @@ void AddColumn(HWND list, int index, const char* caption, int width, int alignme
 void SetCellText(HWND list, int row, int column, const char* text);
 // At most `capacity` - 1 characters of one cell.
 std::string CellText(HWND list, int row, int column, int capacity = 80);
+// The cells of `columns` of every row, row after row, each as CellText reads
+// it; read past the list's behaviour (below), which they do not concern.
+std::vector<std::string> RowCells(HWND list, std::span<const int> columns, int capacity = 80);
 
-// Appends a row whose first cell is `firstCell`; its key (item parameter) is
-// its position. Returns the position, or -1.
+// Appends a row whose first cell is `firstCell`, with a key (item parameter)
+// that no other row of the program has. Returns the position, or -1.
 int AppendRow(HWND list, const char* firstCell);
-// A row at `position` (the rows from there on move down one) with a key of
-// the caller's own, for a list that SortRows never sorts.
-int InsertRow(HWND list, int position, const char* firstCell, LPARAM key);
-// The first row after `after` (-1: from the top) with that key, or -1; the
-// search runs inside the list control.
-int FindRowByKey(HWND list, LPARAM key, int after = -1);
-// Sorts the rows with `order`, a strict order given the positions the two
-// rows had when the sort began (< 0 when the first comes first); it reads a
-// model taken beforehand, never the list. Rows keep their states; every key
-// is the row's position afterwards.
+// Sorts the rows of AppendRow with `order`, a strict order given the
+// positions the two rows had when the sort began (< 0 when the first comes
+// first); it reads a model taken beforehand, never the list. Rows keep their
+// states and keys.
 void SortRows(HWND list, const std::function<int(int, int)>& order);
 
 // Fixes the columns: the list refuses every notification from its header

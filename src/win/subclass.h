@@ -85,6 +85,22 @@ State* SubclassControlWithState(HWND control, Args&&... args) {
   return nullptr;
 }
 
+// Runs `work` with the behaviour taken off `control` (its state kept) and
+// gives it back afterwards, for a run of plain messages that the behaviour
+// passes on anyway: Wine looks a subclass up in its server on every message.
+// The behaviour comes back on top of any subclasses set after it.
+template <typename State, StatefulBehaviour<State> Behaviour, typename Work>
+void WithoutBehaviour(HWND control, Work&& work) {
+  State* state = ControlStateOf<State, Behaviour>(control);
+  if (!state || !RemoveWindowSubclass(control, subclass_detail::WithState<State, Behaviour>, 0)) {
+    work();
+    return;
+  }
+  work();
+  if (!SetWindowSubclass(control, subclass_detail::WithState<State, Behaviour>, 0, reinterpret_cast<DWORD_PTR>(state)))
+    delete state;
+}
+
 // A WM_CHAR's character in the ANSI code page. A subclass sees the messages
 // in the control's own character set, UTF-16 for a Unicode control (the
 // common controls' classes); 0 for a character the code page lacks.

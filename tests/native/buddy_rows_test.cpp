@@ -97,3 +97,39 @@ TEST(BuddySort, EveryStateIsAStrictOrder) {
       }
   }
 }
+
+// A change of one buddy, row by row, ends where a rebuild of the whole list
+// ends, and every row that stays is found where MovedRow says.
+TEST_F(BuddyRows, OneBuddysChangeMatchesARebuild) {
+  const SysTime today = MakeDate(2010, 3, 15);
+  std::vector<BuddyEntry> buddies;
+  for (uint32_t i = 0; i < 40; ++i)
+    buddies.push_back({DaysAfter(today, -static_cast<int>(i * 37 % 400)), std::string(1, "BDAC"[i % 4]), i + 1});
+  const BuddyEntry added{DaysAfter(today, -7), "C", 99};
+  const struct {
+    const char* what;
+    uint32_t removed;  // 0: none
+    std::vector<BuddyEntry> inserted;
+  } cases[] = {{"an add", 0, {added}}, {"a delete", 7, {}}, {"a rename", 7, {{buddies[6].date, "A", 7}}},
+               {"a rename to the end", 2, {{buddies[1].date, "Z", 2}}}};
+  const std::vector<DaysAheadRow> before = DaysAheadRows(buddies, today, 30, ByteOrder);
+  for (const auto& c : cases) {
+    std::vector<BuddyEntry> after = buddies;
+    std::erase_if(after, [&](const BuddyEntry& b) { return c.removed && b.id == c.removed; });
+    after.insert(after.end(), c.inserted.begin(), c.inserted.end());
+    std::vector<DaysAheadRow> rows = before;
+    RowMoves moves;
+    if (c.removed) TakeBuddyRows(rows, c.removed, moves);
+    InsertDaysAheadRows(rows, DaysAheadRows(c.inserted, today, 30, ByteOrder), ByteOrder, moves);
+    const std::vector<DaysAheadRow> rebuilt = DaysAheadRows(after, today, 30, ByteOrder);
+    EXPECT_EQ(Describe(rows, today), Describe(rebuilt, today)) << c.what;
+    ASSERT_GT(moves.removed.size() + moves.inserted.size(), 0u) << c.what;
+    for (std::size_t old = 0; old < before.size(); ++old) {
+      const auto same = [&](const DaysAheadRow& r) { return r.day == before[old].day && r.id == before[old].id; };
+      const bool gone = c.removed && before[old].id == c.removed;
+      const auto found = std::find_if(rebuilt.begin(), rebuilt.end(), same);
+      EXPECT_EQ(MovedRow(static_cast<int>(old), moves), gone ? -1 : static_cast<int>(found - rebuilt.begin()))
+          << c.what << " row " << old;
+    }
+  }
+}

@@ -320,6 +320,40 @@ TEST_F(BuddyViews, AddAndEditThroughTheDialogs) {
   EXPECT_EQ(FileText(BuddyFilePath), edited);
 }
 
+// The Days Ahead rows the user selected stay selected, and the focus stays on
+// its row, while other buddies' rows come, move and go around them.
+TEST_F(BuddyViews, DaysAheadSelectionStaysOnItsRows) {
+  Create();
+  auto marked = [] {
+    const Strings rows = DaysAheadRows();
+    Strings out;
+    for (int r = 0; r < RowCount(DaysAheadList); ++r) {
+      if (ListView_GetItemState(DaysAheadList, r, LVIS_SELECTED)) out.push_back(rows[r]);
+      if (ListView_GetItemState(DaysAheadList, r, LVIS_FOCUSED)) out.push_back("focus " + rows[r]);
+    }
+    return out;
+  };
+  ListView_SetItemState(DaysAheadList, 3, LVIS_SELECTED, LVIS_SELECTED);
+  ListView_SetItemState(DaysAheadList, 7, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  const Strings both = {"5 Bea 5 Years #4", "17 Sam 2 Months #2", "focus 17 Sam 2 Months #2"};
+  ASSERT_EQ(marked(), both);
+  InDialog(IDC_BUDDY_NEW, "Add New Buddy", {[](HWND d) {
+             Type(d, IDC_ADD_BUDDY_NAME, "Dee");
+             Pick(d, IDC_ADD_BUDDY_DATE, MakeDate(2010, 3, 15));
+             Click(d, IDOK);
+           }});
+  EXPECT_EQ(marked(), both) << "after an add";
+  Focus(0);  // Abe, renamed past Sam
+  InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {[](HWND d) {
+             Type(d, IDC_EDIT_BUDDY_NAME, "Zed");
+             Click(d, IDOK);
+           }});
+  EXPECT_EQ(marked(), both) << "after a rename";
+  Focus(FindBuddyRow(BuddyList, 2));  // the Sam of the focused row
+  DeleteCurrentBuddy();
+  EXPECT_EQ(marked(), Strings{"5 Bea 5 Years #4"}) << "after a delete";
+}
+
 // Edit Buddy shows a stored date from 1900 on; an older one is said to lie
 // outside the pickers' dates, and a rename keeps it.
 TEST_F(BuddyViews, ARenameKeepsADateThePickerCannotShowAndAnEmptyListDeletesNothing) {

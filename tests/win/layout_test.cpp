@@ -99,6 +99,22 @@ class LayoutAtDpi : public MainWindowFixture {
       SendMessageA(dialog, WM_NOTIFY, IDC_PREFS_TABS, reinterpret_cast<LPARAM>(&change));
     };
   }
+  // The squares of the general page's check boxes, whose texts are on their
+  // left, stand in one column: the boxes end at one edge.
+  ModalDriver::Step SquaresInOneColumn(const char* caption) {
+    return [this, caption] {
+      HWND box = nullptr;
+      for (HWND page = GetWindow(DialogNamed(caption), GW_CHILD); page && !box; page = GetWindow(page, GW_HWNDNEXT))
+        box = GetDlgItem(page, IDC_GEN_HOTKEY_ENABLED);
+      if (!box) return faults_.push_back("preferences_general: no \"Enable Hotkey?\"\n");
+      std::string edges;
+      for (int id : {IDC_GEN_START_MINIMISED, IDC_GEN_RUN_AT_STARTUP, IDC_GEN_SAVE_POSITION, IDC_GEN_HOTKEY_ENABLED})
+        edges += " " + std::to_string(layout_test::PlaceOf(GetDlgItem(GetParent(box), id)).right);
+      const std::string first = edges.substr(0, edges.find(' ', 1));
+      if (edges != first + first + first + first)
+        faults_.push_back("preferences_general: the check boxes end at" + edges + "\n");
+    };
+  }
   std::string AllFaults() const {
     std::string all;
     for (const auto& f : faults_) all += f;
@@ -171,7 +187,7 @@ TEST_F(LayoutAtDpi, EveryDialog) {
        },
        {Check("Edit Buddy", "edit_buddy"), Close("Edit Buddy")}},
       {"preferences", [this] { ShowPreferences(window_); },
-       {Check(prefs, "preferences_general"), Tab(1), Check(prefs, "preferences_format"), Tab(2),
+       {Check(prefs, "preferences_general"), SquaresInOneColumn(prefs), Tab(1), Check(prefs, "preferences_format"), Tab(2),
         Check(prefs, "preferences_colours"), Close(prefs)}},
       {"about", [this] { ShowAboutBox(window_); }, {Check("About Fumora 1.05b", "about"), Close("About Fumora 1.05b")}},
   };

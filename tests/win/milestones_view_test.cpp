@@ -451,6 +451,15 @@ TEST_F(ListViewRoutines, RowsColumnsAndCells) {
     EXPECT_EQ(column.fmt & LVCFMT_JUSTIFYMASK, formats[i]) << i;
     EXPECT_EQ(column.cx, widths[i]) << i;
   }
+  // Many cells at once, from a plain list and from one with a behaviour,
+  // which it keeps.
+  const int columns[] = {1, 0};
+  const std::vector<std::string> cells = {"", "a", "", "b", "mid", "c", "", "d"};
+  EXPECT_EQ(RowCells(list, columns, 4), cells);
+  FixColumns(list);
+  EXPECT_EQ(RowCells(list, columns, 4), cells);
+  SendMessageA(list, LVM_SETCOLUMNWIDTH, 1, MAKELPARAM(60, 0));
+  EXPECT_EQ(ListView_GetColumnWidth(list, 1), 120) << "the columns stay fixed";
 }
 
 TEST_F(ListViewRoutines, FixedColumnsLetTheProgramChangeAWidth) {
