@@ -20,7 +20,7 @@ target_link_libraries(fumora_win PUBLIC fumora_pure comctl32 gdi32 user32 kernel
 
 # fumora.rc includes one .rc per subsystem, the icons and the manifest; the
 # generator does not see those includes, so name them.
-file(GLOB FUMORA_RESOURCE_PARTS CONFIGURE_DEPENDS res/*.rc res/*.h res/*.manifest res/icons/*.ico)
+file(GLOB FUMORA_RESOURCE_PARTS CONFIGURE_DEPENDS res/*.rc res/*.h res/*.manifest res/icons/*)
 list(FILTER FUMORA_RESOURCE_PARTS EXCLUDE REGEX "/fumora\\.rc$")
 set_source_files_properties(res/fumora.rc PROPERTIES OBJECT_DEPENDS "${FUMORA_RESOURCE_PARTS}")
 

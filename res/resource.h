@@ -3,13 +3,13 @@
 #pragma once
 
 // ---- icons ----
-#define IDI_FUMORA 101  // 32 x 32: the program (About box)
+#define IDI_FUMORA 101  // the program (About box, large window icon, the shell)
 #define IDI_QUIT_STATS 102  // the view strip's four buttons
 #define IDI_BUDDIES 103
 #define IDI_DAYS_AHEAD 104
 #define IDI_MILESTONES 105
 #define IDI_CLIPBOARD 106  // the statistics view's copy button
-#define IDI_FUMORA_SMALL 107  // 16 x 16: window and notification-area icon
+#define IDI_FUMORA_SMALL 107  // small window and notification-area icon
 
 // ---- application shell: main window 1000, menus 10000/10100, About 9000 ----
 #define IDD_MAIN 1000

@@ -1,9 +1,13 @@
 #!/usr/bin/env python3
-"""Draws the program's icons and writes them as .ico files into res/icons/.
+"""Draws the program's icons and writes their images and icons.rc into res/icons/.
 
-Standard library only. Shapes are drawn at four times the size and averaged
-down, which gives smooth edges; each .ico holds one 32-bit image (BGRA with
-alpha, plus the 1-bit AND mask that older readers want).
+Standard library only. Every picture is drawn afresh at each size it is shown
+at (on a 32-unit grid scaled to the size, axis-aligned edges on whole pixels),
+at four times the size and averaged down, which gives smooth edges. Images are
+PNG (32-bit RGBA, what Windows reads from Vista on), which keeps Fumora.exe
+small, or DIB (a BITMAPINFOHEADER, the colours, the 1-bit AND mask), which XP
+reads. icons.rc lists the images (RT_ICON) and the icon resources (RT_GROUP_ICON)
+that name them; two icons may share an image.
 
     python3 scripts/make-icons.py [OUTPUT_DIR]
 """
@@ -11,16 +15,25 @@ import math
 import os
 import struct
 import sys
+import zlib
 
 SUPER = 4  # samples per pixel along each axis
 
 
 class Canvas:
+    """Drawing coordinates are on a 32-unit grid, whatever the size."""
+
     def __init__(self, size):
         self.size = size
+        self.k = size / 32.0
         self.n = size * SUPER
         # premultiplied RGBA, 0..1
         self.px = [[0.0, 0.0, 0.0, 0.0] for _ in range(self.n * self.n)]
+        self.colours = []  # the flat colours drawn, for the 16-colour image
+
+    def _use(self, colour):
+        if colour not in self.colours:
+            self.colours.append(colour)
 
     def _blend(self, i, colour, alpha=1.0):
         r, g, b = (c / 255.0 for c in colour)
@@ -32,20 +45,30 @@ class Canvas:
         p[3] = a + p[3] * (1 - a)
 
     def fill(self, inside, colour, box=None):
-        """Paints every sample whose centre (in icon pixels) satisfies inside(x, y)."""
-        x0, y0, x1, y1 = box if box else (0, 0, self.size, self.size)
-        sx0 = max(0, int(math.floor(x0 * SUPER)))
-        sy0 = max(0, int(math.floor(y0 * SUPER)))
-        sx1 = min(self.n, int(math.ceil(x1 * SUPER)))
-        sy1 = min(self.n, int(math.ceil(y1 * SUPER)))
+        """Paints every sample whose centre (in grid units) satisfies inside(x, y)."""
+        self._use(colour)
+        x0, y0, x1, y1 = box if box else (0, 0, 32, 32)
+        step = SUPER * self.k  # samples per grid unit
+        sx0 = max(0, int(math.floor(x0 * step)))
+        sy0 = max(0, int(math.floor(y0 * step)))
+        sx1 = min(self.n, int(math.ceil(x1 * step)))
+        sy1 = min(self.n, int(math.ceil(y1 * step)))
         for sy in range(sy0, sy1):
-            y = (sy + 0.5) / SUPER
+            y = (sy + 0.5) / step
             for sx in range(sx0, sx1):
-                x = (sx + 0.5) / SUPER
+                x = (sx + 0.5) / step
                 if inside(x, y):
                     self._blend(sy * self.n + sx, colour)
 
+    def snap(self, value):
+        """A grid position moved onto the nearest pixel edge of this size."""
+        return round(value * self.k) / self.k
+
     def rect(self, x0, y0, x1, y1, colour):
+        # On whole pixels, at least one wide, so that bars and text lines stay crisp.
+        x0, y0 = self.snap(x0), self.snap(y0)
+        x1 = max(self.snap(x1), x0 + 1 / self.k)
+        y1 = max(self.snap(y1), y0 + 1 / self.k)
         self.fill(lambda x, y: x0 <= x < x1 and y0 <= y < y1, colour, (x0, y0, x1, y1))
 
     def round_rect(self, x0, y0, x1, y1, r, colour):
@@ -68,7 +91,7 @@ class Canvas:
         self.fill(inside, colour, (cx - r_out, cy - r_out, cx + r_out, cy + r_out))
 
     def line(self, ax, ay, bx, by, width, colour):
-        half = width / 2.0
+        half = max(width, 1 / self.k) / 2.0  # never thinner than a pixel
         dx, dy = bx - ax, by - ay
         length2 = dx * dx + dy * dy or 1e-9
 
@@ -116,13 +139,16 @@ class Canvas:
         return rows
 
 
-def ico_bytes(canvas):
-    size = canvas.size
-    rows = canvas.pixels()
+# Resource number of the first image; the images of one picture follow on.
+FIRST_IMAGE = 1
+RT_ICON, RT_GROUP_ICON = 3, 14
+
+
+def dib_image(size, rows):
     xor = bytearray()
     for row in reversed(rows):  # DIBs are stored bottom-up
-        for b, g, r, a in row:
-            xor += bytes((b, g, r, a))
+        for pixel in row:
+            xor += bytes(pixel)
     mask_stride = ((size + 31) // 32) * 4
     mask = bytearray()
     for row in reversed(rows):
@@ -133,10 +159,74 @@ def ico_bytes(canvas):
         mask += bits
     header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 32, 0,
                          len(xor) + len(mask), 0, 0, 0, 0)
-    image = header + bytes(xor) + bytes(mask)
-    directory = struct.pack('<HHH', 0, 1, 1)
-    entry = struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, 1, 32, len(image), 6 + 16)
-    return directory + entry + image
+    return header + bytes(xor) + bytes(mask)
+
+
+def dib16_image(canvas):
+    """The picture in its own 16 flat colours with a hard mask: what XP shows."""
+    size = canvas.size
+    # Colour 0 is black: under the mask's transparent pixels it leaves the screen as it is.
+    palette = ([(0, 0, 0)] + canvas.colours)[:16]
+
+    def nearest(r, g, b):
+        return min(range(len(palette)), key=lambda i: sum((c - p) ** 2 for c, p in zip((r, g, b), palette[i])))
+    rows = canvas.pixels()
+    xor = bytearray()
+    mask = bytearray()
+    mask_stride = ((size + 31) // 32) * 4
+    for row in reversed(rows):
+        line = bytearray((size + 7) // 8 * 4)
+        bits = bytearray(mask_stride)
+        for x, (b, g, r, a) in enumerate(row):
+            if a < 128:
+                bits[x // 8] |= 0x80 >> (x % 8)  # transparent
+                continue
+            line[x // 2] |= nearest(r, g, b) << (0 if x % 2 else 4)
+        xor += line[:((size * 4 + 31) // 32) * 4]
+        mask += bits
+    colours = b''.join(bytes((b, g, r, 0)) for r, g, b in palette)
+    header = struct.pack('<IiiHHIIiiII', 40, size, size * 2, 1, 4, 0, len(xor) + len(mask), 0, 0, len(palette), 0)
+    return header + colours + bytes(xor) + bytes(mask)
+
+
+def png_filtered(rows, kind):
+    """The rows, each behind PNG filter `kind` (0 none, 1 left, 2 up, 3 average, 4 Paeth)."""
+    out = bytearray()
+    previous = bytes(len(rows[0]) * 4)
+    for row in rows:
+        raw = bytes(c for b, g, r, a in row for c in (r, g, b, a))
+        left = bytes(4) + raw[:-4]
+        up_left = bytes(4) + previous[:-4]
+        predict = [lambda i: 0, lambda i: left[i], lambda i: previous[i],
+                   lambda i: (left[i] + previous[i]) // 2, lambda i: paeth(left[i], previous[i], up_left[i])][kind]
+        out += bytes((kind,)) + bytes((raw[i] - predict(i)) & 255 for i in range(len(raw)))
+        previous = raw
+    return bytes(out)
+
+
+def smallest_deflate(data):
+    results = []
+    for strategy in (zlib.Z_DEFAULT_STRATEGY, zlib.Z_FILTERED, zlib.Z_RLE):
+        packer = zlib.compressobj(9, zlib.DEFLATED, 15, 9, strategy)
+        results.append(packer.compress(data) + packer.flush())
+    return min(results, key=len)
+
+
+def paeth(a, b, c):
+    p = a + b - c
+    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+    if pa <= pb and pa <= pc:
+        return a
+    return b if pb <= pc else c
+
+
+def png_image(size, rows):
+    def chunk(kind, data):
+        return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+    header = struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)  # 8-bit RGBA: what Windows reads
+    # The filter and the deflate strategy that give the fewest bytes.
+    data = min((smallest_deflate(png_filtered(rows, kind)) for kind in range(5)), key=len)
+    return b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + chunk(b'IDAT', data) + chunk(b'IEND', b'')
 
 
 # ---- the pictures ----
@@ -159,23 +249,22 @@ ORANGE = (236, 120, 40)
 def app_icon(size):
     """A green badge with a cigarette broken in two and a sprouting leaf."""
     c = Canvas(size)
-    s = size / 32.0
-    c.circle(16 * s, 16 * s, 15.5 * s, DARK_GREEN)
-    c.circle(16 * s, 16 * s, 14 * s, GREEN)
+    c.circle(16, 16, 15.5, DARK_GREEN)
+    c.circle(16, 16, 14, GREEN)
     # the two halves of a broken cigarette, tilted apart
-    c.polygon([(4 * s, 20 * s), (14 * s, 17 * s), (15 * s, 20.5 * s), (5 * s, 23.5 * s)], WHITE)
-    c.polygon([(4 * s, 20 * s), (7 * s, 19.1 * s), (8 * s, 22.6 * s), (5 * s, 23.5 * s)], ORANGE)
-    c.polygon([(18 * s, 17 * s), (28 * s, 20 * s), (27 * s, 23.5 * s), (17 * s, 20.5 * s)], WHITE)
+    c.polygon([(4, 20), (14, 17), (15, 20.5), (5, 23.5)], WHITE)
+    c.polygon([(4, 20), (7, 19.1), (8, 22.6), (5, 23.5)], ORANGE)
+    c.polygon([(18, 17), (28, 20), (27, 23.5), (17, 20.5)], WHITE)
     # a leaf growing out of the break
-    c.line(16 * s, 18 * s, 16 * s, 9 * s, max(1.0, 1.4 * s), DARK_GREEN)
-    c.polygon([(16 * s, 11 * s), (21 * s, 5 * s), (24 * s, 7 * s), (19 * s, 12 * s)], LEAF)
-    c.polygon([(16 * s, 13 * s), (11 * s, 8 * s), (9 * s, 10 * s), (14 * s, 14 * s)], LEAF)
+    c.line(16, 18, 16, 9, 1.4, DARK_GREEN)
+    c.polygon([(16, 11), (21, 5), (24, 7), (19, 12)], LEAF)
+    c.polygon([(16, 13), (11, 8), (9, 10), (14, 14)], LEAF)
     return c
 
 
-def statistics_icon():
+def statistics_icon(size):
     """A bar chart rising to the right."""
-    c = Canvas(32)
+    c = Canvas(size)
     c.round_rect(2, 3, 30, 29, 3, PAPER)
     c.rect(5, 25, 27, 26.5, INK)
     c.rect(5, 6, 6.5, 26.5, INK)
@@ -186,9 +275,9 @@ def statistics_icon():
     return c
 
 
-def buddies_icon():
+def buddies_icon(size):
     """Two people side by side."""
-    c = Canvas(32)
+    c = Canvas(size)
     c.circle(11, 9, 4.5, BLUE)
     c.round_rect(3, 15, 19, 30, 6, BLUE)
     c.circle(21, 10, 5, WHITE)
@@ -198,9 +287,9 @@ def buddies_icon():
     return c
 
 
-def days_ahead_icon():
+def days_ahead_icon(size):
     """A calendar page with a forward arrow."""
-    c = Canvas(32)
+    c = Canvas(size)
     c.round_rect(3, 5, 29, 29, 2.5, GREY)
     c.rect(4, 10, 28, 28, PAPER)
     c.rect(4, 6, 28, 10, RED)
@@ -216,9 +305,9 @@ def days_ahead_icon():
     return c
 
 
-def milestones_icon():
+def milestones_icon(size):
     """A flag planted at the top of a hill."""
-    c = Canvas(32)
+    c = Canvas(size)
     c.polygon([(1, 30), (12, 18), (19, 22), (31, 30)], GREEN)
     c.polygon([(12, 18), (15, 20), (10, 22)], LEAF)
     c.line(12, 19, 12, 3, 1.6, BROWN)
@@ -227,9 +316,9 @@ def milestones_icon():
     return c
 
 
-def clipboard_icon():
+def clipboard_icon(size):
     """A clipboard holding a page of text."""
-    c = Canvas(32)
+    c = Canvas(size)
     c.round_rect(5, 4, 27, 31, 2.5, BROWN)
     c.rect(8, 7, 24, 29, PAPER)
     c.round_rect(11, 2, 21, 8, 1.5, GREY)
@@ -240,25 +329,84 @@ def clipboard_icon():
     return c
 
 
+# The images: picture, size, kind. 32-bit DIBs at the sizes XP uses at 96 DPI
+# where the shell shows them (the program's icon), PNG everywhere else, and
+# for the program's own 32-pixel pictures also a 16-colour DIB, which XP
+# loads (it reads no PNG; Windows picks the PNG, of more colours, when both
+# are there).
+def images(picture):
+    if picture == 'fumora':
+        return [(16, 'dib'), (20, 'png'), (24, 'png'), (32, 'dib'), (40, 'png'), (48, 'png')]
+    return [(32, 'dib4'), (32, 'png'), (40, 'png'), (48, 'png'), (64, 'png')]
+
+
+PICTURES = {
+    'fumora': app_icon,
+    'statistics': statistics_icon,
+    'buddies': buddies_icon,
+    'days_ahead': days_ahead_icon,
+    'milestones': milestones_icon,
+    'clipboard': clipboard_icon,
+}
+
+# Icon resources: number, name in resource.h, picture, the sizes it holds.
+# The program's icon has no 64-pixel image, which only the About box and the
+# large window icon at 200 % would show (they show the 48-pixel one): its
+# bytes pay for the code that lays out dialogs anew on a change of DPI, within
+# the size that Fumora.exe keeps to.
+# 107, the window's and the notification area's small icon, shares the small
+# images of the program's icon (101), which the shell shows for Fumora.exe.
 ICONS = [
-    (101, 'fumora.ico', lambda: app_icon(32)),
-    (102, 'statistics.ico', statistics_icon),
-    (103, 'buddies.ico', buddies_icon),
-    (104, 'days_ahead.ico', days_ahead_icon),
-    (105, 'milestones.ico', milestones_icon),
-    (106, 'clipboard.ico', clipboard_icon),
-    (107, 'fumora_small.ico', lambda: app_icon(16)),
+    (101, 'IDI_FUMORA', 'fumora', (16, 20, 24, 32, 40, 48)),
+    (102, 'IDI_QUIT_STATS', 'statistics', (32, 40, 48, 64)),
+    (103, 'IDI_BUDDIES', 'buddies', (32, 40, 48, 64)),
+    (104, 'IDI_DAYS_AHEAD', 'days_ahead', (32, 40, 48, 64)),
+    (105, 'IDI_MILESTONES', 'milestones', (32, 40, 48, 64)),
+    (106, 'IDI_CLIPBOARD', 'clipboard', (32, 40, 48, 64)),
+    (107, 'IDI_FUMORA_SMALL', 'fumora', (16, 20, 24, 32)),
 ]
+
+
+def encode(draw, size, kind):
+    canvas = draw(size)
+    if kind == 'dib4':
+        return dib16_image(canvas), 4
+    rows = canvas.pixels()
+    return (dib_image(size, rows) if kind == 'dib' else png_image(size, rows)), 32
 
 
 def main():
     here = os.path.dirname(os.path.abspath(__file__))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, '..', 'res', 'icons')
     os.makedirs(out, exist_ok=True)
-    for number, name, draw in ICONS:
+    rc = ['// Written by scripts/make-icons.py: the icons\' images (RT_ICON, 3) and the',
+          '// icon resources that list them (RT_GROUP_ICON, 14).']
+    entries = {}  # (picture, size) -> [(image number, bits, length)]
+    number = FIRST_IMAGE
+    total = 0
+    for picture, draw in PICTURES.items():
+        for size, kind in images(picture):
+            data, bits = encode(draw, size, kind)
+            name = f'{picture}_{size}' + ('_16colours.dib' if kind == 'dib4' else '.' + kind)
+            with open(os.path.join(out, name), 'wb') as f:
+                f.write(data)
+            rc.append(f'{number} {RT_ICON} "icons/{name}"')
+            entries.setdefault((picture, size), []).append((number, bits, len(data)))
+            total += len(data)
+            number += 1
+    for resource, macro, picture, sizes in ICONS:
+        listed = [e + (size,) for size in sizes for e in entries[(picture, size)]]
+        group = struct.pack('<HHH', 0, 1, len(listed))
+        for image, bits, length, size in listed:
+            group += struct.pack('<BBBBHHIH', size % 256, size % 256, 16 if bits == 4 else 0, 0, 1, bits, length, image)
+        name = f'{macro[4:].lower()}.group'
         with open(os.path.join(out, name), 'wb') as f:
-            f.write(ico_bytes(draw()))
-        print(f'{number} {name}')
+            f.write(group)
+        rc.append(f'{macro} {RT_GROUP_ICON} "icons/{name}"')
+        print(f'{resource} {macro}: ' + ' '.join(f'{s}' for s in sizes))
+    with open(os.path.join(out, 'icons.rc'), 'w') as f:
+        f.write('\n'.join(rc) + '\n')
+    print(f'{number - FIRST_IMAGE} images, {total} bytes')
 
 
 if __name__ == '__main__':

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <cstring>
 
 #include "app/about_box.h"
@@ -57,7 +58,8 @@ constexpr int TrayTipSize = 64;
 // window's menu bar goes with the window itself).
 struct WindowState {
   ScopedMenu trayMenu;  // menu 10100; its first pop-up is the one shown
-  ScopedIcon smallIcon;  // the window's and the notification icon's
+  ScopedIcon smallIcon;  // also the notification-area icon
+  ScopedIcon largeIcon;
   ScopedFont titleFont;
   StatsTypingRun typing;
 };
@@ -100,12 +102,23 @@ void RemoveTrayIcon() {
   TrayIconShown = false;
 }
 
+// The caption's, the taskbar's, Alt+Tab's and the notification area's icons
+// at `dpi`; the shell holds a copy of the one it shows.
+void LoadWindowIcons(HWND window, int dpi) {
+  ScopedIcon smallIcon(LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(dpi)));
+  ScopedIcon largeIcon(LoadIconAtSize(AppInstance, IDI_FUMORA, LargeIconSize(dpi)));
+  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.get()));
+  TrayIcon.hIcon = smallIcon.get();
+  if (TrayIconShown) NotifyShell(NIM_MODIFY);
+  WindowState& state = StateOf(window);  // the icons no longer shown go
+  state.smallIcon = std::move(smallIcon);
+  state.largeIcon = std::move(largeIcon);
+}
+
 void LoadMenusAndIcon(HWND window) {
   SetMenu(window, LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_MAIN_MENU)));
-  WindowState& state = StateOf(window);
-  state.trayMenu.Reset(LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
-  state.smallIcon.Reset(LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(window)));
-  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state.smallIcon.get()));
+  StateOf(window).trayMenu.Reset(LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
 
   TrayIcon = NOTIFYICONDATAA{};
   TrayIcon.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -113,8 +126,8 @@ void LoadMenusAndIcon(HWND window) {
   TrayIcon.uID = 0;
   TrayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   TrayIcon.uCallbackMessage = TrayMessage;
-  TrayIcon.hIcon = state.smallIcon.get();
   TrayIconShown = false;
+  LoadWindowIcons(window, WindowDpi(window));
 }
 
 // The order in which the views are made: the Days Ahead view reads the
@@ -275,9 +288,10 @@ HBRUSH OnControlColour(HWND, HDC dc, HWND control, int) {
 
 // Moved to a monitor of another scale: the suggested rectangle, then what is
 // sized in pixels laid out again at the new DPI.
-void OnDpiChanged(HWND window, const RECT& suggested) {
+void OnDpiChanged(HWND window, int dpi, const RECT& suggested) {
   SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  LoadWindowIcons(window, dpi);
   MakeTitleFont(window);
   LayOutStatisticsView();
   FitToViews(window);
@@ -524,7 +538,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       HANDLE_WM_COMMAND(window, wParam, lParam, OnCommand);
       return TRUE;
     case DpiChangedMessage:
-      OnDpiChanged(window, *reinterpret_cast<const RECT*>(lParam));
+      OnDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return TRUE;
     case WM_SIZE:
       HANDLE_WM_SIZE(window, wParam, lParam, OnSize);

@@ -129,7 +129,7 @@ void InitialiseProcessValues(HINSTANCE instance) {
 }
 
 bool TakeSingleInstanceMutex() {
-  ScopedHandle mutex(CreateMutexA(nullptr, TRUE, InstanceMutexName));
+  ScopedKernelHandle mutex(CreateMutexA(nullptr, TRUE, InstanceMutexName));
   if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) return false;
   InstanceMutex = std::move(mutex);
   return true;

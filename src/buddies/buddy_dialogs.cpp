@@ -13,12 +13,14 @@
 #include "win/app_state.h"
 #include "win/dialog_fields.h"
 #include "win/dialog_state.h"
+#include "win/dpi.h"
 #include "win/listview.h"
 
 namespace {
 constexpr int NameLimit = 25;
 
 void PrepareFields(HWND dialog, int nameId, int dateId) {
+  FollowDpiChanges(dialog);
   SendDlgItemMessageA(dialog, nameId, EM_LIMITTEXT, NameLimit, 0);
   SetUpDatePicker(GetDlgItem(dialog, dateId));
 }

@@ -1,7 +1,6 @@
 #include "engine/buddy_rows.h"
 
 #include <algorithm>
-#include <iterator>
 
 bool BuddyAnniversary(const SysTime& quitDate, const SysTime& today, std::string& label) {
   return AnniversaryLabel(DateToDayNumber(quitDate), DateToDayNumber(today), quitDate, today, label) != 0;
@@ -13,11 +12,7 @@ std::vector<DaysAheadRow> DaysAheadRows(std::span<const BuddyEntry> buddies, con
                                         uint32_t lookAheadDays, TextOrder order) {
   const DayNumber first = DateToDayNumber(today);
   const uint32_t period = LookAheadPeriod(lookAheadDays);
-  std::vector<SysTime> days(period);
-  std::vector<std::string> dateTexts(period);
-  for (uint32_t i = 0; i < period; ++i) DayNumberToDate(first + static_cast<DayNumber>(i), days[i]);
-
-  // Taken in name order and dealt out by day, the rows come out in their
+  // Day by day, and within a day in name order, the rows come out in their
   // order: the buddies are sorted (usually found sorted), never the many rows.
   std::vector<const BuddyEntry*> byName;
   byName.reserve(buddies.size());
@@ -27,25 +22,29 @@ std::vector<DaysAheadRow> DaysAheadRows(std::span<const BuddyEntry> buddies, con
     return byText != 0 ? byText < 0 : a->id < b->id;
   };
   if (!std::is_sorted(byName.begin(), byName.end(), nameBefore)) std::sort(byName.begin(), byName.end(), nameBefore);
+  struct Start {
+    DayNumber day;
+    SysTime date;
+  };
+  std::vector<Start> starts(byName.size());
+  for (std::size_t b = 0; b < byName.size(); ++b) {
+    starts[b].day = DateToDayNumber(byName[b]->date);
+    DayNumberToDate(starts[b].day, starts[b].date);
+  }
 
-  std::vector<std::vector<DaysAheadRow>> byDay(period);
-  std::size_t count = 0;
+  std::vector<DaysAheadRow> rows;
   std::string label;
-  for (const BuddyEntry* buddy : byName) {
-    const DayNumber start = DateToDayNumber(buddy->date);
-    SysTime startDate;
-    DayNumberToDate(start, startDate);
-    for (uint32_t i = 0; i < period; ++i) {
-      const DayNumber day = first + static_cast<DayNumber>(i);
-      if (!AnniversaryLabel(start, day, startDate, days[i], label)) continue;
-      if (dateTexts[i].empty()) dateTexts[i] = FormatDateText(days[i]);
-      byDay[i].push_back(DaysAheadRow{day, dateTexts[i], buddy->name, label, buddy->id});
-      ++count;
+  for (uint32_t i = 0; i < period; ++i) {
+    const DayNumber day = first + static_cast<DayNumber>(i);
+    SysTime date;
+    DayNumberToDate(day, date);
+    std::string dateText;
+    for (std::size_t b = 0; b < starts.size(); ++b) {
+      if (!AnniversaryLabel(starts[b].day, day, starts[b].date, date, label)) continue;
+      if (dateText.empty()) dateText = FormatDateText(date);
+      rows.push_back(DaysAheadRow{day, dateText, byName[b]->name, label, byName[b]->id});
     }
   }
-  std::vector<DaysAheadRow> rows;
-  rows.reserve(count);
-  for (std::vector<DaysAheadRow>& day : byDay) std::move(day.begin(), day.end(), std::back_inserter(rows));
   return rows;
 }
 
@@ -75,15 +74,14 @@ std::vector<DaysAheadRow> TakeBuddyRows(std::vector<DaysAheadRow>& rows, uint32_
 void InsertDaysAheadRows(std::vector<DaysAheadRow>& rows, std::vector<DaysAheadRow> added, TextOrder order,
                          RowMoves& moves) {
   const auto before = [order](const DaysAheadRow& a, const DaysAheadRow& b) { return DaysAheadRowBefore(a, b, order); };
-  std::sort(added.begin(), added.end(), before);
-  // Each place found by halving; the rows then merged in one pass.
-  for (std::size_t k = 0; k < added.size(); ++k) {
-    const auto place = std::lower_bound(rows.begin(), rows.end(), added[k], before);
-    moves.inserted.push_back(static_cast<int>(place - rows.begin() + static_cast<std::ptrdiff_t>(k)));
+  // Each place found by halving from the last one: the rows come in order,
+  // so a place once given never moves.
+  auto from = rows.begin();
+  for (DaysAheadRow& r : added) {
+    from = rows.insert(std::lower_bound(from, rows.end(), r, before), std::move(r));
+    moves.inserted.push_back(static_cast<int>(from - rows.begin()));
+    ++from;
   }
-  const auto middle = static_cast<std::ptrdiff_t>(rows.size());
-  std::move(added.begin(), added.end(), std::back_inserter(rows));
-  std::inplace_merge(rows.begin(), rows.begin() + middle, rows.end(), before);
 }
 
 int MovedRow(int old, const RowMoves& moves) {

@@ -49,7 +49,8 @@ struct RowMoves {
 };
 // Takes buddy `id`'s rows out of ordered rows and returns them, in order.
 std::vector<DaysAheadRow> TakeBuddyRows(std::vector<DaysAheadRow>& rows, uint32_t id, RowMoves& moves);
-// Puts rows of buddies not yet in ordered rows into their places.
+// Puts rows of buddies not yet in ordered rows into their places; `added`
+// comes in order, as DaysAheadRows and TakeBuddyRows give it.
 void InsertDaysAheadRows(std::vector<DaysAheadRow>& rows, std::vector<DaysAheadRow> added, TextOrder order,
                          RowMoves& moves);
 // The position after the moves of the row that was at `old`; -1 when it went.

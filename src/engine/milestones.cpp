@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "locale/formats.h"
+#include "util/stable_sort.h"
 #include "util/text.h"
 
 namespace {
@@ -47,8 +48,7 @@ std::vector<MilestoneRow> MilestoneRows(const SysTime& quitDate, uint32_t cigsPe
     AddRow(rows, DateToDayNumber(year, month, day), std::move(label));
   }
 
-  std::stable_sort(rows.begin(), rows.end(),
-                   [](const MilestoneRow& a, const MilestoneRow& b) { return a.day < b.day; });
+  StableSortBy(rows.begin(), rows.end(), [](const MilestoneRow& r) { return r.day; });
   return rows;
 }
 

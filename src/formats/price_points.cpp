@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "util/stable_sort.h"
+
 PricePointList PricePoints;
 
 namespace {
@@ -27,8 +29,7 @@ uint32_t DecodePricePoints(std::span<const uint8_t> bytes, PricePointList& list)
     list.points[list.count] = PricePoint{Get32(bytes, at), Get32(bytes, at + 4)};
     ++list.count;
   }
-  std::stable_sort(list.points.begin(), list.points.begin() + list.count,
-                   [](const PricePoint& a, const PricePoint& b) { return a.Day < b.Day; });
+  StableSortBy(list.points.begin(), list.points.begin() + list.count, [](const PricePoint& p) { return p.Day; });
   return static_cast<uint32_t>((bytes.size() + RecordSize - 1) / RecordSize);
 }
 

@@ -20,6 +20,7 @@
 #include "win/app_state.h"
 #include "win/dialog_state.h"
 #include "win/scoped.h"
+#include "win/dpi.h"
 
 PrefsMessageFunction PrefsMessageBox = MessageBoxA;
 
@@ -106,6 +107,7 @@ BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
   PrefsState& prefs = AttachDialogState<PrefsState>(dialog);
   OpenPrefsDialog = dialog;
   prefs.dialog = dialog;
+  FollowDpiChanges(dialog);
   prefs.tabs = GetDlgItem(dialog, IDC_PREFS_TABS);
   prefs.apply = GetDlgItem(dialog, IDC_PREFS_APPLY);
   for (int i = 0; i < PageCount; ++i) {

@@ -14,6 +14,7 @@
 #include "win/app_state.h"
 #include "win/dialog_fields.h"
 #include "win/dialog_state.h"
+#include "win/dpi.h"
 #include "win/listview.h"
 #include "win/number_edit.h"
 
@@ -50,6 +51,7 @@ void ShowRow(HWND dialog, const PricePointState& state) {
 // The caller's state is the dialog's to start from.
 BOOL OnInitDialog(HWND dialog, HWND, LPARAM param) {
   PricePointState& state = AttachDialogState<PricePointState>(dialog, *reinterpret_cast<const PricePointState*>(param));
+  FollowDpiChanges(dialog);
   if (state.mode == PricePointMode::Edit) {
     SetWindowTextA(dialog, "Edit Price Point");
     SetDlgItemTextA(dialog, IDOK, "Change");

@@ -37,12 +37,11 @@ constexpr char Title[] = "Edit Quit Details";
 constexpr UINT TellPricePointLoss = WM_APP + 1;
 
 // Lives from WM_INITDIALOG to WM_NCDESTROY, so every way out of the dialog
-// deletes the banner font and the small icon, once.
+// deletes the banner font, once.
 struct QuitDetailsState {
   HWND list = nullptr;
   HWND previousTarget = nullptr;
   ScopedFont bannerFont;
-  ScopedIcon smallIcon;
   // The pickers' values count only once the user has changed them: a stored
   // quit date that they cannot show (outside their range) stays as it was.
   bool dateChanged = false;
@@ -87,11 +86,10 @@ BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
   SetDlgItemTextA(dialog, IDC_QD_BANNER, Title);
   ReadCurrencySymbol();
   SetDlgItemTextA(dialog, IDC_QD_CURRENCY, CurrencySymbol.c_str());
-  state->smallIcon.Reset(LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(dialog)));
-  if (state->smallIcon) SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon.get()));
+  FollowDpiChanges(dialog, IDI_FUMORA_SMALL);
 
   ShowQuitDetails(dialog);
-  state->bannerFont = MakeBannerFont();
+  state->bannerFont = MakeBannerFont(WindowDpi(dialog));
   SendDlgItemMessageA(dialog, IDC_QD_BANNER, WM_SETFONT, reinterpret_cast<WPARAM>(state->bannerFont.get()), FALSE);
 
   RefreshClockValues(LocalTimeNow());

@@ -27,10 +27,9 @@ constexpr INT_PTR Stored = 0;
 constexpr INT_PTR Cancelled = 1;
 
 // Lives from WM_INITDIALOG to WM_NCDESTROY, so every way out of the dialog
-// deletes the title font and the small icon.
+// deletes the title font.
 struct WizardState {
   ScopedFont titleFont;
-  ScopedIcon smallIcon;
 };
 
 BOOL OnInitDialog(HWND wizard, HWND, LPARAM) {
@@ -39,8 +38,7 @@ BOOL OnInitDialog(HWND wizard, HWND, LPARAM) {
   ReadCurrencySymbol();
   SetDlgItemTextA(wizard, IDC_FR_CURRENCY, CurrencySymbol.c_str());
 
-  state->smallIcon.Reset(LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(wizard)));
-  if (state->smallIcon) SendMessageA(wizard, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state->smallIcon.get()));
+  FollowDpiChanges(wizard, IDI_FUMORA_SMALL);
 
   SetUpDatePicker(GetDlgItem(wizard, IDC_FR_DATE));
 
@@ -49,7 +47,7 @@ BOOL OnInitDialog(HWND wizard, HWND, LPARAM) {
   MakeDigitsOnlyEdit(GetDlgItem(wizard, IDC_FR_PER_DAY));
   MakePriceEdit(GetDlgItem(wizard, IDC_FR_PRICE));
 
-  state->titleFont = MakeBannerFont();
+  state->titleFont = MakeBannerFont(WindowDpi(wizard));
   SendDlgItemMessageA(wizard, IDC_FR_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(state->titleFont.get()), FALSE);
 
   RefreshClockValues(LocalTimeNow());

@@ -10,10 +10,3 @@ int ScaleBetween(int value, int to, int from) {
   const int64_t magnitude = ((product < 0 ? -product : product) + half) / (from < 0 ? -from : from);
   return static_cast<int>(negative ? -magnitude : magnitude);
 }
-
-int DrawnIconSize(int wanted) {
-  int size = DrawnIconSizes[0];
-  for (int drawn : DrawnIconSizes)
-    if (drawn <= wanted) size = drawn;
-  return size;
-}

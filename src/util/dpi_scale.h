@@ -1,5 +1,4 @@
-// Pixel figures of the 96-DPI layout at other display scales, and the sizes
-// the program's icons are drawn at.
+// Pixel figures of the 96-DPI layout at other display scales.
 #pragma once
 
 inline constexpr int BaseDpi = 96;
@@ -9,10 +8,3 @@ inline constexpr int BaseDpi = 96;
 int ScaleBetween(int value, int to, int from);
 // A figure of the 96-DPI layout at `dpi`.
 inline int ScaleToDpi(int value, int dpi) { return ScaleBetween(value, dpi, BaseDpi); }
-
-// The sizes every icon resource holds (scripts/make-icons.py draws them):
-// the small and the large icon at 100, 125, 150 and 200 %.
-inline constexpr int DrawnIconSizes[] = {16, 20, 24, 32, 40, 48, 64};
-// The largest drawn size that is not larger than `wanted` (the smallest when
-// all are), so that an icon is always shown as drawn, never stretched.
-int DrawnIconSize(int wanted);

@@ -4,7 +4,7 @@ HINSTANCE AppInstance;
 SYSTEMTIME DatePickerRange[2];
 COLORREF CustomColours[16];
 int ScrollBarWidth;
-ScopedHandle InstanceMutex;
+ScopedKernelHandle InstanceMutex;
 ScopedHook KeyboardHookHandle;
 HWND MainWindow;
 ScopedAtom HotkeyId;

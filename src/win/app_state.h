@@ -10,7 +10,7 @@ extern HINSTANCE AppInstance;
 extern SYSTEMTIME DatePickerRange[2];  // minimum and maximum of every date picker
 extern COLORREF CustomColours[16];  // the colour chooser's custom colours
 extern int ScrollBarWidth;
-extern ScopedHandle InstanceMutex;
+extern ScopedKernelHandle InstanceMutex;
 extern ScopedHook KeyboardHookHandle;
 extern HWND MainWindow;
 extern ScopedAtom HotkeyId;  // the global atom of the mutex name: the hotkey's id

@@ -4,6 +4,7 @@
 
 #include "engine/calendar.h"
 #include "locale/formats.h"
+#include "util/dpi_scale.h"
 #include "util/systime_win32.h"
 #include "win/app_state.h"
 
@@ -42,8 +43,8 @@ std::string DateOutsidePickerText(const SysTime& date) {
          FormatDateText(ToSysTime(DatePickerRange[1])) + "). It is kept unless you pick another date.";
 }
 
-ScopedFont MakeBannerFont() {
-  return ScopedFont(CreateFontA(24, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
+ScopedFont MakeBannerFont(int dpi) {
+  return ScopedFont(CreateFontA(ScaleToDpi(24, dpi), 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
 }
 
 HBRUSH PaintBanner(HDC dc) {

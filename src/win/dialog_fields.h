@@ -22,7 +22,7 @@ std::string DateOutsidePickerText(const SysTime& date);
 inline constexpr UINT TellDateOutsidePicker = WM_APP + 4;
 
 // The title banner's font: Arial, 24 high, bold.
-ScopedFont MakeBannerFont();
+ScopedFont MakeBannerFont(int dpi);
 // The banner's colours for WM_CTLCOLORSTATIC: button-highlight text with a
 // transparent background on the button-shadow brush, which is returned.
 HBRUSH PaintBanner(HDC dc);

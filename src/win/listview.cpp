@@ -89,13 +89,12 @@ LPARAM RowKey(HWND list, int row) {
   return item.lParam;
 }
 
-// The rows' keys, each with the row's position when the sort began, by key.
+// The position each row had when the sort began, by its key (AppendRow's
+// keys are small and never repeat).
 struct RowSort {
-  std::vector<std::pair<LPARAM, int>> positions;
+  std::vector<int> positions;
   const std::function<int(int, int)>& order;
-  int PositionOf(LPARAM key) const {
-    return std::lower_bound(positions.begin(), positions.end(), std::make_pair(key, 0))->second;
-  }
+  int PositionOf(LPARAM key) const { return positions[static_cast<std::size_t>(key)]; }
 };
 
 int CALLBACK CompareRowPositions(LPARAM first, LPARAM second, LPARAM sort) {
@@ -221,8 +220,10 @@ void SortRows(HWND list, const std::function<int(int, int)>& order) {
   WithoutBehaviour<ListBehaviour, ListBehaviourProc>(list, [&] {
     RowSort sort{{}, order};
     const int count = RowCount(list);
-    for (int row = 0; row < count; ++row) sort.positions.emplace_back(RowKey(list, row), row);
-    std::sort(sort.positions.begin(), sort.positions.end());
+    std::vector<LPARAM> keys(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row) keys[static_cast<std::size_t>(row)] = RowKey(list, row);
+    sort.positions.resize(keys.empty() ? 0 : static_cast<std::size_t>(*std::max_element(keys.begin(), keys.end())) + 1);
+    for (int row = 0; row < count; ++row) sort.positions[static_cast<std::size_t>(keys[static_cast<std::size_t>(row)])] = row;
     SendMessageA(list, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&sort), reinterpret_cast<LPARAM>(CompareRowPositions));
   });
 }

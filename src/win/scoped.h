@@ -6,34 +6,69 @@
 
 #include <utility>
 
-// A GDI object made by CreateFont, CreatePen, CreateSolidBrush, ...
-template <typename H>
-class GdiObject {
+// A handle that `Release` gives back; H{} (null, or atom 0) is none.
+template <typename H, typename Release>
+class ScopedHandle {
  public:
-  GdiObject() = default;
-  explicit GdiObject(H handle) : handle_(handle) {}
-  GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.handle_, nullptr));
+  ScopedHandle() = default;
+  explicit ScopedHandle(H handle) : handle_(handle) {}
+  ScopedHandle(ScopedHandle&& other) noexcept : handle_(std::exchange(other.handle_, H{})) {}
+  ScopedHandle& operator=(ScopedHandle&& other) noexcept {
+    if (this != &other) Reset(std::exchange(other.handle_, H{}));
     return *this;
   }
-  GdiObject(const GdiObject&) = delete;
-  GdiObject& operator=(const GdiObject&) = delete;
-  ~GdiObject() { Reset(); }
+  ScopedHandle(const ScopedHandle&) = delete;
+  ScopedHandle& operator=(const ScopedHandle&) = delete;
+  ~ScopedHandle() { Reset(); }
 
-  void Reset(H handle = nullptr) {
-    if (handle_) DeleteObject(handle_);
+  void Reset(H handle = H{}) {
+    if (handle_) Release{}(handle_);
     handle_ = handle;
   }
   H get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
+  explicit operator bool() const { return handle_ != H{}; }
 
  private:
-  H handle_ = nullptr;
+  H handle_{};
 };
+
+struct DeleteGdiObject {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct DestroyIconHandle {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+
+// A GDI object made by CreateFont, CreatePen, CreateSolidBrush, ...
+template <typename H>
+using GdiObject = ScopedHandle<H, DeleteGdiObject>;
 using ScopedFont = GdiObject<HFONT>;
 using ScopedPen = GdiObject<HPEN>;
 using ScopedBrush = GdiObject<HBRUSH>;
+struct DestroyMenuHandle {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+struct UnhookHook {
+  void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
+};
+struct FreeModule {
+  void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+struct CloseKernelHandle {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+struct DeleteGlobalAtom {
+  void operator()(ATOM atom) const { GlobalDeleteAtom(atom); }
+};
+
+// An icon made by LoadImage or CreateIconFromResourceEx.
+using ScopedIcon = ScopedHandle<HICON, DestroyIconHandle>;
+using ScopedMenu = ScopedHandle<HMENU, DestroyMenuHandle>;
+using ScopedHook = ScopedHandle<HHOOK, UnhookHook>;
+using ScopedLibrary = ScopedHandle<HMODULE, FreeModule>;
+// A kernel handle that is null when empty (CreateMutexA).
+using ScopedKernelHandle = ScopedHandle<HANDLE, CloseKernelHandle>;
+using ScopedAtom = ScopedHandle<ATOM, DeleteGlobalAtom>;
 
 // Selects an object into a DC and selects the previous one back.
 class SelectedObject {
@@ -99,49 +134,6 @@ class RegistryKey {
  private:
   HKEY key_ = nullptr;
 };
-
-// The release call of each kind of handle an Owned holds.
-namespace scoped_detail {
-inline void Release(HICON icon) { DestroyIcon(icon); }
-inline void Release(HMENU menu) { DestroyMenu(menu); }
-inline void Release(HHOOK hook) { UnhookWindowsHookEx(hook); }
-inline void Release(HMODULE module) { FreeLibrary(module); }
-inline void Release(HANDLE handle) { CloseHandle(handle); }  // null when empty: CreateMutexA
-inline void Release(ATOM atom) { GlobalDeleteAtom(atom); }
-}  // namespace scoped_detail
-
-// An icon, a menu, a hook, a loaded DLL, a kernel handle or a global atom,
-// released by its own call when the owner goes or is given another.
-template <typename H>
-class Owned {
- public:
-  Owned() = default;
-  explicit Owned(H handle) : handle_(handle) {}
-  Owned(Owned&& other) noexcept : handle_(std::exchange(other.handle_, H{})) {}
-  Owned& operator=(Owned&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.handle_, H{}));
-    return *this;
-  }
-  Owned(const Owned&) = delete;
-  Owned& operator=(const Owned&) = delete;
-  ~Owned() { Reset(); }
-
-  void Reset(H handle = H{}) {
-    if (handle_ && handle_ != handle) scoped_detail::Release(handle_);
-    handle_ = handle;
-  }
-  H get() const { return handle_; }
-  explicit operator bool() const { return handle_ != H{}; }
-
- private:
-  H handle_{};
-};
-using ScopedIcon = Owned<HICON>;
-using ScopedMenu = Owned<HMENU>;
-using ScopedHook = Owned<HHOOK>;
-using ScopedLibrary = Owned<HMODULE>;
-using ScopedHandle = Owned<HANDLE>;
-using ScopedAtom = Owned<ATOM>;
 
 // A kernel handle that is INVALID_HANDLE_VALUE when empty (CreateFileA).
 class FileHandle {

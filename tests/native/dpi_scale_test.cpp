@@ -11,10 +11,3 @@ TEST(DpiScale, RoundsLikeMulDiv) {
   EXPECT_EQ(ScaleBetween(5, 3, 0), 0);
   EXPECT_EQ(ScaleBetween(5, 3, -2), -8);  // -7.5
 }
-
-TEST(DpiScale, IconSizeIsTheLargestDrawnThatFits) {
-  const struct {
-    int wanted, drawn;
-  } cases[] = {{10, 16}, {16, 16}, {19, 16}, {20, 20}, {32, 32}, {39, 32}, {40, 40}, {47, 40}, {60, 48}, {100, 64}};
-  for (const auto& c : cases) EXPECT_EQ(DrawnIconSize(c.wanted), c.drawn) << c.wanted;
-}

@@ -3,11 +3,14 @@
 // control lies inside its parent's client area, no two visible siblings
 // overlap (a frame and what it wholly holds aside), every text of a static,
 // button or check box fits its control in the control's own font, and every
-// icon is one drawn at the size the DPI asks for.
+// icon is the largest its resource is drawn at that fits the size the DPI
+// asks for, never a stretched one.
 #pragma once
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -151,14 +154,15 @@ inline bool TextRoom(HWND w, int dpi, RECT& room, UINT& flags) {
   return false;
 }
 
-// The icon sizes the program's icons are drawn at for its controls; the one
-// shown at a DPI is the largest that is not larger than 32 pixels scaled.
-inline int ExpectedIconSize(int dpi) {
-  int best = 32;
-  for (int size : {32, 40, 48, 64})
-    if (size <= MulDiv(32, dpi, 96)) best = size;
+// Of the sizes an icon is drawn at, the one shown for a wanted size: the
+// largest not larger (the smallest when all are).
+inline int DrawnSizeFor(int wanted, const std::vector<int>& drawn) {
+  int best = drawn.empty() ? 0 : *std::min_element(drawn.begin(), drawn.end());
+  for (int size : drawn)
+    if (size <= wanted && size > best) best = size;
   return best;
 }
+
 inline SIZE IconSize(HICON icon) {
   ICONINFO info{};
   if (!GetIconInfo(icon, &info)) return {};
@@ -167,6 +171,96 @@ inline SIZE IconSize(HICON icon) {
   if (info.hbmColor) DeleteObject(info.hbmColor);
   DeleteObject(info.hbmMask);
   return {bm.bmWidth, info.hbmColor ? bm.bmHeight : bm.bmHeight / 2};
+}
+
+// The icon's colour pixels, top row first.
+inline std::vector<uint32_t> IconPixels(HICON icon) {
+  ICONINFO info{};
+  if (!icon || !GetIconInfo(icon, &info)) return {};
+  std::vector<uint32_t> pixels;
+  BITMAP bm{};
+  if (info.hbmColor && GetObjectA(info.hbmColor, sizeof bm, &bm)) {
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof(BITMAPINFOHEADER), bm.bmWidth, -bm.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    pixels.resize(static_cast<size_t>(bm.bmWidth) * bm.bmHeight);
+    HDC screen = GetDC(nullptr);
+    if (!GetDIBits(screen, info.hbmColor, 0, bm.bmHeight, pixels.data(), &format, DIB_RGB_COLORS)) pixels.clear();
+    ReleaseDC(nullptr, screen);
+  }
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return pixels;
+}
+
+struct DrawnImageSearch {
+  int size;
+  std::vector<uint32_t> shown;
+  std::vector<int> sizes = {};  // of the icon resource that holds the image
+};
+// Looks through the images of one icon resource for the one searched for.
+inline BOOL CALLBACK MatchDrawnImage(HMODULE module, LPCSTR, LPSTR name, LONG_PTR context) {
+  auto& s = *reinterpret_cast<DrawnImageSearch*>(context);
+  HRSRC group = FindResourceA(module, name, MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
+  const auto* bytes = group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group))) : nullptr;
+  const DWORD length = group ? SizeofResource(module, group) : 0;
+  // A 6-byte header, then 14-byte entries: the width at 0, the image's number at 12.
+  std::vector<int> sizes;
+  bool found = false;
+  for (DWORD at = 6; bytes && at + 14 <= length; at += 14) {
+    sizes.push_back(bytes[at]);
+    if (found || bytes[at] != s.size) continue;
+    const WORD number = static_cast<WORD>(bytes[at + 12] | bytes[at + 13] << 8);
+    HRSRC image = FindResourceA(module, MAKEINTRESOURCEA(number), MAKEINTRESOURCEA(3));  // RT_ICON
+    if (!image) continue;
+    auto* data = static_cast<BYTE*>(LockResource(LoadResource(module, image)));
+    HICON drawn = CreateIconFromResourceEx(data, SizeofResource(module, image), TRUE, 0x00030000, s.size, s.size, 0);
+    found = drawn && IconPixels(drawn) == s.shown;
+    if (drawn) DestroyIcon(drawn);
+  }
+  if (found) s.sizes = sizes;
+  return !found;
+}
+// The sizes of the program's icon resource that holds an image of the icon's
+// size with the icon's pixels; none for a stretched icon (the system's answer
+// when no image of the size asked for is there).
+inline std::vector<int> SizesDrawnFor(HICON icon) {
+  DrawnImageSearch search{IconSize(icon).cx, IconPixels(icon)};
+  if (!search.shown.empty())
+    EnumResourceNamesA(nullptr, MAKEINTRESOURCEA(14), MatchDrawnImage, reinterpret_cast<LONG_PTR>(&search));
+  return search.sizes;
+}
+inline bool IsDrawnImage(HICON icon) { return !SizesDrawnFor(icon).empty(); }
+
+// What is wrong with an icon shown for `wanted` pixels: none, stretched, or
+// not the largest its resource is drawn at that fits; empty when nothing.
+inline std::string IconFault(HICON icon, int wanted) {
+  if (!icon) return "shows no icon";
+  const SIZE size = IconSize(icon);
+  const std::string shown = "icon of " + std::to_string(size.cx) + " x " + std::to_string(size.cy);
+  const std::vector<int> sizes = SizesDrawnFor(icon);
+  if (sizes.empty()) return shown + " stretched: no image drawn at that size";
+  const int expected = DrawnSizeFor(wanted, sizes);
+  if (size.cx != expected || size.cy != expected) return shown + ", drawn size " + std::to_string(expected) + " expected";
+  return {};
+}
+
+// The window's own icons (caption, taskbar, Alt+Tab and the notification
+// area) at the sizes the system asks for at its DPI.
+inline std::string WindowIconFaults(HWND window, HICON trayIcon, const std::string& where) {
+  const struct {
+    const char* name;
+    HICON icon;
+    int wanted;
+  } icons[] = {
+      {"small", reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_SMALL, 0)), GetSystemMetrics(SM_CXSMICON)},
+      {"large", reinterpret_cast<HICON>(SendMessageA(window, WM_GETICON, ICON_BIG, 0)), GetSystemMetrics(SM_CXICON)},
+      {"notification-area", trayIcon, GetSystemMetrics(SM_CXSMICON)},
+  };
+  std::string faults;
+  for (const auto& i : icons)
+    if (const std::string fault = IconFault(i.icon, i.wanted); !fault.empty())
+      faults += where + ": " + i.name + " " + fault + "\n";
+  return faults;
 }
 
 class Checker {
@@ -221,14 +315,11 @@ class Checker {
   void CheckIcon(HWND w) {
     if (!IsStatic(w) || (StyleOf(w) & SS_TYPEMASK) != SS_ICON) return;
     auto icon = reinterpret_cast<HICON>(SendMessageA(w, STM_GETIMAGE, IMAGE_ICON, 0));
-    if (!icon) return Fault(w, "shows no icon");
+    // The program's controls show their icons at 32 pixels at 96 DPI.
+    if (const std::string fault = IconFault(icon, MulDiv(32, dpi_, 96)); !fault.empty()) return Fault(w, fault);
     const SIZE size = IconSize(icon);
     RECT client{};
     GetClientRect(w, &client);
-    const int expected = ExpectedIconSize(dpi_);
-    if (size.cx != expected || size.cy != expected)
-      Fault(w, "icon of " + std::to_string(size.cx) + " x " + std::to_string(size.cy) + ", drawn size " +
-                   std::to_string(expected) + " expected");
     if (size.cx > client.right || size.cy > client.bottom) Fault(w, "icon larger than its control");
   }
 

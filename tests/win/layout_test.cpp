@@ -7,12 +7,14 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <utility>
 #include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "app/about_box.h"
+#include "app/main_window.h"
 #include "buddies/buddies_view.h"
 #include "buddies/buddy_dialogs.h"
 #include "layout_check.h"
@@ -87,6 +89,14 @@ class LayoutAtDpi : public MainWindowFixture {
       Snapshot(w, name);
     };
   }
+  // The banner's font (24 pixels at 96 DPI) at the display's DPI.
+  ModalDriver::Step CheckBanner(const char* caption, int id, std::string name) {
+    return [this, caption, id, name] {
+      const int height = FontHeight(GetDlgItem(DialogNamed(caption), id));
+      if (height != MulDiv(24, dpi_, 96))
+        faults_.push_back(name + ": banner font of " + std::to_string(height) + " pixels\n");
+    };
+  }
   static ModalDriver::Step Close(const char* caption) {
     return [caption] { PostMessageA(DialogNamed(caption), WM_CLOSE, 0, 0); };
   }
@@ -115,6 +125,70 @@ class LayoutAtDpi : public MainWindowFixture {
         faults_.push_back("preferences_general: the check boxes end at" + edges + "\n");
     };
   }
+  // The DPI a move takes the dialogs to from the display's: up from 96 and
+  // 120, down from 144 and 192.
+  int OtherDpi() const { return dpi_ == 96 ? 144 : dpi_ == 120 ? 192 : dpi_ == 144 ? 96 : 120; }
+
+  // The window titled `caption` moved to a monitor of another scale, as the
+  // system tells it, then checked at that DPI: laid out whole, in the
+  // suggested rectangle, each control's font made again at the new scale.
+  ModalDriver::Step MoveToOtherDpi(const char* caption, std::string name) {
+    return [this, caption, name] {
+      HWND w = DialogNamed(caption);
+      if (!w) return faults_.push_back(name + ": no window \"" + caption + "\"\n");
+      const int to = OtherDpi();
+      std::vector<std::pair<HWND, int>> heights;
+      ForEachControl(w, [&](HWND c) {
+        if (!layout_test::IsClass(c, "#32770")) heights.emplace_back(c, FontHeight(c));  // a dialog's is its manager's
+      });
+      // The system asks for the size at the new DPI (a window that does not
+      // answer grows evenly), then suggests a rectangle of that size.
+      RECT suggested = WindowRect(w);
+      SIZE size{MulDiv(suggested.right - suggested.left, to, dpi_), MulDiv(suggested.bottom - suggested.top, to, dpi_)};
+      SendMessageA(w, 0x02E4 /* WM_GETDPISCALEDSIZE */, to, reinterpret_cast<LPARAM>(&size));
+      suggested.right = suggested.left + size.cx;
+      suggested.bottom = suggested.top + size.cy;
+      SendMessageA(w, DpiChangedMessage, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+      std::string faults = LayoutFaults(w, to, name + " at " + std::to_string(to));
+      const RECT now = WindowRect(w);
+      if (now.left != suggested.left || now.top != suggested.top) faults += name + ": not at the suggested place\n";
+      for (const auto& [control, before] : heights) {
+        const int expected = MulDiv(before, to, dpi_), after = FontHeight(control);
+        if (before && std::abs(after - expected) > 1)
+          faults += name + ", " + layout_test::Describe(control) + ": font of " + std::to_string(after) +
+                    " pixels, " + std::to_string(expected) + " expected\n";
+      }
+      faults_.push_back(faults);
+      Snapshot(w, name + "_moved");
+    };
+  }
+  static void ForEachControl(HWND parent, const std::function<void(HWND)>& visit) {
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+      visit(c);
+      ForEachControl(c, visit);
+    }
+  }
+  static int FontHeight(HWND control) {
+    LOGFONTA look{};
+    auto font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    return font && GetObjectA(font, sizeof look, &look) ? std::abs(look.lfHeight) : 0;
+  }
+
+  // Opens the main window (the Buddies view on show), then each dialog in
+  // turn, running its steps while it is up; no step may find a fault.
+  struct DialogWalk {
+    const char* name;
+    std::function<void()> open;
+    std::vector<ModalDriver::Step> steps;
+  };
+  void WalkDialogs(const std::vector<DialogWalk>& dialogs) {
+    Open({.startupView = BuddiesViewIndex, .quitTime = MakeDate(2009, 1, 15, 0, 0)});
+    for (const auto& d : dialogs) Drive(d.name, d.steps, d.open);
+    EXPECT_EQ(AllFaults(), "");
+  }
+  static constexpr const char* Quit = "Edit Quit Details";
+  static constexpr const char* Prefs = "Fumora Preferences";
+
   std::string AllFaults() const {
     std::string all;
     for (const auto& f : faults_) all += f;
@@ -140,6 +214,7 @@ TEST_F(LayoutAtDpi, MainWindowWithEachView) {
           .lastPosX = 10, .lastPosY = 10, .hotkeyEnabled = c.hotkey ? 1u : 0u, .hotkeyCode = c.hotkey});
     Pump(100);
     faults_.push_back(LayoutFaults(window_, dpi_, c.name));
+    faults_.push_back(layout_test::WindowIconFaults(window_, TrayIcon.hIcon, c.name));
     Snapshot(window_, c.name);
     DestroyWindow(window_);
     Pump(20);
@@ -165,19 +240,14 @@ TEST_F(LayoutAtDpi, DpiChangeTakesTheSuggestedRectangle) {
 }
 
 TEST_F(LayoutAtDpi, EveryDialog) {
-  Open({.startupView = BuddiesViewIndex, .quitTime = MakeDate(2009, 1, 15, 0, 0)});
-  const char* const quit = "Edit Quit Details";
-  const char* const prefs = "Fumora Preferences";
-  const struct {
-    const char* name;
-    std::function<void()> open;
-    std::vector<ModalDriver::Step> steps;
-  } dialogs[] = {
+  WalkDialogs({
       {"first_run_wizard", [] { RunFirstRunWizard(nullptr); },
-       {Check(" Fumora - First Run", "first_run_wizard"), Close(" Fumora - First Run")}},
+       {Check(" Fumora - First Run", "first_run_wizard"),
+        CheckBanner(" Fumora - First Run", IDC_FR_TITLE, "first_run_wizard"), Close(" Fumora - First Run")}},
       {"edit_quit_details", [this] { RunEditQuitDetails(window_); },
-       {Check(quit, "edit_quit_details"), [quit] { Click(DialogNamed(quit), IDC_QD_ADD, true); },
-        Check("Add Price Point", "price_point"), Close("Add Price Point"), Close(quit)}},
+       {Check(Quit, "edit_quit_details"), CheckBanner(Quit, IDC_QD_BANNER, "edit_quit_details"),
+        [] { Click(DialogNamed(Quit), IDC_QD_ADD, true); }, Check("Add Price Point", "price_point"),
+        Close("Add Price Point"), Close(Quit)}},
       {"add_buddy", [] { RunAddBuddyDialog(BuddiesViewWindow); },
        {Check("Add New Buddy", "add_buddy"), Close("Add New Buddy")}},
       {"edit_buddy",
@@ -187,12 +257,28 @@ TEST_F(LayoutAtDpi, EveryDialog) {
        },
        {Check("Edit Buddy", "edit_buddy"), Close("Edit Buddy")}},
       {"preferences", [this] { ShowPreferences(window_); },
-       {Check(prefs, "preferences_general"), SquaresInOneColumn(prefs), Tab(1), Check(prefs, "preferences_format"), Tab(2),
-        Check(prefs, "preferences_colours"), Close(prefs)}},
+       {Check(Prefs, "preferences_general"), SquaresInOneColumn(Prefs), Tab(1), Check(Prefs, "preferences_format"),
+        Tab(2), Check(Prefs, "preferences_colours"), Close(Prefs)}},
       {"about", [this] { ShowAboutBox(window_); }, {Check("About Fumora 1.05b", "about"), Close("About Fumora 1.05b")}},
-  };
-  for (const auto& d : dialogs) Drive(d.name, d.steps, d.open);
-  EXPECT_EQ(AllFaults(), "");
+  });
+}
+
+// Each dialog moved to a monitor of another scale while open (Windows sends
+// WM_DPICHANGED; Wine has one DPI, so the test sends it as Windows would).
+TEST_F(LayoutAtDpi, EveryDialogFollowsAMoveToAnotherScale) {
+  WalkDialogs({
+      {"first_run_wizard", [] { RunFirstRunWizard(nullptr); },
+       {MoveToOtherDpi(" Fumora - First Run", "first_run_wizard"), Close(" Fumora - First Run")}},
+      {"edit_quit_details", [this] { RunEditQuitDetails(window_); },
+       {MoveToOtherDpi(Quit, "edit_quit_details"), [] { Click(DialogNamed(Quit), IDC_QD_ADD, true); },
+        MoveToOtherDpi("Add Price Point", "price_point"), Close("Add Price Point"), Close(Quit)}},
+      {"add_buddy", [] { RunAddBuddyDialog(BuddiesViewWindow); },
+       {MoveToOtherDpi("Add New Buddy", "add_buddy"), Close("Add New Buddy")}},
+      {"preferences", [this] { ShowPreferences(window_); },
+       {Tab(1), Tab(2), Tab(0), MoveToOtherDpi(Prefs, "preferences"), Close(Prefs)}},
+      {"about", [this] { ShowAboutBox(window_); },
+       {MoveToOtherDpi("About Fumora 1.05b", "about"), Close("About Fumora 1.05b")}},
+  });
 }
 
 }  // namespace

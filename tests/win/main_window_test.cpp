@@ -9,6 +9,7 @@
 
 #include "app/main_window.h"
 #include "app/view_strip.h"
+#include "layout_check.h"
 #include "engine/stats_text.h"
 #include "engine/stats_view_texts.h"
 #include "milestones/milestones_view.h"
@@ -16,6 +17,7 @@
 #include "shell_fixture.h"
 #include "stats/statistics_view.h"
 #include "win/app_state.h"
+#include "win/dpi.h"
 #include "win/listview.h"
 
 namespace {
@@ -36,6 +38,14 @@ int IconsAdded = 0;
 BOOL WINAPI TestShell(DWORD message, PNOTIFYICONDATAA) {
   if (message == NIM_ADD && ShellTakesIcons) ++IconsAdded;
   return message != NIM_ADD || ShellTakesIcons;
+}
+// The icon the shell was last given, and with which message.
+DWORD LastShellMessage = 0;
+HICON LastShellIcon = nullptr;
+BOOL WINAPI RecordingShell(DWORD message, PNOTIFYICONDATAA icon) {
+  LastShellMessage = message;
+  LastShellIcon = icon->hIcon;
+  return TRUE;
 }
 class MainWindowShutdown : public MainWindowFixture {};
 class MainWindowPosition : public MainWindowFixture {};
@@ -391,6 +401,32 @@ TEST_F(MainWindowTray, MinimisingHidesTheWindowBehindTheTrayIcon) {
   EXPECT_EQ(TrayIcon.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
   EXPECT_EQ(TrayIcon.hIcon, reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_SMALL, 0)));
   EXPECT_STREQ(TrayIcon.szTip, "");
+}
+
+// A move to a monitor of another scale while the window sits in the
+// notification area: the shell is given the small icon drawn for the new DPI.
+TEST_F(MainWindowTray, ADpiChangeGivesTheShellTheIconOfTheNewSize) {
+  Open();
+  TrayNotify = RecordingShell;
+  ShowWindow(window_, SW_MINIMIZE);
+  Pump();
+  ASSERT_TRUE(TrayIconShown);
+  for (int dpi : {120, 144, 192, 96}) {
+    SCOPED_TRACE(dpi);
+    WINDOWPLACEMENT place{};
+    place.length = sizeof place;
+    GetWindowPlacement(window_, &place);
+    RECT suggested = place.rcNormalPosition;
+    LastShellMessage = 0;
+    SendMessageA(window_, DpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    const int expected = layout_test::DrawnSizeFor(MulDiv(16, dpi, 96), {16, 20, 24, 32});
+    EXPECT_EQ(LastShellMessage, static_cast<DWORD>(NIM_MODIFY));
+    ASSERT_EQ(LastShellIcon, TrayIcon.hIcon);
+    EXPECT_EQ(layout_test::IconSize(LastShellIcon).cx, expected);
+    EXPECT_TRUE(layout_test::IsDrawnImage(LastShellIcon));
+    EXPECT_EQ(SendMessageA(window_, WM_GETICON, ICON_SMALL, 0), reinterpret_cast<LRESULT>(LastShellIcon));
+    EXPECT_TRUE(IsIconic(window_));
+  }
 }
 
 // The window hides only behind an icon the shell took. A new shell (Explorer

@@ -9,15 +9,15 @@ namespace {
 
 // An owner frees the handle it holds when it is given another and when it
 // goes, and a moved-from owner frees nothing. `alive` asks the system.
-template <typename H>
+template <typename Owner, typename H>
 void ExpectOwnership(H (*make)(), bool (*alive)(H)) {
   const H first = make(), second = make();
   ASSERT_TRUE(first && second);
   {
-    Owned<H> owner(first);
+    Owner owner(first);
     owner.Reset(second);
     EXPECT_FALSE(alive(first));
-    Owned<H> taker(std::move(owner));
+    Owner taker(std::move(owner));
     EXPECT_FALSE(owner);
     EXPECT_TRUE(alive(second));
   }
@@ -25,7 +25,7 @@ void ExpectOwnership(H (*make)(), bool (*alive)(H)) {
 }
 
 TEST(ScopedOwners, FreeWhatTheyHoldOnce) {
-  ExpectOwnership<HICON>([] { return CopyIcon(LoadIconA(nullptr, IDI_APPLICATION)); },
+  ExpectOwnership<ScopedIcon, HICON>([] { return CopyIcon(LoadIconA(nullptr, IDI_APPLICATION)); },
                          [](HICON icon) {
                            ICONINFO info{};
                            if (!GetIconInfo(icon, &info)) return false;
@@ -33,8 +33,8 @@ TEST(ScopedOwners, FreeWhatTheyHoldOnce) {
                            DeleteObject(info.hbmMask);
                            return true;
                          });
-  ExpectOwnership<HMENU>([] { return CreatePopupMenu(); }, [](HMENU menu) { return IsMenu(menu) != FALSE; });
-  ExpectOwnership<ATOM>(
+  ExpectOwnership<ScopedMenu, HMENU>([] { return CreatePopupMenu(); }, [](HMENU menu) { return IsMenu(menu) != FALSE; });
+  ExpectOwnership<ScopedAtom, ATOM>(
       [] {
         static int made;
         return GlobalAddAtomA(("FumoraOwnerTest" + std::to_string(++made)).c_str());
@@ -43,7 +43,7 @@ TEST(ScopedOwners, FreeWhatTheyHoldOnce) {
         char name[32];
         return GlobalGetAtomNameA(atom, name, sizeof name) > 0;
       });
-  ExpectOwnership<HANDLE>([] { return CreateMutexA(nullptr, FALSE, nullptr); },
+  ExpectOwnership<ScopedKernelHandle, HANDLE>([] { return CreateMutexA(nullptr, FALSE, nullptr); },
                           [](HANDLE handle) {
                             DWORD flags = 0;
                             return GetHandleInformation(handle, &flags) != FALSE;
