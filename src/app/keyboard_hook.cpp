@@ -26,9 +26,9 @@ void RunShortcut(WPARAM virtualKey) {
 
 LRESULT CALLBACK KeyboardHook(int code, WPARAM virtualKey, LPARAM flags) {
   if (code == HC_ACTION && (flags & RepeatOrRelease) == 0 && ShortcutModifiers()) RunShortcut(virtualKey);
-  return CallNextHookEx(KeyboardHookHandle, code, virtualKey, flags);
+  return CallNextHookEx(KeyboardHookHandle.get(), code, virtualKey, flags);
 }
 
 void InstallKeyboardHook() {
-  KeyboardHookHandle = SetWindowsHookExA(WH_KEYBOARD, KeyboardHook, AppInstance, GetCurrentThreadId());
+  KeyboardHookHandle.Reset(SetWindowsHookExA(WH_KEYBOARD, KeyboardHook, AppInstance, GetCurrentThreadId()));
 }

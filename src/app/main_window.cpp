@@ -4,12 +4,14 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 #include <cstring>
 
 #include "app/about_box.h"
 #include "app/startup.h"
 #include "app/view_strip.h"
 #include "buddies/buddies_view.h"
+#include "buddies/buddy_store.h"
 #include "daysahead/days_ahead_view.h"
 #include "engine/general_options.h"
 #include "formats/settings_records.h"
@@ -24,6 +26,7 @@
 #include "stats/statistics_view.h"
 #include "util/text.h"
 #include "win/app_state.h"
+#include "win/dialog_state.h"
 #include "win/rich_edit.h"
 #include "win/dpi.h"
 #include "win/scoped.h"
@@ -51,11 +54,31 @@ constexpr int32_t NoStoredPosition = -103;
 // holds 64 bytes, whatever the size of the structure's own field.
 constexpr int TrayTipSize = 64;
 
-HMENU MenuBar;
-HMENU TrayMenu;  // menu 10100; its first pop-up is the one shown
-HICON SmallIcon;  // also the notification-area icon
-HICON LargeIcon;
-ScopedFont TitleFont;
+// The window's own state, gone with the window after its children (the
+// window's menu bar goes with the window itself).
+struct WindowState {
+  ScopedMenu trayMenu;  // menu 10100; its first pop-up is the one shown
+  ScopedIcon smallIcon;  // also the notification-area icon
+  ScopedIcon largeIcon;
+  ScopedFont titleFont;
+  StatsTypingRun typing;
+};
+WindowState& StateOf(HWND window) { return *DialogStateOf<WindowState>(window); }
+
+// The Days Ahead list follows the BuddyList row by row (nothing without the view).
+void OnBuddyChanged(const BuddyChange& change) {
+  switch (change.kind) {
+    case BuddyChange::Added:
+      AddDaysAheadRows(*change.buddy);
+      break;
+    case BuddyChange::Removed:
+      RemoveDaysAheadRows(change.id);
+      break;
+    case BuddyChange::Renamed:
+      RenameDaysAheadRows(change.id, *change.name);
+      break;
+  }
+}
 
 // A new date: the anniversaries of the buddies and the days ahead move on.
 void RefreshBuddyViewsForNewDay() {
@@ -79,30 +102,23 @@ void RemoveTrayIcon() {
   TrayIconShown = false;
 }
 
-void DestroyWindowIcons() {
-  if (SmallIcon) DestroyIcon(SmallIcon);
-  if (LargeIcon) DestroyIcon(LargeIcon);
-  SmallIcon = LargeIcon = nullptr;
-}
-
 // The caption's, the taskbar's, Alt+Tab's and the notification area's icons
 // at `dpi`; the shell holds a copy of the one it shows.
 void LoadWindowIcons(HWND window, int dpi) {
-  HICON smallIcon = LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(dpi));
-  HICON largeIcon = LoadIconAtSize(AppInstance, IDI_FUMORA, LargeIconSize(dpi));
-  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
-  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon));
-  TrayIcon.hIcon = smallIcon;
+  ScopedIcon smallIcon(LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(dpi)));
+  ScopedIcon largeIcon(LoadIconAtSize(AppInstance, IDI_FUMORA, LargeIconSize(dpi)));
+  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
+  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.get()));
+  TrayIcon.hIcon = smallIcon.get();
   if (TrayIconShown) NotifyShell(NIM_MODIFY);
-  DestroyWindowIcons();  // no longer shown
-  SmallIcon = smallIcon;
-  LargeIcon = largeIcon;
+  WindowState& state = StateOf(window);  // the icons no longer shown go
+  state.smallIcon = std::move(smallIcon);
+  state.largeIcon = std::move(largeIcon);
 }
 
 void LoadMenusAndIcon(HWND window) {
-  MenuBar = LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_MAIN_MENU));
-  SetMenu(window, MenuBar);
-  TrayMenu = LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU));
+  SetMenu(window, LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_MAIN_MENU)));
+  StateOf(window).trayMenu.Reset(LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
 
   TrayIcon = NOTIFYICONDATAA{};
   TrayIcon.cbSize = NOTIFYICONDATAA_V1_SIZE;
@@ -184,12 +200,13 @@ void FitToViews(HWND window) {
 // The title's font has a pixel height: where the font outgrows the label's
 // dialog units, the label grows, centred on its band.
 void MakeTitleFont(HWND window) {
-  TitleFont.Reset(CreateFontA(Scaled(window, 20), 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
-  SendMessageA(TitleLabel, WM_SETFONT, reinterpret_cast<WPARAM>(TitleFont.get()), TRUE);
+  ScopedFont& font = StateOf(window).titleFont;
+  font.Reset(CreateFontA(Scaled(window, 20), 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
+  SendMessageA(TitleLabel, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
   TEXTMETRICA metrics{};
   {
     WindowDC dc(TitleLabel);
-    SelectedObject font(dc.get(), TitleFont.get());
+    SelectedObject selected(dc.get(), font.get());
     GetTextMetricsA(dc.get(), &metrics);
   }
   RECT label{TITLE_LEFT, TITLE_TOP, TITLE_LEFT + TITLE_WIDTH, TITLE_TOP + TITLE_HEIGHT};
@@ -234,6 +251,7 @@ void RetitleDaysAhead() {
 }
 
 BOOL OnInitDialog(HWND window, HWND, LPARAM) {
+  AttachDialogState<WindowState>(window);
   CurrentView = NoView;
   MainWindow = window;
   LoadMenusAndIcon(window);
@@ -246,7 +264,6 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   const int shownView = startView < ViewCount ? static_cast<int>(startView) : StatisticsViewIndex;
   CreateViews(window, shownView);
   SetTimer(window, LaterViewsTimer, 0, nullptr);
-  StatsNewDayHook = RefreshBuddyViewsForNewDay;
 
   TitleLabel = GetDlgItem(window, IDC_TITLE_LABEL);
   // Only a damaged GenPrefs holds another start-up view: show the statistics.
@@ -254,9 +271,8 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   MakeTitleFont(window);
   FitToViews(window);
 
-  LookAheadChangedHook = RetitleDaysAhead;
   RestorePosition(window);
-  HotkeyId = GlobalAddAtomA(InstanceMutexName);
+  HotkeyId.Reset(GlobalAddAtomA(InstanceMutexName));
   RegisterStoredHotkey();
   ShowStatsHotkeyName();
   return FALSE;
@@ -400,7 +416,8 @@ void ShowTrayMenu(HWND window) {
   POINT cursor{};
   GetCursorPos(&cursor);
   SetForegroundWindow(window);
-  TrackPopupMenu(GetSubMenu(TrayMenu, 0), TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
+  HMENU popup = GetSubMenu(StateOf(window).trayMenu.get(), 0);
+  TrackPopupMenu(popup, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, window, nullptr);
   // Lets the menu close when the user clicks elsewhere.
   PostMessageA(window, WM_NULL, 0, 0);
 }
@@ -425,9 +442,17 @@ void OnTrayMessage(HWND window, WPARAM iconId, LPARAM mouseMessage) {
 
 void OnTimeChange(HWND) { StatsTimeChanged(); }
 
-// Only the close command is ours; true when handled.
-bool OnSysCommand(HWND window, WPARAM command) {
-  if ((command & 0xFFF0) != SC_CLOSE) return false;  // the low four bits are the system's own
+// Whatever its id: the program registers one hotkey.
+void OnHotkey(HWND window, int, UINT, UINT key) { StartStatsTyping(StateOf(window).typing, window, key); }
+
+void OnActivate(HWND window, UINT state, HWND, BOOL) {
+  if (state != WA_INACTIVE) PostMessageA(window, FocusShownView, 0, 0);
+}
+
+// Only the close command is ours (its low four bits, the system's own, are
+// cleared); true when handled.
+bool OnSysCommand(HWND window, UINT command) {
+  if (command != SC_CLOSE) return false;
   DestroyWindow(window);
   return true;
 }
@@ -446,42 +471,26 @@ void DestroyViews() {
   }
 }
 
-void DestroyIcons() {
-  DestroyStripIcons();
-  DestroyWindowIcons();
-  if (StatsClipboardIcon) DestroyIcon(StatsClipboardIcon);
-  StatsClipboardIcon = nullptr;
-}
-
-void DestroyMenus(HWND window) {
-  SetMenu(window, nullptr);
-  if (MenuBar) DestroyMenu(MenuBar);
-  if (TrayMenu) DestroyMenu(TrayMenu);
-  MenuBar = TrayMenu = nullptr;
-}
-
+// The order that matters: the position is read before anything moves, the
+// notification icon leaves the shell before its icon goes, and the hotkey is
+// unregistered before its atom. The rest is released by its owner.
 void OnDestroy(HWND window) {
   StorePositionIfAsked(window);
   RemoveTrayIcon();
   StopStatisticsClock();
   KillTimer(window, LaterViewsTimer);
-  if (KeyboardHookHandle) UnhookWindowsHookEx(KeyboardHookHandle);
-  KeyboardHookHandle = nullptr;
-  CancelStatsTyping();
   UnregisterStatsHotkey();
-  if (HotkeyId) GlobalDeleteAtom(HotkeyId);
-  HotkeyId = 0;
+  HotkeyId.Reset();
+  KeyboardHookHandle.Reset();
+  InstanceMutex.Reset();
   FreeRichEdit();
-  TitleFont.Reset();
   DestroyViews();
-  DestroyIcons();
-  DestroyMenus(window);
-  if (InstanceMutex) CloseHandle(InstanceMutex);
-  InstanceMutex = nullptr;
   TitleLabel = nullptr;
   CurrentView = NoView;
   PostQuitMessage(0);
 }
+
+void OnNcDestroy(HWND window) { DeleteDialogState<WindowState>(window); }
 }  // namespace
 
 std::string ViewTitleText(int index) {
@@ -527,7 +536,7 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       return static_cast<INT_PTR>(HANDLE_WM_CTLCOLORSTATIC(window, wParam, lParam, OnControlColour));
     case WM_COMMAND:
       HANDLE_WM_COMMAND(window, wParam, lParam, OnCommand);
-      return FALSE;
+      return TRUE;
     case DpiChangedMessage:
       OnDpiChanged(window, LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return TRUE;
@@ -541,23 +550,31 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       HANDLE_WM_TIMER(window, wParam, lParam, OnTimer);
       return FALSE;
     case WM_HOTKEY:
-      // Whatever its id: the program registers one hotkey.
-      StartStatsTyping(HIWORD(lParam));
+      HANDLE_WM_HOTKEY(window, wParam, lParam, OnHotkey);
       return FALSE;
     case WM_TIMECHANGE:
-      OnTimeChange(window);
+      HANDLE_WM_TIMECHANGE(window, wParam, lParam, OnTimeChange);
       return FALSE;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) PostMessageA(window, FocusShownView, 0, 0);
+      HANDLE_WM_ACTIVATE(window, wParam, lParam, OnActivate);
       return FALSE;
     case FocusShownView:
       OnFocusShownView(window);
       return TRUE;
+    case StatsNewDayMessage:
+      RefreshBuddyViewsForNewDay();
+      return TRUE;
+    case LookAheadChangedMessage:
+      RetitleDaysAhead();
+      return TRUE;
+    case BuddyChangedMessage:
+      OnBuddyChanged(*reinterpret_cast<const BuddyChange*>(lParam));
+      return TRUE;
     case WM_SYSCOMMAND:
       // Handled: the default course would close a window already gone.
-      return OnSysCommand(window, wParam) ? TRUE : FALSE;
+      return OnSysCommand(window, GET_SC_WPARAM(wParam));
     case WM_CLOSE:
-      OnClose(window);
+      HANDLE_WM_CLOSE(window, wParam, lParam, OnClose);
       return TRUE;
     case WM_QUERYENDSESSION:
       return SetDlgMsgResult(window, message, TRUE);
@@ -565,7 +582,10 @@ INT_PTR CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       HANDLE_WM_ENDSESSION(window, wParam, lParam, OnEndSession);
       return FALSE;
     case WM_DESTROY:
-      OnDestroy(window);
+      HANDLE_WM_DESTROY(window, wParam, lParam, OnDestroy);
+      return FALSE;
+    case WM_NCDESTROY:
+      HANDLE_WM_NCDESTROY(window, wParam, lParam, OnNcDestroy);
       return FALSE;
   }
   return FALSE;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <utility>
 
 #include "app/keyboard_hook.h"
 #include "app/main_window.h"
@@ -16,6 +17,7 @@
 #include "util/text.h"
 #include "win/app_state.h"
 #include "win/file_io.h"
+#include "win/scoped.h"
 #include "win/system_library.h"
 
 namespace {
@@ -65,11 +67,6 @@ void FormDataFilePaths() {
   const std::string folder = DataFolder();
   PricePointFilePath = folder + "pp.dat";
   BuddyFilePath = folder + "anny.dat";
-}
-
-void ReleaseInstanceMutex() {
-  if (InstanceMutex) CloseHandle(InstanceMutex);
-  InstanceMutex = nullptr;
 }
 
 // The captions of templates 1000 and 7000.
@@ -132,12 +129,9 @@ void InitialiseProcessValues(HINSTANCE instance) {
 }
 
 bool TakeSingleInstanceMutex() {
-  HANDLE mutex = CreateMutexA(nullptr, TRUE, InstanceMutexName);
-  if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) {
-    CloseHandle(mutex);
-    return false;
-  }
-  InstanceMutex = mutex;
+  ScopedKernelHandle mutex(CreateMutexA(nullptr, TRUE, InstanceMutexName));
+  if (mutex && GetLastError() == ERROR_ALREADY_EXISTS) return false;
+  InstanceMutex = std::move(mutex);
   return true;
 }
 
@@ -149,7 +143,7 @@ int RunFumora(HINSTANCE instance) {
     return 0;
   }
   if (!IsSetupComplete() && RunFirstRunWizard(nullptr) == 1) {
-    ReleaseInstanceMutex();
+    InstanceMutex.Reset();
     return 0;
   }
 
@@ -157,7 +151,7 @@ int RunFumora(HINSTANCE instance) {
   HWND window = CreateMainWindow();
   // Without its window the program could only wait, unseen, for ever.
   if (!window) {
-    ReleaseInstanceMutex();
+    InstanceMutex.Reset();
     return 0;
   }
   MainWindow = window;

@@ -1,5 +1,7 @@
 #include "app/view_strip.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -13,7 +15,7 @@
 #include "win/subclass.h"
 
 HWND StripPanel;
-HICON StripIcons[StripButtonCount];
+ScopedIcon StripIcons[StripButtonCount];
 
 namespace {
 ScopedFont StripFont;
@@ -76,7 +78,6 @@ void LayOutViewStrip() {
   const int dpi = WindowDpi(StripPanel);
   auto scaled = [dpi](int value) { return ScaleToDpi(value, dpi); };
   StripFont.Reset(CreateFontA(scaled(CaptionFontHeight), 0, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "MS Sans Serif"));
-  DestroyStripIcons();
   RECT panel{};
   GetClientRect(StripPanel, &panel);
   for (int index = 0; index < StripButtonCount; ++index) {
@@ -84,8 +85,8 @@ void LayOutViewStrip() {
     HWND label = GetDlgItem(StripPanel, index);
     SetWindowPos(label, nullptr, scaled(LabelLeft), scaled(button.top), scaled(LabelSize), scaled(LabelSize),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    StripIcons[index] = LoadIconAtSize(AppInstance, button.icon, scaled(IconSize));
-    SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(StripIcons[index]));
+    StripIcons[index].Reset(LoadIconAtSize(AppInstance, button.icon, scaled(IconSize)));
+    SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(StripIcons[index].get()));
     // Wider where the text needs it (up to the panel's width): the caption
     // font's sizes do not follow the DPI evenly.
     HWND caption = GetDlgItem(StripPanel, FirstCaptionId + index);
@@ -97,33 +98,31 @@ void LayOutViewStrip() {
 }
 
 namespace {
-LRESULT OnControlColour(HDC dc) {
+HBRUSH OnControlColour(HWND, HDC dc, HWND, int) {
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_INFOBK));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNSHADOW));
+  return GetSysColorBrush(COLOR_BTNSHADOW);
 }
 
-void OnCommand(WPARAM wParam) {
+void OnCommand(HWND, int id, HWND, UINT code) {
   // Notification code 0 is a NEWSTATIC label's click; its ID is the view index.
-  if (HIWORD(wParam) == STN_CLICKED) SelectView(LOWORD(wParam));
+  if (code == STN_CLICKED) SelectView(id);
 }
 
-void OnDestroy() {
+void OnDestroy(HWND) {
   StripFont.Reset();
+  for (ScopedIcon& icon : StripIcons) icon.Reset();
   StripPanel = nullptr;
 }
 
 // The panel's behaviour; everything else goes on to its STATIC procedure.
 LRESULT ViewStripProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_CTLCOLORSTATIC:
-      return OnControlColour(reinterpret_cast<HDC>(wParam));
-    case WM_COMMAND:
-      OnCommand(wParam);
-      return 0;
+    HANDLE_MSG(panel, WM_CTLCOLORSTATIC, OnControlColour);
+    HANDLE_MSG(panel, WM_COMMAND, OnCommand);
     case WM_DESTROY:
-      OnDestroy();
-      break;
+      HANDLE_WM_DESTROY(panel, wParam, lParam, OnDestroy);
+      break;  // and on to the STATIC procedure
   }
   return DefSubclassProc(panel, message, wParam, lParam);
 }
@@ -140,13 +139,6 @@ HWND CreateViewStrip(HWND mainWindow) {
   RegisterNewStaticClass();
   BuildButtons(StripPanel);
   return StripPanel;
-}
-
-void DestroyStripIcons() {
-  for (HICON& icon : StripIcons) {
-    if (icon) DestroyIcon(icon);
-    icon = nullptr;
-  }
 }
 
 int PlaceViewStrip() {

@@ -3,11 +3,13 @@
 #pragma once
 #include <windows.h>
 
+#include "win/scoped.h"
+
 inline constexpr int StripButtonCount = 4;
 
 // Creates the panel in `mainWindow`, subclasses it, registers NEWSTATIC and
 // has the panel build its font and labels. The panel is destroyed with the
-// main window; its icons are not (DestroyStripIcons).
+// main window, and its font and icons with it.
 HWND CreateViewStrip(HWND mainWindow);
 // Sizes and places the labels and captions, their icons and font, for the
 // panel's DPI.
@@ -15,8 +17,6 @@ void LayOutViewStrip();
 // Places the panel down the main window's left edge at the DPI's size and
 // lays it out; gives back its bottom in the main window's client area.
 int PlaceViewStrip();
-// The four icons of the buttons, by view index; destroyed at shutdown.
-void DestroyStripIcons();
-
 extern HWND StripPanel;
-extern HICON StripIcons[StripButtonCount];
+// The four icons of the buttons, by view index.
+extern ScopedIcon StripIcons[StripButtonCount];

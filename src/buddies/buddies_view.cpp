@@ -91,8 +91,7 @@ INT_PTR OnNotify(HWND view, NMHDR* header) {
     default:
       return FALSE;
   }
-  SetWindowLongPtrA(view, DWLP_MSGRESULT, result);
-  return TRUE;
+  return SetDlgMsgResult(view, WM_NOTIFY, result);
 }
 
 // Only clicks on the buttons act; a dialog key's IDOK or IDCANCEL is no click.
@@ -127,7 +126,7 @@ void DeleteCurrentBuddy() {
   const BuddyEntry buddy = BuddyAt(BuddyList, row);
   const std::string question = "Are you sure that you wish to delete the data for " + buddy.name;
   if (BuddyMessageBox(BuddyList, question.c_str(), "Delete Warning", MB_YESNO | MB_ICONSTOP) != IDYES) return;
-  if (BuddyChanges.removed) BuddyChanges.removed(buddy.id);
+  TellBuddyRemoved(buddy.id);
   ListView_DeleteItem(BuddyList, row);
   SaveBuddies(BuddyList, BuddiesViewWindow);
 }

@@ -12,6 +12,7 @@
 #include "util/text.h"
 #include "win/app_state.h"
 #include "win/dialog_fields.h"
+#include "win/dialog_state.h"
 #include "win/dpi.h"
 #include "win/listview.h"
 
@@ -67,7 +68,7 @@ void OnAdd(HWND dialog) {
   if (row < 0) return;
   const BuddyEntry buddy = BuddyAt(BuddyList, row);
   SaveBuddies(BuddyList, dialog);
-  if (BuddyChanges.added) BuddyChanges.added(buddy);
+  TellBuddyAdded(buddy);
   ShowInNameOrder(buddy.id);
   EndDialog(dialog, 0);
 }
@@ -85,46 +86,45 @@ struct EditState {
   bool filling = true;
   bool datePicked = false;  // the user changed the picker's date
 };
-EditState Editing;
 
 BOOL OnEditInitDialog(HWND dialog, HWND, LPARAM) {
-  Editing = EditState{};
+  EditState& editing = AttachDialogState<EditState>(dialog);
   PrepareFields(dialog, IDC_EDIT_BUDDY_NAME, IDC_EDIT_BUDDY_DATE);
   // Only the row the user sees selected is edited; with none, nothing shows.
-  Editing.row = BuddyList ? SelectedRow(BuddyList) : -1;
-  if (Editing.row < 0) {
+  editing.row = BuddyList ? SelectedRow(BuddyList) : -1;
+  if (editing.row < 0) {
     EndDialog(dialog, 0);
     return FALSE;
   }
-  Editing.loaded = BuddyAt(BuddyList, Editing.row);
-  SetDlgItemTextA(dialog, IDC_EDIT_BUDDY_NAME, Editing.loaded.name.c_str());
+  editing.loaded = BuddyAt(BuddyList, editing.row);
+  SetDlgItemTextA(dialog, IDC_EDIT_BUDDY_NAME, editing.loaded.name.c_str());
   // A date outside the picker's range leaves the picker on its own date;
   // it is not taken unless the user picks one, and the user is told.
-  if (!ShowInPicker(GetDlgItem(dialog, IDC_EDIT_BUDDY_DATE), Editing.loaded.date))
+  if (!ShowInPicker(GetDlgItem(dialog, IDC_EDIT_BUDDY_DATE), editing.loaded.date))
     PostMessageA(dialog, TellDateOutsidePicker, 0, 0);
-  Editing.filling = false;
+  editing.filling = false;
   return TRUE;
 }
 
-void ApplyNewDate(const BuddyEntry& buddy) {
-  SetBuddyDate(BuddyList, Editing.row, buddy.date);
-  if (BuddyChanges.removed) BuddyChanges.removed(buddy.id);
-  if (BuddyChanges.added) BuddyChanges.added(buddy);
+void ApplyNewDate(const EditState& editing, const BuddyEntry& buddy) {
+  SetBuddyDate(BuddyList, editing.row, buddy.date);
+  TellBuddyRemoved(buddy.id);
+  TellBuddyAdded(buddy);
 }
 
-void OnApply(HWND dialog) {
+void OnApply(HWND dialog, const EditState& editing) {
   const bool nameTyped = SendDlgItemMessageA(dialog, IDC_EDIT_BUDDY_NAME, EM_GETMODIFY, 0, 0) != 0;
-  BuddyEntry buddy = Editing.loaded;
+  BuddyEntry buddy = editing.loaded;
   if (nameTyped) buddy.name = TypedName(dialog, IDC_EDIT_BUDDY_NAME);
   if (RefuseBlankName(dialog, buddy.name) || !BuddyList) return;
   const SysTime picked = PickerDate(dialog, IDC_EDIT_BUDDY_DATE);
-  const bool dateChanged = Editing.datePicked && DateToDayNumber(picked) != DateToDayNumber(Editing.loaded.date);
-  if (nameTyped) SetCellText(BuddyList, Editing.row, BuddyNameColumn, buddy.name.c_str());
+  const bool dateChanged = editing.datePicked && DateToDayNumber(picked) != DateToDayNumber(editing.loaded.date);
+  if (nameTyped) SetCellText(BuddyList, editing.row, BuddyNameColumn, buddy.name.c_str());
   if (dateChanged) {
     buddy.date = picked;
-    ApplyNewDate(buddy);
-  } else if (nameTyped && BuddyChanges.renamed) {
-    BuddyChanges.renamed(buddy.id, buddy.name);
+    ApplyNewDate(editing, buddy);
+  } else if (nameTyped) {
+    TellBuddyRenamed(buddy.id, buddy.name);
   }
   SaveBuddies(BuddyList, dialog);
   ShowInNameOrder(buddy.id);
@@ -132,15 +132,24 @@ void OnApply(HWND dialog) {
 }
 
 void OnEditCommand(HWND dialog, int id, HWND, UINT) {
-  if (id == IDOK) OnApply(dialog);
+  const EditState* state = DialogStateOf<EditState>(dialog);
+  if (id == IDOK && state) OnApply(dialog, *state);
   if (id == IDCANCEL) EndDialog(dialog, 0);
 }
 
-INT_PTR OnEditNotify(NMHDR* header) {
-  if (header->idFrom == IDC_EDIT_BUDDY_DATE && header->code == DTN_DATETIMECHANGE && !Editing.filling)
-    Editing.datePicked = true;
-  return FALSE;
+LRESULT OnEditNotify(HWND dialog, int, NMHDR* header) {
+  EditState* state = DialogStateOf<EditState>(dialog);
+  if (state && header->idFrom == IDC_EDIT_BUDDY_DATE && header->code == DTN_DATETIMECHANGE && !state->filling)
+    state->datePicked = true;
+  return 0;
 }
+
+void OnDateOutsidePicker(HWND dialog) {
+  if (const EditState* state = DialogStateOf<EditState>(dialog))
+    BuddyMessageBox(dialog, DateOutsidePickerText(state->loaded.date).c_str(), "Fumora", MB_OK | MB_ICONINFORMATION);
+}
+
+void OnEditNcDestroy(HWND dialog) { DeleteDialogState<EditState>(dialog); }
 }  // namespace
 
 INT_PTR CALLBACK AddBuddyDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -160,13 +169,16 @@ INT_PTR CALLBACK EditBuddyDialogProc(HWND dialog, UINT message, WPARAM wParam, L
     case WM_INITDIALOG:
       return HANDLE_WM_INITDIALOG(dialog, wParam, lParam, OnEditInitDialog);
     case WM_NOTIFY:
-      return OnEditNotify(reinterpret_cast<NMHDR*>(lParam));
+      return SetDlgMsgResult(dialog, message, HANDLE_WM_NOTIFY(dialog, wParam, lParam, OnEditNotify));
     case TellDateOutsidePicker:
-      BuddyMessageBox(dialog, DateOutsidePickerText(Editing.loaded.date).c_str(), "Fumora", MB_OK | MB_ICONINFORMATION);
+      OnDateOutsidePicker(dialog);
       return TRUE;
     case WM_COMMAND:
       HANDLE_WM_COMMAND(dialog, wParam, lParam, OnEditCommand);
       return TRUE;
+    case WM_NCDESTROY:
+      HANDLE_WM_NCDESTROY(dialog, wParam, lParam, OnEditNcDestroy);
+      return FALSE;
     default:
       return FALSE;
   }

@@ -13,7 +13,6 @@
 
 uint32_t NextBuddyId;
 BuddyMessageFunction BuddyMessageBox = MessageBoxA;
-BuddyChangeHooks BuddyChanges;
 
 namespace {
 // Set when anny.dat held something the list could not keep; cleared by a backup.
@@ -41,7 +40,17 @@ bool BackUpIfNeeded(HWND owner) {
 }
 
 std::string Cell(HWND list, int row, int column) { return CellText(list, row, column, BuddyCellCapacity); }
+
+void TellBuddyChange(const BuddyChange& change) {
+  if (MainWindow) SendMessageA(MainWindow, BuddyChangedMessage, 0, reinterpret_cast<LPARAM>(&change));
+}
 }  // namespace
+
+void TellBuddyAdded(const BuddyEntry& buddy) { TellBuddyChange({BuddyChange::Added, buddy.id, &buddy, nullptr}); }
+void TellBuddyRemoved(uint32_t id) { TellBuddyChange({BuddyChange::Removed, id, nullptr, nullptr}); }
+void TellBuddyRenamed(uint32_t id, const std::string& name) {
+  TellBuddyChange({BuddyChange::Renamed, id, nullptr, &name});
+}
 
 int UserTextOrder(const char* a, const char* b) { return lstrcmpA(a, b); }
 

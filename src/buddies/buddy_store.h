@@ -29,14 +29,18 @@ extern uint32_t NextBuddyId;
 using BuddyMessageFunction = int(WINAPI*)(HWND, LPCSTR, LPCSTR, UINT);
 extern BuddyMessageFunction BuddyMessageBox;
 
-// How the Days Ahead list follows changes of the BuddyList; null members do
-// nothing. The Days Ahead view installs them while it exists.
-struct BuddyChangeHooks {
-  void (*added)(const BuddyEntry& buddy) = nullptr;
-  void (*removed)(uint32_t id) = nullptr;
-  void (*renamed)(uint32_t id, const std::string& name) = nullptr;
+// A change of the BuddyList, which the Days Ahead list follows: sent to the
+// main window (lParam: the change), which hands it on to that view.
+struct BuddyChange {
+  enum Kind { Added, Removed, Renamed } kind;
+  uint32_t id;
+  const BuddyEntry* buddy;  // Added: the new row's buddy
+  const std::string* name;  // Renamed: the new name
 };
-extern BuddyChangeHooks BuddyChanges;
+inline constexpr UINT BuddyChangedMessage = WM_APP + 7;
+void TellBuddyAdded(const BuddyEntry& buddy);
+void TellBuddyRemoved(uint32_t id);
+void TellBuddyRenamed(uint32_t id, const std::string& name);
 
 // lstrcmpA: the user locale's order of names and labels.
 int UserTextOrder(const char* a, const char* b);

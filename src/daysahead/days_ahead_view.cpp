@@ -14,6 +14,7 @@
 #include "resource.h"
 #include "util/text.h"
 #include "win/app_state.h"
+#include "win/dialog_state.h"
 #include "win/dpi.h"
 #include "win/listview.h"
 #include "win/scoped.h"
@@ -34,7 +35,9 @@ struct ViewState {
   ScopedBrush todayBrush;
   ScopedBrush tomorrowBrush;
 };
-ViewState View;
+
+// The view's state; there whenever DaysAheadList is set.
+ViewState& Shown() { return *DialogStateOf<ViewState>(DaysAheadViewWindow); }
 
 void AddColumns(HWND list) {
   AddColumn(list, DayColumn, "Date", 0, 1);
@@ -89,17 +92,19 @@ void PutMarks(HWND list, const RowMarks& marks, const RowMoves& moves) {
 // them keep their place on the screen, and the user's marks stay on their rows.
 void ShowMovedRows(const RowMoves& moves) {
   const RowMarks marks = TakeMarks(DaysAheadList);
-  ListView_SetItemCountEx(DaysAheadList, static_cast<int>(View.rows.size()), LVSICF_NOSCROLL);
+  ListView_SetItemCountEx(DaysAheadList, static_cast<int>(Shown().rows.size()), LVSICF_NOSCROLL);
   PutMarks(DaysAheadList, marks, moves);
   InvalidateRect(DaysAheadList, nullptr, TRUE);
 }
 
 void MakeLegendBrushes() {
-  View.todayBrush.Reset(CreateSolidBrush(AppColors.todayBack));
-  View.tomorrowBrush.Reset(CreateSolidBrush(AppColors.tomorrowBack));
+  ViewState& state = Shown();
+  state.todayBrush.Reset(CreateSolidBrush(AppColors.todayBack));
+  state.tomorrowBrush.Reset(CreateSolidBrush(AppColors.tomorrowBack));
 }
 
 BOOL OnInitDialog(HWND view, HWND, LPARAM) {
+  AttachDialogState<ViewState>(view);
   DaysAheadViewWindow = view;
   DaysAheadList = GetDlgItem(view, IDC_DAYS_AHEAD_LIST);
   ListView_SetExtendedListViewStyle(DaysAheadList, LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
@@ -109,18 +114,17 @@ BOOL OnInitDialog(HWND view, HWND, LPARAM) {
   SetEmptyListText(DaysAheadList, "No milestones in the period specified");
   FitColumnToRows(DaysAheadList, LabelColumn, Scaled(DaysAheadList, AnniversaryWidth));
   MakeLegendBrushes();
-  BuddyChanges = BuddyChangeHooks{AddDaysAheadRows, RemoveDaysAheadRows, RenameDaysAheadRows};
   return FALSE;
 }
 
 // Today's and tomorrow's rows in their colours; the others alternate, from
 // the row highlight colour on the first row.
-LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw) {
+LRESULT OnCustomDraw(const ViewState& state, NMLVCUSTOMDRAW* draw) {
   if (draw->nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
   if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
   const int row = static_cast<int>(draw->nmcd.dwItemSpec);
-  if (row < 0 || static_cast<std::size_t>(row) >= View.rows.size()) return CDRF_DODEFAULT;
-  const DayNumber day = View.rows[static_cast<std::size_t>(row)].day;
+  if (row < 0 || static_cast<std::size_t>(row) >= state.rows.size()) return CDRF_DODEFAULT;
+  const DayNumber day = state.rows[static_cast<std::size_t>(row)].day;
   if (day == TodayDayNumber) {
     draw->clrTextBk = AppColors.todayBack;
     draw->clrText = AppColors.todayText;
@@ -134,27 +138,27 @@ LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw) {
 }
 
 // A cell's text, asked for by the list, cut to the room it offers.
-void OnGetDispInfo(NMLVDISPINFOA* info) {
+void OnGetDispInfo(const ViewState& state, NMLVDISPINFOA* info) {
   LVITEMA& item = info->item;
   if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax < 1) return;
-  if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= View.rows.size()) {
+  if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= state.rows.size()) {
     item.pszText[0] = '\0';
     return;
   }
-  const std::string text = CellOf(View.rows[static_cast<std::size_t>(item.iItem)], item.iSubItem);
+  const std::string text = CellOf(state.rows[static_cast<std::size_t>(item.iItem)], item.iSubItem);
   const std::size_t length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax) - 1);
   text.copy(item.pszText, length);
   item.pszText[length] = '\0';
 }
 
 INT_PTR OnNotify(HWND view, NMHDR* header) {
-  if (header->idFrom != IDC_DAYS_AHEAD_LIST) return FALSE;
+  const ViewState* state = DialogStateOf<ViewState>(view);
+  if (header->idFrom != IDC_DAYS_AHEAD_LIST || !state) return FALSE;
   switch (header->code) {
     case NM_CUSTOMDRAW:
-      SetWindowLongPtrA(view, DWLP_MSGRESULT, OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header)));
-      return TRUE;
+      return SetDlgMsgResult(view, WM_NOTIFY, OnCustomDraw(*state, reinterpret_cast<NMLVCUSTOMDRAW*>(header)));
     case LVN_GETDISPINFOA:
-      OnGetDispInfo(reinterpret_cast<NMLVDISPINFOA*>(header));
+      OnGetDispInfo(*state, reinterpret_cast<NMLVDISPINFOA*>(header));
       return TRUE;
   }
   return FALSE;
@@ -162,12 +166,13 @@ INT_PTR OnNotify(HWND view, NMHDR* header) {
 
 // The legend: its swatches in the day colours, its texts in the tooltip
 // colour on the button-shadow band.
-HBRUSH OnCtlColorStatic(HWND, HDC dc, HWND control, int) {
+HBRUSH OnCtlColorStatic(HWND view, HDC dc, HWND control, int) {
+  const ViewState* state = DialogStateOf<ViewState>(view);
   switch (GetDlgCtrlID(control)) {
     case IDC_LEGEND_TODAY_SWATCH:
-      return View.todayBrush.get();
+      return state ? state->todayBrush.get() : nullptr;
     case IDC_LEGEND_TOMORROW_SWATCH:
-      return View.tomorrowBrush.get();
+      return state ? state->tomorrowBrush.get() : nullptr;
     case IDC_LEGEND_BAND:
     case IDC_LEGEND_TODAY:
     case IDC_LEGEND_TOMORROW:
@@ -182,22 +187,24 @@ void OnClose(HWND view) { DestroyWindow(view); }
 
 void OnDestroy(HWND view) {
   if (view != DaysAheadViewWindow) return;
-  BuddyChanges = BuddyChangeHooks{};
-  View = ViewState{};
   DaysAheadViewWindow = nullptr;
   DaysAheadList = nullptr;
 }
+
+// The legend's swatches, destroyed after the view's WM_DESTROY, had the brushes until now.
+void OnNcDestroy(HWND view) { DeleteDialogState<ViewState>(view); }
 }  // namespace
 
 void BuildDaysAhead() {
   if (!DaysAheadList) return;
-  View.periodStart = MakeDate(LocalNow.wYear, LocalNow.wMonth, LocalNow.wDay);
-  View.periodDays = LookAheadDaysInRange();
+  ViewState& state = Shown();
+  state.periodStart = MakeDate(LocalNow.wYear, LocalNow.wMonth, LocalNow.wDay);
+  state.periodDays = LookAheadDaysInRange();
   const std::vector<BuddyEntry> buddies = BuddyList ? BuddyEntries(BuddyList) : std::vector<BuddyEntry>{};
   // A new list: no selection, no focus, scrolled to its top.
   ListView_DeleteAllItems(DaysAheadList);
-  View.rows = DaysAheadRows(buddies, View.periodStart, View.periodDays, UserTextOrder);
-  ListView_SetItemCountEx(DaysAheadList, static_cast<int>(View.rows.size()), 0);
+  state.rows = DaysAheadRows(buddies, state.periodStart, state.periodDays, UserTextOrder);
+  ListView_SetItemCountEx(DaysAheadList, static_cast<int>(state.rows.size()), 0);
   InvalidateRect(DaysAheadList, nullptr, TRUE);
 }
 
@@ -210,8 +217,9 @@ void RefreshDaysAheadColours() {
 
 void AddDaysAheadRows(const BuddyEntry& buddy) {
   if (!DaysAheadList) return;
+  ViewState& state = Shown();
   RowMoves moves;
-  InsertDaysAheadRows(View.rows, DaysAheadRows({&buddy, 1}, View.periodStart, View.periodDays, UserTextOrder),
+  InsertDaysAheadRows(state.rows, DaysAheadRows({&buddy, 1}, state.periodStart, state.periodDays, UserTextOrder),
                       UserTextOrder, moves);
   ShowMovedRows(moves);
 }
@@ -219,7 +227,7 @@ void AddDaysAheadRows(const BuddyEntry& buddy) {
 void RemoveDaysAheadRows(uint32_t id) {
   if (!DaysAheadList) return;
   RowMoves moves;
-  TakeBuddyRows(View.rows, id, moves);
+  TakeBuddyRows(Shown().rows, id, moves);
   ShowMovedRows(moves);
 }
 
@@ -227,10 +235,11 @@ void RemoveDaysAheadRows(uint32_t id) {
 // back in their places.
 void RenameDaysAheadRows(uint32_t id, const std::string& name) {
   if (!DaysAheadList) return;
+  std::vector<DaysAheadRow>& rows = Shown().rows;
   RowMoves moves;
-  std::vector<DaysAheadRow> renamed = TakeBuddyRows(View.rows, id, moves);
+  std::vector<DaysAheadRow> renamed = TakeBuddyRows(rows, id, moves);
   for (DaysAheadRow& r : renamed) r.name = name;
-  InsertDaysAheadRows(View.rows, std::move(renamed), UserTextOrder, moves);
+  InsertDaysAheadRows(rows, std::move(renamed), UserTextOrder, moves);
   ShowMovedRows(moves);
 }
 
@@ -249,6 +258,9 @@ INT_PTR CALLBACK DaysAheadViewProc(HWND view, UINT message, WPARAM wParam, LPARA
     case WM_DESTROY:
       HANDLE_WM_DESTROY(view, wParam, lParam, OnDestroy);
       return TRUE;
+    case WM_NCDESTROY:
+      HANDLE_WM_NCDESTROY(view, wParam, lParam, OnNcDestroy);
+      return FALSE;
     default:
       return FALSE;
   }

@@ -202,9 +202,13 @@ std::string FormatMoneyText(const SavingsTotal& total) {
   return Locale().FormatCurrency(std::to_string(total.units) + "." + ZeroPadded(total.hundredths, 2), 256);
 }
 
-void RefreshClockSecond(const SysTime& now) {
+void RefreshClockValues(const SysTime& now) {
   LocalNow = now;
   TodayDayNumber = DateToDayNumber(now);
+}
+
+void RefreshClockSecond(const SysTime& now) {
+  RefreshClockValues(now);
   ComputeQuitPending();
   ComputeElapsedSpan(QuitDetails.quitTime, LocalNow, QuitSpan, QuitPending);
 }

@@ -59,6 +59,9 @@ SysTime ComputeLifeSavedMoment();
 // The money in the user's currency format ("$1,234.50").
 std::string FormatMoneyText(const SavingsTotal& total);
 
+// The one writer of LocalNow and TodayDayNumber: the clock's values for `now`.
+void RefreshClockValues(const SysTime& now);
+
 // The statistics clock. Every new second: LocalNow, TodayDayNumber,
 // QuitPending and QuitSpan (counting down while the quit is pending).
 void RefreshClockSecond(const SysTime& now);

@@ -5,6 +5,8 @@
 int StatsMinuteMarker = ForceStatsRecompute;
 std::string QuitTimeText;
 
+void MinuteInputsChanged() { StatsMinuteMarker = ForceStatsRecompute; }
+
 std::string QuitTimeValueText(const ElapsedSpan& quitSpan) { return ShortSpanText(quitSpan, true); }
 
 std::string DaysQuitValueText(int32_t days) {

@@ -9,12 +9,14 @@
 #include "engine/span.h"
 #include "util/systime.h"
 
-// The minute for which the per-minute figures were last computed. Anything
-// that changes an input of those figures (quit details, price points,
-// preferences, the system time) sets it to 61, a minute no clock shows, so
-// that the next new second recomputes them.
+// The minute for which the per-minute figures were last computed; 61, a
+// minute no clock shows, makes the next new second recompute them.
 extern int StatsMinuteMarker;
 inline constexpr int ForceStatsRecompute = 61;
+
+// Anything that changes an input of the per-minute figures (quit details,
+// price points, preferences, the system time) says so here.
+void MinuteInputsChanged();
 
 // The quit-time value as last shown (also the notification icon's tip).
 extern std::string QuitTimeText;

@@ -26,49 +26,36 @@ std::string KeyName(uint8_t key, bool extended) {
 
 // ---- the pending run ----
 
-constexpr UINT_PTR TypingTimerId = 0x4854;  // on the main window
 constexpr UINT TypingPollMs = 15;
 constexpr DWORD GiveUpMs = 1000;
 
-struct PendingRun {
-  bool active = false;
-  std::string text;
-  HeldKey hotkey;
-  DWORD since = 0;
-  HWND window = nullptr;
-  UINT_PTR timer = 0;
-};
-PendingRun Pending;
-
-std::vector<HeldKey> HeldKeys() {
+std::vector<HeldKey> HeldKeys(const StatsTypingRun& run) {
   std::vector<HeldKey> held;
   for (const HeldKey& key : ModifierKeys)
     if (GetAsyncKeyState(key.key) < 0) held.push_back(key);
-  if (Pending.hotkey.key && GetAsyncKeyState(Pending.hotkey.key) < 0) held.push_back(Pending.hotkey);
+  if (run.hotkey.key && GetAsyncKeyState(run.hotkey.key) < 0) held.push_back(run.hotkey);
   return held;
 }
 
-void StopTimer() {
-  if (Pending.timer) KillTimer(Pending.window, Pending.timer);
-  Pending.timer = 0;
-}
+// The timer's id is the run: the tick finds it without a global.
+UINT_PTR TimerOf(StatsTypingRun& run) { return reinterpret_cast<UINT_PTR>(&run); }
 
-void CALLBACK TypingTick(HWND, UINT, UINT_PTR, DWORD) {
-  if (!Pending.active) return;
+void CALLBACK TypingTick(HWND, UINT, UINT_PTR id, DWORD) {
+  StatsTypingRun& run = *reinterpret_cast<StatsTypingRun*>(id);
+  if (!run.active) return;
   // The hotkey's own key is waited for however long it is held: once its
   // release had been sent, its auto-repeats would reach the target as text.
   // Only modifiers still held a second after it went up are released by us.
-  if (Pending.hotkey.key && GetAsyncKeyState(Pending.hotkey.key) < 0) {
-    Pending.since = GetTickCount();
+  if (run.hotkey.key && GetAsyncKeyState(run.hotkey.key) < 0) {
+    run.since = GetTickCount();
     return;
   }
-  const std::vector<HeldKey> held = HeldKeys();
-  if (!held.empty() && GetTickCount() - Pending.since < GiveUpMs) return;
-  StopTimer();
+  const std::vector<HeldKey> held = HeldKeys(run);
+  if (!held.empty() && GetTickCount() - run.since < GiveUpMs) return;
+  const std::string text = std::move(run.text);
+  CancelStatsTyping(run);
   const std::vector<KeyEvent> releases = ReleaseEvents(held);
   SendKeyEvents(releases.data(), releases.size(), GetKeyboardLayout(0));
-  const std::string text = std::move(Pending.text);
-  Pending = PendingRun{};
   TypeIntoForeground(text, RegisteredCode);
 }
 
@@ -77,13 +64,13 @@ void CALLBACK TypingTick(HWND, UINT, UINT_PTR, DWORD) {
 bool RegisterStatsHotkey(uint32_t code) {
   UnregisterStatsHotkey();
   if (HotkeyKey(code) == 0) return false;
-  if (!RegisterHotKey(MainWindow, HotkeyId, HotkeyRegistrationModifiers(code), HotkeyKey(code))) return false;
+  if (!RegisterHotKey(MainWindow, HotkeyId.get(), HotkeyRegistrationModifiers(code), HotkeyKey(code))) return false;
   RegisteredCode = code;
   return true;
 }
 
 void UnregisterStatsHotkey() {
-  if (RegisteredCode) UnregisterHotKey(MainWindow, HotkeyId);
+  if (RegisteredCode) UnregisterHotKey(MainWindow, HotkeyId.get());
   RegisteredCode = 0;
 }
 
@@ -105,26 +92,31 @@ std::string HotkeyNameText(uint32_t code) {
   return name + KeyName(HotkeyKey(code), HotkeyNameIsExtended(code));
 }
 
-void StartStatsTyping(UINT key) {
-  if (Pending.active) return;
-  Pending.active = true;
-  Pending.text = BuildStatsText();
-  Pending.hotkey = HeldKey{static_cast<uint8_t>(key), HotkeyNameIsExtended(key)};
-  Pending.since = GetTickCount();
-  Pending.window = MainWindow;
+StatsTypingRun::~StatsTypingRun() { CancelStatsTyping(*this); }
+
+void StartStatsTyping(StatsTypingRun& run, HWND window, UINT key) {
+  if (run.active) return;
+  run.active = true;
+  run.text = BuildStatsText();
+  run.hotkey = HeldKey{static_cast<uint8_t>(key), HotkeyNameIsExtended(key)};
+  run.since = GetTickCount();
+  run.window = window;
   // Alt or Win released alone would open the target's menu or the Start
   // menu: the target sees another key pressed while they are down.
-  if (NeedsMenuMask(HeldKeys())) {
+  if (NeedsMenuMask(HeldKeys(run))) {
     const auto mask = MenuMaskEvents();
     SendKeyEvents(mask.data(), mask.size(), GetKeyboardLayout(0));
   }
-  Pending.timer = SetTimer(Pending.window, TypingTimerId, TypingPollMs, TypingTick);
-  if (!Pending.timer) Pending = PendingRun{};
+  run.timing = SetTimer(window, TimerOf(run), TypingPollMs, TypingTick) != 0;
+  if (!run.timing) CancelStatsTyping(run);
 }
 
-bool StatsTypingPending() { return Pending.active; }
-
-void CancelStatsTyping() {
-  StopTimer();
-  Pending = PendingRun{};
+void CancelStatsTyping(StatsTypingRun& run) {
+  if (run.timing) KillTimer(run.window, TimerOf(run));
+  run.active = false;
+  run.text.clear();
+  run.hotkey = HeldKey{};
+  run.since = 0;
+  run.window = nullptr;
+  run.timing = false;
 }

@@ -1,6 +1,7 @@
 #include "milestones/milestones_view.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "util/systime_win32.h"
 #include "util/text.h"
 #include "win/app_state.h"
+#include "win/dialog_state.h"
 #include "win/dpi.h"
 #include "win/listview.h"
 #include "win/scoped.h"
@@ -26,24 +28,44 @@ constexpr UINT Marked = INDEXTOSTATEIMAGEMASK(2);
 // How far below the next milestone the list is scrolled into view.
 constexpr int RowsShownBelowNext = 10;
 
-ScopedFont LineFont;
 // The list is filled when the view is first shown, not at start-up: the
 // first paint of the main window does not need it. The view's own template
 // shows it once while it is being created; that show does not count.
 enum class ListState { Creating, Unfilled, Filled };
-ListState Fill = ListState::Creating;
-// The check boxes belong to the program: while it sets them, a change passes;
-// otherwise (the space bar) it is refused.
-bool SettingMarks = false;
+
+struct MilestonesState {
+  ScopedFont lineFont;
+  ListState fill = ListState::Creating;
+  // The check boxes belong to the program: while it sets them, a change
+  // passes; otherwise (the space bar) it is refused.
+  bool settingMarks = false;
+};
+
+MilestonesState* StateOf(HWND view) { return DialogStateOf<MilestonesState>(view); }
+
+// While it lives, the program, not the user, sets the list's check boxes.
+class SettingMarks {
+ public:
+  explicit SettingMarks(HWND list) : state_(StateOf(GetParent(list))) {
+    if (state_) state_->settingMarks = true;
+  }
+  SettingMarks(const SettingMarks&) = delete;
+  SettingMarks& operator=(const SettingMarks&) = delete;
+  ~SettingMarks() {
+    if (state_) state_->settingMarks = false;
+  }
+
+ private:
+  MilestonesState* state_;
+};
 
 ScopedFont MakeLineFont() {
   return ScopedFont(CreateFontA(16, 0, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
 }
 
 void SetRowMark(HWND list, int row, UINT mark) {
-  SettingMarks = true;
+  SettingMarks program(list);
   ListView_SetItemState(list, row, mark, LVIS_STATEIMAGEMASK);
-  SettingMarks = false;
 }
 
 bool IsMarked(HWND list, int row) {
@@ -56,21 +78,23 @@ void AddColumns(HWND list) {
   AddColumn(list, 2, "Milestone", Scaled(list, 164) - ScrollBarWidth, 1);
 }
 
-void OnInitDialog(HWND view) {
+BOOL OnInitDialog(HWND view, HWND, LPARAM) {
+  MilestonesState& state = AttachDialogState<MilestonesState>(view);
   MilestonesViewWindow = view;
   MilestonesList = GetDlgItem(view, IDC_MILESTONES_LIST);
   ListView_SetExtendedListViewStyle(MilestonesList, LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP |
                                                          LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES);
   AddColumns(MilestonesList);
   FixColumns(MilestonesList);
-  LineFont = MakeLineFont();
-  SendDlgItemMessageA(view, IDC_MILESTONES_NEXT, WM_SETFONT, reinterpret_cast<WPARAM>(LineFont.get()), FALSE);
-  Fill = ListState::Creating;
+  state.lineFont = MakeLineFont();
+  SendDlgItemMessageA(view, IDC_MILESTONES_NEXT, WM_SETFONT, reinterpret_cast<WPARAM>(state.lineFont.get()), FALSE);
+  return FALSE;
 }
 
 // Sent before the view becomes visible, so the rows are there for its first paint.
-void OnShowWindow(BOOL shown) {
-  if (shown && Fill == ListState::Unfilled) BuildMilestoneList();
+void OnShowWindow(HWND view, BOOL shown, UINT) {
+  const MilestonesState* state = StateOf(view);
+  if (shown && state && state->fill == ListState::Unfilled) BuildMilestoneList();
 }
 
 // Even row positions (the first, third, ...) in the row highlight colour,
@@ -93,43 +117,42 @@ LRESULT OnCustomDraw(NMLVCUSTOMDRAW* draw) {
   return CDRF_DODEFAULT;
 }
 
-LRESULT OnItemChanging(const NMLISTVIEW* change) {
+LRESULT OnItemChanging(const MilestonesState& state, const NMLISTVIEW* change) {
   bool markChanges = ((change->uOldState ^ change->uNewState) & LVIS_STATEIMAGEMASK) != 0;
-  return markChanges && (change->uChanged & LVIF_STATE) && !SettingMarks ? TRUE : FALSE;
+  return markChanges && (change->uChanged & LVIF_STATE) && !state.settingMarks ? TRUE : FALSE;
 }
 
-INT_PTR OnNotify(HWND view, NMHDR* header) {
-  if (header->idFrom != IDC_MILESTONES_LIST) return FALSE;
-  LRESULT result;
+LRESULT OnNotify(HWND view, int, NMHDR* header) {
+  if (header->idFrom != IDC_MILESTONES_LIST) return 0;
   switch (header->code) {
     case NM_CUSTOMDRAW:
-      result = OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
-      break;
+      return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
     case LVN_ITEMCHANGING:
-      result = OnItemChanging(reinterpret_cast<NMLISTVIEW*>(header));
+      if (const MilestonesState* state = StateOf(view))
+        return OnItemChanging(*state, reinterpret_cast<NMLISTVIEW*>(header));
       break;
-    default:
-      return FALSE;
   }
-  SetWindowLongPtrA(view, DWLP_MSGRESULT, result);
-  return TRUE;
+  return 0;
 }
 
 // The line: tooltip-background text on the button-shadow colour.
-INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
-  if (GetDlgCtrlID(control) != IDC_MILESTONES_NEXT) return FALSE;
+HBRUSH OnCtlColorStatic(HWND, HDC dc, HWND control, int) {
+  if (GetDlgCtrlID(control) != IDC_MILESTONES_NEXT) return nullptr;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_INFOBK));
-  return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNSHADOW));
+  return GetSysColorBrush(COLOR_BTNSHADOW);
 }
+
+void OnClose(HWND view) { DestroyWindow(view); }
 
 void OnDestroy(HWND view) {
   if (view != MilestonesViewWindow) return;
-  LineFont.Reset();
-  Fill = ListState::Creating;
   MilestonesViewWindow = nullptr;
   MilestonesList = nullptr;
 }
+
+// The line below the list, destroyed after the view's WM_DESTROY, had the font until now.
+void OnNcDestroy(HWND view) { DeleteDialogState<MilestonesState>(view); }
 }  // namespace
 
 int AddMilestoneRow(HWND list, const char* key, const char* date, const char* label) {
@@ -141,9 +164,10 @@ int AddMilestoneRow(HWND list, const char* key, const char* date, const char* la
   item.lParam = index;
   item.state = Unmarked;
   item.stateMask = LVIS_STATEIMAGEMASK;
-  SettingMarks = true;
-  index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
-  SettingMarks = false;
+  {
+    SettingMarks program(list);
+    index = static_cast<int>(SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  }
   if (index < 0) return index;
   SetCellText(list, index, 1, date);
   SetCellText(list, index, 2, label);
@@ -152,16 +176,16 @@ int AddMilestoneRow(HWND list, const char* key, const char* date, const char* la
 
 void BuildMilestoneList() {
   HWND list = MilestonesList;
-  if (!list) return;
-  Fill = ListState::Filled;
+  MilestonesState* state = StateOf(MilestonesViewWindow);
+  if (!list || !state) return;
+  state->fill = ListState::Filled;
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   ListView_DeleteAllItems(list);
   std::vector<MilestoneRow> rows = MilestoneRows(QuitDetails.quitTime, QuitDetails.cigsPerDay);
   for (const MilestoneRow& row : rows)
     AddMilestoneRow(list, FormatDecimal(row.day).c_str(), row.date.c_str(), row.label.c_str());
 
-  LocalNow = LocalTimeNow();
-  TodayDayNumber = DateToDayNumber(LocalNow);
+  RefreshClockValues(LocalTimeNow());
   int next = NextMilestoneRow(rows, TodayDayNumber);
   SendMessageA(list, WM_SETREDRAW, TRUE, 0);
   if (next >= 0) {
@@ -178,20 +202,22 @@ void BuildMilestoneList() {
 INT_PTR CALLBACK MilestonesViewProc(HWND view, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      OnInitDialog(view);
-      return FALSE;
+      return HANDLE_WM_INITDIALOG(view, wParam, lParam, OnInitDialog);
     case WM_SHOWWINDOW:
-      OnShowWindow(static_cast<BOOL>(wParam));
+      HANDLE_WM_SHOWWINDOW(view, wParam, lParam, OnShowWindow);
       return FALSE;
     case WM_NOTIFY:
-      return OnNotify(view, reinterpret_cast<NMHDR*>(lParam));
+      return SetDlgMsgResult(view, message, HANDLE_WM_NOTIFY(view, wParam, lParam, OnNotify));
     case WM_CTLCOLORSTATIC:
-      return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+      return HANDLE_WM_CTLCOLORSTATIC(view, wParam, lParam, OnCtlColorStatic);
     case WM_CLOSE:
-      DestroyWindow(view);
+      HANDLE_WM_CLOSE(view, wParam, lParam, OnClose);
       return TRUE;
     case WM_DESTROY:
-      OnDestroy(view);
+      HANDLE_WM_DESTROY(view, wParam, lParam, OnDestroy);
+      return FALSE;
+    case WM_NCDESTROY:
+      HANDLE_WM_NCDESTROY(view, wParam, lParam, OnNcDestroy);
       return FALSE;
   }
   return FALSE;
@@ -201,6 +227,7 @@ HWND CreateMilestonesView(HWND parent) {
   HWND view = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_MILESTONES), parent, MilestonesViewProc, 0);
   if (!view) return nullptr;
   ShowWindow(view, SW_HIDE);
-  if (Fill == ListState::Creating) Fill = ListState::Unfilled;
+  MilestonesState* state = StateOf(view);
+  if (state && state->fill == ListState::Creating) state->fill = ListState::Unfilled;
   return view;
 }

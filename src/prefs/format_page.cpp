@@ -377,11 +377,11 @@ void OnTimer(HWND page, UINT id) {
   if (FormatState* s = StateOf(page)) ShowPreview(*s);
 }
 
-INT_PTR OnNotify(HWND page, const NMHDR* header) {
+LRESULT OnNotify(HWND page, int, const NMHDR* header) {
   FormatState* s = StateOf(page);
   if (s && header->idFrom == IDC_FMT_EDITOR && header->code == EN_SELCHANGE)
     OnSelectionChanged(*s, *reinterpret_cast<const SELCHANGE*>(header));
-  return FALSE;
+  return 0;
 }
 
 void OnNcDestroy(HWND page) { DeleteDialogState<FormatState>(page); }
@@ -394,7 +394,7 @@ INT_PTR CALLBACK FormatPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
       HANDLE_WM_COMMAND(page, wParam, lParam, OnCommand);
       return TRUE;
     case WM_NOTIFY:
-      return OnNotify(page, reinterpret_cast<const NMHDR*>(lParam));
+      return SetDlgMsgResult(page, message, HANDLE_WM_NOTIFY(page, wParam, lParam, OnNotify));
     case WM_TIMER:
       HANDLE_WM_TIMER(page, wParam, lParam, OnTimer);
       return TRUE;

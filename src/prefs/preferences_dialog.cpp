@@ -18,10 +18,11 @@
 #include "settings/registry_store.h"
 #include "stats/statistics_view.h"
 #include "win/app_state.h"
+#include "win/dialog_state.h"
+#include "win/scoped.h"
 #include "win/dpi.h"
 
 PrefsMessageFunction PrefsMessageBox = MessageBoxA;
-LookAheadChangedFunction LookAheadChangedHook;
 
 namespace {
 
@@ -32,50 +33,53 @@ constexpr char BlankFormatQuestion[] =
     "The clipboard format can't be left blank\n\r Hit OK to apply the default format or hit the cancel button to "
     "re-enter the format";
 
-// The open dialog (one at a time).
-struct OpenDialog {
+struct PrefsState {
   HWND dialog = nullptr;
   HWND tabs = nullptr;
   HWND apply = nullptr;
   HWND pages[PageCount] = {};
-  HHOOK keyFilter = nullptr;
+  ScopedHook keyFilter;
 };
-OpenDialog Prefs;
+
+// The dialog on show (one at a time), null while none is: the key filter,
+// which has no window of its own, and ApplyPreferences find its state here.
+HWND OpenPrefsDialog;
+PrefsState* OpenPrefs() { return OpenPrefsDialog ? DialogStateOf<PrefsState>(OpenPrefsDialog) : nullptr; }
 
 // The pages lie over the tabs' display area, above the tab control (which
 // leaves them out of its painting).
-void PlacePage(HWND page) {
+void PlacePage(const PrefsState& prefs, HWND page) {
   RECT area{};
-  GetWindowRect(Prefs.tabs, &area);
-  MapWindowPoints(nullptr, Prefs.dialog, reinterpret_cast<POINT*>(&area), 2);
-  TabCtrl_AdjustRect(Prefs.tabs, FALSE, &area);
+  GetWindowRect(prefs.tabs, &area);
+  MapWindowPoints(nullptr, prefs.dialog, reinterpret_cast<POINT*>(&area), 2);
+  TabCtrl_AdjustRect(prefs.tabs, FALSE, &area);
   SetWindowPos(page, HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top, SWP_NOACTIVATE);
 }
 
 // A page is made the first time its tab is chosen: the dialog opens sooner,
 // and the format page's rich edit module is loaded only when it is wanted.
 // Apply leaves the values of a page never made as they are.
-void ShowPage(int shown) {
+void ShowPage(PrefsState& prefs, int shown) {
   using MakePage = HWND (*)(HWND);
   constexpr MakePage Makers[PageCount] = {CreateGeneralPage, CreateFormatPage, CreateColoursPage};
-  if (shown >= 0 && shown < PageCount && !Prefs.pages[shown]) {
-    Prefs.pages[shown] = Makers[shown](Prefs.dialog);
-    if (Prefs.pages[shown]) PlacePage(Prefs.pages[shown]);
+  if (shown >= 0 && shown < PageCount && !prefs.pages[shown]) {
+    prefs.pages[shown] = Makers[shown](prefs.dialog);
+    if (prefs.pages[shown]) PlacePage(prefs, prefs.pages[shown]);
   }
   for (int i = 0; i < PageCount; ++i)
-    if (Prefs.pages[i]) ShowWindow(Prefs.pages[i], i == shown ? SW_SHOW : SW_HIDE);
+    if (prefs.pages[i]) ShowWindow(prefs.pages[i], i == shown ? SW_SHOW : SW_HIDE);
 }
 
 // Ctrl+Tab and Ctrl+PageDown step forward through the tabs, Ctrl+Shift+Tab
 // and Ctrl+PageUp back, as in any tabbed dialog.
-void StepTab(int step) {
-  const int count = TabCtrl_GetItemCount(Prefs.tabs);
-  const int next = (TabCtrl_GetCurSel(Prefs.tabs) + step + count) % count;
+void StepTab(PrefsState& prefs, int step) {
+  const int count = TabCtrl_GetItemCount(prefs.tabs);
+  const int next = (TabCtrl_GetCurSel(prefs.tabs) + step + count) % count;
   HWND focus = GetFocus();
-  TabCtrl_SetCurSel(Prefs.tabs, next);
-  ShowPage(next);
+  TabCtrl_SetCurSel(prefs.tabs, next);
+  ShowPage(prefs, next);
   // The focus must not stay on a page now hidden.
-  if (focus != Prefs.tabs && IsChild(Prefs.dialog, focus) && !IsWindowVisible(focus)) SetFocus(Prefs.tabs);
+  if (focus != prefs.tabs && IsChild(prefs.dialog, focus) && !IsWindowVisible(focus)) SetFocus(prefs.tabs);
 }
 
 int TabStepOf(WPARAM key) {
@@ -88,10 +92,11 @@ int TabStepOf(WPARAM key) {
 
 LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
   const MSG* message = reinterpret_cast<const MSG*>(lParam);
-  if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN &&
-      (message->hwnd == Prefs.dialog || IsChild(Prefs.dialog, message->hwnd))) {
+  PrefsState* prefs = OpenPrefs();
+  if (prefs && code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN &&
+      (message->hwnd == prefs->dialog || IsChild(prefs->dialog, message->hwnd))) {
     if (const int step = TabStepOf(message->wParam)) {
-      StepTab(step);
+      StepTab(*prefs, step);
       return TRUE;
     }
   }
@@ -99,41 +104,44 @@ LRESULT CALLBACK KeyFilter(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
-  Prefs = OpenDialog{};
-  Prefs.dialog = dialog;
+  PrefsState& prefs = AttachDialogState<PrefsState>(dialog);
+  OpenPrefsDialog = dialog;
+  prefs.dialog = dialog;
   FollowDpiChanges(dialog);
-  Prefs.tabs = GetDlgItem(dialog, IDC_PREFS_TABS);
-  Prefs.apply = GetDlgItem(dialog, IDC_PREFS_APPLY);
+  prefs.tabs = GetDlgItem(dialog, IDC_PREFS_TABS);
+  prefs.apply = GetDlgItem(dialog, IDC_PREFS_APPLY);
   for (int i = 0; i < PageCount; ++i) {
     TCITEMA item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<char*>(TabNames[i]);
-    SendMessageA(Prefs.tabs, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    SendMessageA(prefs.tabs, TCM_INSERTITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
   }
   // Last in the order of the dialog's children, the tabs are followed by the
   // page shown (each is put first), then OK, Cancel and Apply.
-  SetWindowPos(Prefs.tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  ShowPage(GeneralPage);
-  EnableWindow(Prefs.apply, FALSE);
-  Prefs.keyFilter = SetWindowsHookExA(WH_MSGFILTER, KeyFilter, nullptr, GetCurrentThreadId());
-  SetFocus(Prefs.tabs);
+  SetWindowPos(prefs.tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  ShowPage(prefs, GeneralPage);
+  EnableWindow(prefs.apply, FALSE);
+  prefs.keyFilter.Reset(SetWindowsHookExA(WH_MSGFILTER, KeyFilter, nullptr, GetCurrentThreadId()));
+  SetFocus(prefs.tabs);
   return FALSE;
 }
 
-void OnApply() {
+void OnApply(const PrefsState& prefs) {
   if (!ApplyPreferences()) return;
-  SetFocus(Prefs.tabs);
-  EnableWindow(Prefs.apply, FALSE);
+  SetFocus(prefs.tabs);
+  EnableWindow(prefs.apply, FALSE);
 }
 
 void OnCommand(HWND dialog, int id, HWND, UINT code) {
+  const PrefsState* prefs = DialogStateOf<PrefsState>(dialog);
+  if (!prefs) return;
   switch (id) {
     case IDC_PREFS_APPLY:
-      if (code == BN_CLICKED) OnApply();
+      if (code == BN_CLICKED) OnApply(*prefs);
       break;
     case IDOK:
       // Pending changes only; a refused apply keeps the dialog open.
-      if (IsWindowEnabled(Prefs.apply) && !ApplyPreferences()) break;
+      if (IsWindowEnabled(prefs->apply) && !ApplyPreferences()) break;
       EndDialog(dialog, IDOK);
       break;
     case IDCANCEL:
@@ -142,16 +150,19 @@ void OnCommand(HWND dialog, int id, HWND, UINT code) {
   }
 }
 
-INT_PTR OnNotify(const NMHDR* header) {
-  if (header->hwndFrom == Prefs.tabs && header->code == TCN_SELCHANGE) ShowPage(TabCtrl_GetCurSel(Prefs.tabs));
-  return FALSE;
+LRESULT OnNotify(HWND dialog, int, const NMHDR* header) {
+  PrefsState* prefs = DialogStateOf<PrefsState>(dialog);
+  if (prefs && header->hwndFrom == prefs->tabs && header->code == TCN_SELCHANGE)
+    ShowPage(*prefs, TabCtrl_GetCurSel(prefs->tabs));
+  return 0;
 }
 
 void OnDestroy(HWND dialog) {
-  if (dialog != Prefs.dialog) return;
-  if (Prefs.keyFilter) UnhookWindowsHookEx(Prefs.keyFilter);
-  Prefs = OpenDialog{};
+  if (dialog == OpenPrefsDialog) OpenPrefsDialog = nullptr;
 }
+
+// The key filter goes with the state.
+void OnNcDestroy(HWND dialog) { DeleteDialogState<PrefsState>(dialog); }
 
 void StoreTemplate(const std::string& text) {
   std::memset(GeneralPrefs.statsTemplate, 0, sizeof GeneralPrefs.statsTemplate);
@@ -160,8 +171,8 @@ void StoreTemplate(const std::string& text) {
 
 // The format page's template and flags; false when the user chose to
 // re-enter a blank format.
-bool ApplyFormat() {
-  HWND page = Prefs.pages[FormatPage];
+bool ApplyFormat(const PrefsState& prefs) {
+  HWND page = prefs.pages[FormatPage];
   // A damaged flag is stored as what it has meant: 0 or 1.
   const StatsSnapshot inForce = TakeStatsSnapshot();
   GeneralPrefs.includeSeconds = inForce.includeSeconds;
@@ -169,7 +180,7 @@ bool ApplyFormat() {
   if (!page) return true;  // never opened (or no rich edit to be had): the format stays
   FormatChoices format = ReadFormatPage(page);
   if (IsBlankTemplate(format.statsTemplate)) {
-    if (PrefsMessageBox(Prefs.tabs, BlankFormatQuestion, "Fumora", MB_OKCANCEL | MB_ICONERROR) != IDOK) return false;
+    if (PrefsMessageBox(prefs.tabs, BlankFormatQuestion, "Fumora", MB_OKCANCEL | MB_ICONERROR) != IDOK) return false;
     format.statsTemplate = DefaultStatsTemplate;
     ShowTemplate(page, DefaultStatsTemplate);
   }
@@ -181,22 +192,22 @@ bool ApplyFormat() {
 
 // The lists and the Days Ahead legend in the new colours (the legend's
 // brushes are made again).
-void ApplyColours() {
-  if (Prefs.pages[ColoursPage]) AppColors = ReadColoursPage(Prefs.pages[ColoursPage]);
+void ApplyColours(const PrefsState& prefs) {
+  if (prefs.pages[ColoursPage]) AppColors = ReadColoursPage(prefs.pages[ColoursPage]);
   RefreshDaysAheadColours();
   for (HWND list : {MilestonesList, BuddyList})
     if (list) InvalidateRect(list, nullptr, TRUE);
 }
 
-void ApplyGeneral() {
-  const GeneralChoices general = ReadGeneralPage(Prefs.pages[GeneralPage]);
+void ApplyGeneral(const PrefsState& prefs) {
+  const GeneralChoices general = ReadGeneralPage(prefs.pages[GeneralPage]);
   if (general.lookAheadDays && *general.lookAheadDays != GeneralPrefs.LookAheadDays) {
     GeneralPrefs.LookAheadDays = *general.lookAheadDays;
     BuildDaysAhead();
-    if (LookAheadChangedHook) LookAheadChangedHook();
+    SendMessageA(GetWindow(prefs.dialog, GW_OWNER), LookAheadChangedMessage, 0, 0);
   }
   if (general.lifeMinutes) GeneralPrefs.lifeMinutesPerCigarette = *general.lifeMinutes;
-  StatsMinuteMarker = ForceStatsRecompute;  // life saved follows on the next tick
+  MinuteInputsChanged();  // life saved follows on the next tick
   if (general.startupView) GeneralPrefs.startupView = *general.startupView;
   GeneralPrefs.startMinimised = general.startMinimised;
   GeneralPrefs.runAtStartup = general.runAtStartup;
@@ -215,27 +226,31 @@ INT_PTR CALLBACK PreferencesDialogProc(HWND dialog, UINT message, WPARAM wParam,
       HANDLE_WM_COMMAND(dialog, wParam, lParam, OnCommand);
       return TRUE;
     case WM_NOTIFY:
-      return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+      return SetDlgMsgResult(dialog, message, HANDLE_WM_NOTIFY(dialog, wParam, lParam, OnNotify));
     case WM_DESTROY:
       HANDLE_WM_DESTROY(dialog, wParam, lParam, OnDestroy);
+      return FALSE;
+    case WM_NCDESTROY:
+      HANDLE_WM_NCDESTROY(dialog, wParam, lParam, OnNcDestroy);
       return FALSE;
   }
   return FALSE;
 }
 
 void ShowPreferences(HWND owner) {
-  if (Prefs.dialog) {
-    SetForegroundWindow(Prefs.dialog);
+  if (OpenPrefsDialog) {
+    SetForegroundWindow(OpenPrefsDialog);
     return;
   }
   DialogBoxParamA(AppInstance, MAKEINTRESOURCEA(IDD_PREFERENCES), owner, PreferencesDialogProc, 0);
 }
 
 bool ApplyPreferences() {
-  if (!Prefs.dialog) return false;
-  if (!ApplyFormat()) return false;
-  ApplyColours();
-  ApplyGeneral();
+  const PrefsState* prefs = OpenPrefs();
+  if (!prefs) return false;
+  if (!ApplyFormat(*prefs)) return false;
+  ApplyColours(*prefs);
+  ApplyGeneral(*prefs);
   RegisterStoredHotkey();
   StorePreferences();
   ShowStatsHotkeyName();

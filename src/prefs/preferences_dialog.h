@@ -23,8 +23,7 @@ using ChooseColourFunction = BOOL(WINAPI*)(LPCHOOSECOLORA);
 BOOL WINAPI SystemChooseColour(LPCHOOSECOLORA chooser);
 extern ChooseColourFunction PrefsChooseColour;
 
-// Called after an apply changed the look-ahead period and rebuilt the Days
-// Ahead list; the main window installs the routine that retitles that view
-// when it is on show. Null does nothing.
-using LookAheadChangedFunction = void (*)();
-extern LookAheadChangedFunction LookAheadChangedHook;
+// Sent to the dialog's owner after an apply changed the look-ahead period and
+// rebuilt the Days Ahead list: the main window retitles that view when it is
+// on show.
+inline constexpr UINT LookAheadChangedMessage = WM_APP + 6;

@@ -13,6 +13,7 @@
 #include "util/systime_win32.h"
 #include "win/app_state.h"
 #include "win/dialog_fields.h"
+#include "win/dialog_state.h"
 #include "win/dpi.h"
 #include "win/listview.h"
 #include "win/number_edit.h"
@@ -32,9 +33,7 @@ struct PricePointState {
   bool ready = false;
 };
 
-PricePointState* StateOf(HWND dialog) {
-  return reinterpret_cast<PricePointState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
+PricePointState* StateOf(HWND dialog) { return DialogStateOf<PricePointState>(dialog); }
 
 SysTime Date(const PricePointState& state) {
   SysTime date;
@@ -49,10 +48,10 @@ void ShowRow(HWND dialog, const PricePointState& state) {
   SetDlgItemTextA(dialog, IDC_PP_PRICE, PriceFieldText(point.Price).c_str());
 }
 
+// The caller's state is the dialog's to start from.
 BOOL OnInitDialog(HWND dialog, HWND, LPARAM param) {
-  SetWindowLongPtrA(dialog, DWLP_USER, param);
+  PricePointState& state = AttachDialogState<PricePointState>(dialog, *reinterpret_cast<const PricePointState*>(param));
   FollowDpiChanges(dialog);
-  PricePointState& state = *StateOf(dialog);
   if (state.mode == PricePointMode::Edit) {
     SetWindowTextA(dialog, "Edit Price Point");
     SetDlgItemTextA(dialog, IDOK, "Change");
@@ -94,12 +93,16 @@ void OnCommand(HWND dialog, int id, HWND, UINT code) {
   if (id == IDCANCEL) EndDialog(dialog, Untouched);
 }
 
-INT_PTR OnNotify(HWND dialog, const NMHDR* header) {
+LRESULT OnNotify(HWND dialog, int, const NMHDR* header) {
   PricePointState* state = StateOf(dialog);
   if (state && state->ready && header->idFrom == IDC_PP_DATE && header->code == DTN_DATETIMECHANGE)
     state->dateChanged = true;
-  return FALSE;
+  return 0;
 }
+
+void OnClose(HWND dialog) { EndDialog(dialog, Untouched); }
+
+void OnNcDestroy(HWND dialog) { DeleteDialogState<PricePointState>(dialog); }
 }  // namespace
 
 INT_PTR CALLBACK PricePointDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -110,13 +113,16 @@ INT_PTR CALLBACK PricePointDialogProc(HWND dialog, UINT message, WPARAM wParam, 
       HANDLE_WM_COMMAND(dialog, wParam, lParam, OnCommand);
       return TRUE;
     case WM_NOTIFY:
-      return OnNotify(dialog, reinterpret_cast<const NMHDR*>(lParam));
+      return SetDlgMsgResult(dialog, message, HANDLE_WM_NOTIFY(dialog, wParam, lParam, OnNotify));
     case TellDateOutsidePicker:
       ReportEntryFault(dialog, DateOutsidePickerText(Date(*StateOf(dialog))).c_str());
       return TRUE;
     case WM_CLOSE:
-      EndDialog(dialog, Untouched);
+      HANDLE_WM_CLOSE(dialog, wParam, lParam, OnClose);
       return TRUE;
+    case WM_NCDESTROY:
+      HANDLE_WM_NCDESTROY(dialog, wParam, lParam, OnNcDestroy);
+      return FALSE;
   }
   return FALSE;
 }

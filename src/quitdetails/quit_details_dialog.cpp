@@ -22,6 +22,7 @@
 #include "util/systime_win32.h"
 #include "win/app_state.h"
 #include "win/dialog_fields.h"
+#include "win/dialog_state.h"
 #include "win/dpi.h"
 #include "win/file_io.h"
 #include "win/listview.h"
@@ -48,9 +49,7 @@ struct QuitDetailsState {
   bool ready = false;
 };
 
-QuitDetailsState* StateOf(HWND dialog) {
-  return reinterpret_cast<QuitDetailsState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-}
+QuitDetailsState* StateOf(HWND dialog) { return DialogStateOf<QuitDetailsState>(dialog); }
 
 void FillPriceRows(HWND list) {
   SetUpPriceList(list);
@@ -76,8 +75,7 @@ void ShowQuitDetails(HWND dialog) {
 }
 
 BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
-  auto* state = new QuitDetailsState;
-  SetWindowLongPtrA(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+  QuitDetailsState* state = &AttachDialogState<QuitDetailsState>(dialog);
   state->previousTarget = DialogMessageTarget;
   DialogMessageTarget = dialog;
 
@@ -94,16 +92,15 @@ BOOL OnInitDialog(HWND dialog, HWND, LPARAM) {
   state->bannerFont = MakeBannerFont(WindowDpi(dialog));
   SendDlgItemMessageA(dialog, IDC_QD_BANNER, WM_SETFONT, reinterpret_cast<WPARAM>(state->bannerFont.get()), FALSE);
 
-  LocalNow = LocalTimeNow();
-  TodayDayNumber = DateToDayNumber(LocalNow);
+  RefreshClockValues(LocalTimeNow());
   state->ready = true;
   PostMessageA(dialog, TellPricePointLoss, 0, 0);
   return TRUE;  // the focus goes to the name field
 }
 
-INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
-  if (GetDlgCtrlID(control) != IDC_QD_BANNER) return FALSE;
-  return reinterpret_cast<INT_PTR>(PaintBanner(dc));
+HBRUSH OnCtlColorStatic(HWND, HDC dc, HWND control, int) {
+  if (GetDlgCtrlID(control) != IDC_QD_BANNER) return nullptr;
+  return PaintBanner(dc);
 }
 
 // ---- the price-change rows ----
@@ -192,7 +189,7 @@ void OnChange(HWND dialog, const QuitDetailsState& state) {
   SaveQuitDetails();
   StorePriceRows(dialog, PriceRows(state.list));
   QuitDayNumber = DateToDayNumber(QuitDetails.quitTime);
-  StatsMinuteMarker = ForceStatsRecompute;
+  MinuteInputsChanged();
   EndDialog(dialog, Stored);
 }
 
@@ -232,17 +229,23 @@ LRESULT OnListNotify(HWND dialog, HWND list, NMHDR* header) {
   return 0;
 }
 
-INT_PTR OnNotify(HWND dialog, NMHDR* header) {
+LRESULT OnNotify(HWND dialog, int, NMHDR* header) {
   QuitDetailsState* state = StateOf(dialog);
-  if (!state || !state->ready) return FALSE;
+  if (!state || !state->ready) return 0;
   if (header->code == DTN_DATETIMECHANGE) {
     if (header->idFrom == IDC_QD_DATE) state->dateChanged = true;
     if (header->idFrom == IDC_QD_TIME) state->timeChanged = true;
-    return FALSE;
+    return 0;
   }
-  if (header->hwndFrom != state->list) return FALSE;
-  SetWindowLongPtrA(dialog, DWLP_MSGRESULT, OnListNotify(dialog, state->list, header));
-  return TRUE;
+  if (header->hwndFrom != state->list) return 0;
+  return OnListNotify(dialog, state->list, header);
+}
+
+void OnClose(HWND dialog) { EndDialog(dialog, Discarded); }
+
+void OnPricePointLoss(HWND dialog) {
+  if (const std::string notice = TakePricePointNotice(); !notice.empty())
+    QuitDetailsMessageBox(dialog, notice.c_str(), "Fumora", MB_OK | MB_ICONWARNING);
 }
 
 // Dialog keys go back to the window that had them, unless a view switch
@@ -251,8 +254,7 @@ void OnNcDestroy(HWND dialog) {
   QuitDetailsState* state = StateOf(dialog);
   if (!state) return;
   if (DialogMessageTarget == dialog) DialogMessageTarget = state->previousTarget;
-  delete state;
-  SetWindowLongPtrA(dialog, DWLP_USER, 0);
+  DeleteDialogState<QuitDetailsState>(dialog);
 }
 }  // namespace
 
@@ -261,21 +263,20 @@ INT_PTR CALLBACK QuitDetailsDialogProc(HWND dialog, UINT message, WPARAM wParam,
     case WM_INITDIALOG:
       return HANDLE_WM_INITDIALOG(dialog, wParam, lParam, OnInitDialog);
     case WM_CTLCOLORSTATIC:
-      return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+      return HANDLE_WM_CTLCOLORSTATIC(dialog, wParam, lParam, OnCtlColorStatic);
     case WM_COMMAND:
       HANDLE_WM_COMMAND(dialog, wParam, lParam, OnCommand);
       return TRUE;
     case WM_NOTIFY:
-      return OnNotify(dialog, reinterpret_cast<NMHDR*>(lParam));
+      return SetDlgMsgResult(dialog, message, HANDLE_WM_NOTIFY(dialog, wParam, lParam, OnNotify));
     case WM_CLOSE:
-      EndDialog(dialog, Discarded);
+      HANDLE_WM_CLOSE(dialog, wParam, lParam, OnClose);
       return TRUE;
     case TellPricePointLoss:
-      if (const std::string notice = TakePricePointNotice(); !notice.empty())
-        QuitDetailsMessageBox(dialog, notice.c_str(), "Fumora", MB_OK | MB_ICONWARNING);
+      OnPricePointLoss(dialog);
       return TRUE;
     case WM_NCDESTROY:
-      OnNcDestroy(dialog);
+      HANDLE_WM_NCDESTROY(dialog, wParam, lParam, OnNcDestroy);
       return FALSE;
   }
   return FALSE;

@@ -5,7 +5,7 @@
 
 // Modal, owned by `owner`. True when Change stored new details: the quit
 // details in the registry, the price changes in pp.dat and PricePoints,
-// QuitDayNumber recomputed and StatsMinuteMarker set to 61. The caller
+// QuitDayNumber recomputed and the per-minute inputs said to have changed. The caller
 // rebuilds what shows them (the milestones, the figures on show).
 bool RunEditQuitDetails(HWND owner);
 

@@ -1,6 +1,7 @@
 #include "settings/first_run_wizard.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "util/systime_win32.h"
 #include "win/app_state.h"
 #include "win/dialog_fields.h"
+#include "win/dialog_state.h"
 #include "win/dpi.h"
 #include "win/number_edit.h"
 #include "win/scoped.h"
@@ -30,11 +32,8 @@ struct WizardState {
   ScopedFont titleFont;
 };
 
-WizardState* StateOf(HWND wizard) { return reinterpret_cast<WizardState*>(GetWindowLongPtrA(wizard, DWLP_USER)); }
-
-BOOL OnInitDialog(HWND wizard) {
-  auto* state = new WizardState;
-  SetWindowLongPtrA(wizard, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
+BOOL OnInitDialog(HWND wizard, HWND, LPARAM) {
+  WizardState* state = &AttachDialogState<WizardState>(wizard);
 
   ReadCurrencySymbol();
   SetDlgItemTextA(wizard, IDC_FR_CURRENCY, CurrencySymbol.c_str());
@@ -51,21 +50,20 @@ BOOL OnInitDialog(HWND wizard) {
   state->titleFont = MakeBannerFont(WindowDpi(wizard));
   SendDlgItemMessageA(wizard, IDC_FR_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(state->titleFont.get()), FALSE);
 
-  LocalNow = LocalTimeNow();
-  TodayDayNumber = DateToDayNumber(LocalNow);
+  RefreshClockValues(LocalTimeNow());
   return TRUE;  // the focus goes to the name field
 }
 
 // The title is white on a grey band; every other static keeps the defaults.
-INT_PTR OnCtlColorStatic(HDC dc, HWND control) {
-  if (GetDlgCtrlID(control) != IDC_FR_TITLE) return 0;
-  return reinterpret_cast<INT_PTR>(PaintBanner(dc));
+HBRUSH OnCtlColorStatic(HWND, HDC dc, HWND control, int) {
+  if (GetDlgCtrlID(control) != IDC_FR_TITLE) return nullptr;
+  return PaintBanner(dc);
 }
 
 void OnContinue(HWND wizard) {
   if (!ValidateFirstRun(wizard)) return;
   SaveFirstRunSettings();
-  StatsMinuteMarker = ForceStatsRecompute;
+  MinuteInputsChanged();
   EndDialog(wizard, Stored);
 }
 
@@ -77,9 +75,18 @@ void OnCommand(HWND wizard, int id, HWND control, UINT code) {
   if (id == IDC_FR_CONTINUE) OnContinue(wizard);
 }
 
+// Only the close command is ours (its low four bits, the system's own, are
+// cleared); true when handled.
+bool OnSysCommand(HWND wizard, UINT command) {
+  if (command != SC_CLOSE) return false;
+  EndDialog(wizard, Cancelled);
+  return true;
+}
+
+void OnClose(HWND wizard) { EndDialog(wizard, Cancelled); }
+
 void OnNcDestroy(HWND wizard) {
-  delete StateOf(wizard);
-  SetWindowLongPtrA(wizard, DWLP_USER, 0);
+  DeleteDialogState<WizardState>(wizard);
 }
 }  // namespace
 
@@ -108,24 +115,22 @@ int ValidateFirstRun(HWND wizard) {
 INT_PTR CALLBACK FirstRunWizardProc(HWND wizard, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      return OnInitDialog(wizard);
+      return HANDLE_WM_INITDIALOG(wizard, wParam, lParam, OnInitDialog);
     case WM_CTLCOLORSTATIC:
-      return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+      return HANDLE_WM_CTLCOLORSTATIC(wizard, wParam, lParam, OnCtlColorStatic);
     case WM_COMMAND:
-      OnCommand(wizard, LOWORD(wParam), reinterpret_cast<HWND>(lParam), HIWORD(wParam));
-      return 0;
-    case WM_SYSCOMMAND:
-      if ((wParam & 0xFFF0) != SC_CLOSE) return 0;  // the low four bits are the system's own
-      EndDialog(wizard, Cancelled);
+      HANDLE_WM_COMMAND(wizard, wParam, lParam, OnCommand);
       return TRUE;
+    case WM_SYSCOMMAND:
+      return OnSysCommand(wizard, GET_SC_WPARAM(wParam));
     case WM_CLOSE:
-      EndDialog(wizard, Cancelled);
+      HANDLE_WM_CLOSE(wizard, wParam, lParam, OnClose);
       return TRUE;
     case WM_NCDESTROY:
-      OnNcDestroy(wizard);
-      return 0;
+      HANDLE_WM_NCDESTROY(wizard, wParam, lParam, OnNcDestroy);
+      return FALSE;
   }
-  return 0;
+  return FALSE;
 }
 
 INT_PTR RunFirstRunWizard(HWND owner) {

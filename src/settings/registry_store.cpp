@@ -128,8 +128,7 @@ void LoadSettings() {
   GeneralPrefs = DefaultGeneralPrefs();
   ReadSettings();
   QuitDayNumber = DateToDayNumber(QuitDetails.quitTime);
-  LocalNow = LocalTimeNow();
-  TodayDayNumber = DateToDayNumber(LocalNow);
+  RefreshClockValues(LocalTimeNow());
 }
 
 void SaveQuitDetails() {

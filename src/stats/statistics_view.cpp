@@ -9,6 +9,7 @@
 #include "stats/clipboard.h"
 #include "util/systime_win32.h"
 #include "win/app_state.h"
+#include "win/dialog_state.h"
 #include "win/dpi.h"
 #include "win/new_static.h"
 #include "win/scoped.h"
@@ -17,8 +18,7 @@
 HWND StatisticsView;
 UINT_PTR StatsTimerId;
 StatsClockFunction StatsClockSource = LocalTimeNow;
-StatsNewDayFunction StatsNewDayHook;
-HICON StatsClipboardIcon;
+ScopedIcon StatsClipboardIcon;
 
 namespace {
 
@@ -34,9 +34,13 @@ struct ViewState {
   HWND quitTimeValue = nullptr;
   HWND clipboardButton = nullptr;
   ScopedFont quitTimeFont;
-  StatsClockMemory clock;
 };
-ViewState View;
+
+ViewState* StateOf(HWND view) { return view ? DialogStateOf<ViewState>(view) : nullptr; }
+
+// The clock's memory between ticks: the clock is the process's (a thread
+// timer), and a tick may still come once the view has gone.
+StatsClockMemory Clock;
 
 HINSTANCE ProgramInstance() { return AppInstance ? AppInstance : GetModuleHandleA(nullptr); }
 
@@ -44,15 +48,17 @@ HINSTANCE ProgramInstance() { return AppInstance ? AppInstance : GetModuleHandle
 
 void ShowQuitTime() {
   QuitTimeText = QuitTimeValueText(QuitSpan);
-  SetWindowTextA(View.quitTimeValue, QuitTimeText.c_str());
+  if (const ViewState* s = StateOf(StatisticsView)) SetWindowTextA(s->quitTimeValue, QuitTimeText.c_str());
 }
 
 void ShowMinuteFigures() {
+  const ViewState* s = StateOf(StatisticsView);
+  if (!s) return;
   const StatsViewTexts texts = CurrentStatsViewTexts();
-  SetWindowTextA(View.daysValue, texts.daysQuit.c_str());
-  SetWindowTextA(View.cigarettesValue, texts.cigarettes.c_str());
-  SetWindowTextA(View.moneyValue, texts.money.c_str());
-  SetWindowTextA(View.lifeSavedValue, texts.lifeSaved.c_str());
+  SetWindowTextA(s->daysValue, texts.daysQuit.c_str());
+  SetWindowTextA(s->cigarettesValue, texts.cigarettes.c_str());
+  SetWindowTextA(s->moneyValue, texts.money.c_str());
+  SetWindowTextA(s->lifeSavedValue, texts.lifeSaved.c_str());
 }
 
 // ---- the clipboard button's face ----
@@ -103,13 +109,13 @@ LRESULT ClipboardButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
 
 // ---- the view ----
 
-void LookUpValueControls(HWND view) {
-  View.daysValue = GetDlgItem(view, IDC_STATS_DAYS);
-  View.cigarettesValue = GetDlgItem(view, IDC_STATS_CIGS);
-  View.moneyValue = GetDlgItem(view, IDC_STATS_MONEY);
-  View.lifeSavedValue = GetDlgItem(view, IDC_STATS_LIFE);
-  View.hint = GetDlgItem(view, IDC_STATS_HINT);
-  View.hotkeyName = GetDlgItem(view, IDC_STATS_HOTKEY_NAME);
+void LookUpValueControls(HWND view, ViewState& s) {
+  s.daysValue = GetDlgItem(view, IDC_STATS_DAYS);
+  s.cigarettesValue = GetDlgItem(view, IDC_STATS_CIGS);
+  s.moneyValue = GetDlgItem(view, IDC_STATS_MONEY);
+  s.lifeSavedValue = GetDlgItem(view, IDC_STATS_LIFE);
+  s.hint = GetDlgItem(view, IDC_STATS_HINT);
+  s.hotkeyName = GetDlgItem(view, IDC_STATS_HOTKEY_NAME);
 }
 
 // Figures in pixels at 96 DPI.
@@ -128,37 +134,36 @@ RECT PlaceInView(HWND view, int id) {
 
 // The quit time stands in the value column beside its caption; the button
 // stands in the Clipboard group, centred right of its label.
-void LayOutPixelParts(HWND view) {
+void LayOutPixelParts(HWND view, ViewState& s) {
   const int dpi = WindowDpi(view);
-  View.quitTimeFont.Reset(CreateFontA(ScaleToDpi(QuitTimeFontHeight, dpi), 0, 0, 0, 500, FALSE, FALSE, FALSE,
-                                      DEFAULT_CHARSET, 0, 0, 0, FF_SWISS, "MS Sans Serif"));
-  SetWindowFont(View.quitTimeValue, View.quitTimeFont.get(), TRUE);
+  s.quitTimeFont.Reset(CreateFontA(ScaleToDpi(QuitTimeFontHeight, dpi), 0, 0, 0, 500, FALSE, FALSE, FALSE,
+                                   DEFAULT_CHARSET, 0, 0, 0, FF_SWISS, "MS Sans Serif"));
+  SetWindowFont(s.quitTimeValue, s.quitTimeFont.get(), TRUE);
   const RECT caption = PlaceInView(view, IDC_STATS_QUIT_CAPTION);
   const RECT column = PlaceInView(view, IDC_STATS_DAYS);
   const int height = ScaleToDpi(QuitTimeHeight, dpi);
-  SetWindowPos(View.quitTimeValue, nullptr, column.left, (caption.top + caption.bottom - height) / 2,
+  SetWindowPos(s.quitTimeValue, nullptr, column.left, (caption.top + caption.bottom - height) / 2,
                column.right - column.left, height, SWP_NOZORDER | SWP_NOACTIVATE);
-  if (!View.clipboardButton) return;
+  if (!s.clipboardButton) return;
   const RECT group = PlaceInView(view, IDC_STATS_CLIPBOARD_GROUP);
   const RECT label = PlaceInView(view, IDC_STATS_COPY_LABEL);
   const int size = ScaleToDpi(ButtonSize, dpi);
-  SetWindowPos(View.clipboardButton, nullptr, (label.right + group.right - size) / 2,
+  SetWindowPos(s.clipboardButton, nullptr, (label.right + group.right - size) / 2,
                (label.top + label.bottom - size) / 2, size, size, SWP_NOZORDER | SWP_NOACTIVATE);
-  if (StatsClipboardIcon) DestroyIcon(StatsClipboardIcon);
-  StatsClipboardIcon = LoadIconAtSize(ProgramInstance(), IDI_STATS_CLIPBOARD, ScaleToDpi(ButtonIconSize, dpi));
-  SendMessageA(View.clipboardButton, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(StatsClipboardIcon));
+  StatsClipboardIcon.Reset(LoadIconAtSize(ProgramInstance(), IDI_STATS_CLIPBOARD, ScaleToDpi(ButtonIconSize, dpi)));
+  SendMessageA(s.clipboardButton, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(StatsClipboardIcon.get()));
 }
 
-void CreatePixelParts(HWND view) {
-  View.quitTimeValue = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_SIMPLE | SS_NOPREFIX, 0, 0, 0, 0,
-                                       view, nullptr, ProgramInstance(), nullptr);
-  View.clipboardButton = CreateWindowExA(0, "NEWSTATIC", "", WS_CHILD | WS_VISIBLE | SS_ICON | SS_NOTIFY | SS_CENTERIMAGE,
-                                         0, 0, 0, 0, view,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATS_CLIPBOARD_BUTTON)),
-                                         ProgramInstance(), nullptr);
+void CreatePixelParts(HWND view, ViewState& s) {
+  s.quitTimeValue = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_SIMPLE | SS_NOPREFIX, 0, 0, 0, 0, view,
+                                    nullptr, ProgramInstance(), nullptr);
+  s.clipboardButton = CreateWindowExA(0, "NEWSTATIC", "", WS_CHILD | WS_VISIBLE | SS_ICON | SS_NOTIFY | SS_CENTERIMAGE,
+                                      0, 0, 0, 0, view,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_STATS_CLIPBOARD_BUTTON)),
+                                      ProgramInstance(), nullptr);
   // Without the NEWSTATIC class the view works without the button.
-  if (View.clipboardButton) SubclassControl<ClipboardButtonProc>(View.clipboardButton);
-  LayOutPixelParts(view);
+  if (s.clipboardButton) SubclassControl<ClipboardButtonProc>(s.clipboardButton);
+  LayOutPixelParts(view, s);
 }
 
 // Both parts once, whatever the clock last remembered.
@@ -170,8 +175,12 @@ void ComputeAllFigures() {
   ShowMinuteFigures();
   QuitDetails.quitTime.wDayOfWeek = 0;
   QuitDetails.quitTime.wMilliseconds = 0;
-  View.clock = StatsClockMemory{};
-  View.clock.refreshedDay = TodayDayNumber;  // the other views are built for this day
+  Clock = StatsClockMemory{};
+  Clock.refreshedDay = TodayDayNumber;  // the other views are built for this day
+}
+
+void TellNewDay() {
+  if (StatisticsView) SendMessageA(GetParent(StatisticsView), StatsNewDayMessage, 0, 0);
 }
 
 void StartClock() {
@@ -180,9 +189,10 @@ void StartClock() {
 }
 
 BOOL OnInitDialog(HWND view, HWND, LPARAM) {
+  ViewState& s = AttachDialogState<ViewState>(view);
   StatisticsView = view;
-  LookUpValueControls(view);
-  CreatePixelParts(view);
+  LookUpValueControls(view, s);
+  CreatePixelParts(view, s);
   ComputeAllFigures();
   ShowStatsHotkeyName();
   StartClock();
@@ -215,10 +225,17 @@ void OnClose(HWND view) { DestroyWindow(view); }
 void OnDestroy(HWND view) {
   // No tick may write into the destroyed controls.
   StopStatisticsClock();
-  if (View.clipboardButton && GetCapture() == View.clipboardButton) ReleaseCapture();
-  View.quitTimeFont.Reset();
-  View = ViewState{};
+  const ViewState* s = StateOf(view);
+  if (s && s->clipboardButton && GetCapture() == s->clipboardButton) ReleaseCapture();
+  Clock = StatsClockMemory{};
   if (StatisticsView == view) StatisticsView = nullptr;
+}
+
+// The controls, destroyed after the view's WM_DESTROY, had the font and the
+// button's icon until now.
+void OnNcDestroy(HWND view) {
+  DeleteDialogState<ViewState>(view);
+  StatsClipboardIcon.Reset();
 }
 
 }  // namespace
@@ -238,6 +255,9 @@ INT_PTR CALLBACK StatisticsViewProc(HWND view, UINT message, WPARAM wParam, LPAR
     case WM_DESTROY:
       HANDLE_WM_DESTROY(view, wParam, lParam, OnDestroy);
       return TRUE;
+    case WM_NCDESTROY:
+      HANDLE_WM_NCDESTROY(view, wParam, lParam, OnNcDestroy);
+      return FALSE;
     default:
       return FALSE;
   }
@@ -258,8 +278,8 @@ void StopStatisticsClock() {
 
 void CALLBACK StatisticsClockTick(HWND, UINT, UINT_PTR, DWORD) {
   SysTime now = StatsClockSource();
-  LocalNow = now;
-  ClockTickPlan plan = PlanClockTick(now, View.clock, StatsMinuteMarker);
+  RefreshClockValues(now);
+  ClockTickPlan plan = PlanClockTick(now, Clock, StatsMinuteMarker);
   if (!plan.newSecond) return;
   RefreshClockSecond(now);
   ShowQuitTime();
@@ -267,21 +287,21 @@ void CALLBACK StatisticsClockTick(HWND, UINT, UINT_PTR, DWORD) {
     RecomputeMinuteFigures();
     ShowMinuteFigures();
   }
-  if (plan.newDay && StatsNewDayHook) StatsNewDayHook();
+  if (plan.newDay) TellNewDay();
 }
 
 void StatsTimeChanged() {
-  StatsMinuteMarker = ForceStatsRecompute;
-  LocalNow = StatsClockSource();
-  TodayDayNumber = DateToDayNumber(LocalNow);
-  View.clock.refreshedDay = TodayDayNumber;
-  if (StatsNewDayHook) StatsNewDayHook();
+  MinuteInputsChanged();
+  RefreshClockValues(StatsClockSource());
+  Clock.refreshedDay = TodayDayNumber;
+  TellNewDay();
 }
 
 void LayOutStatisticsView() {
-  if (StatisticsView) LayOutPixelParts(StatisticsView);
+  if (ViewState* s = StateOf(StatisticsView)) LayOutPixelParts(StatisticsView, *s);
 }
 
 void ShowStatsHotkeyName() {
-  SetWindowTextA(View.hotkeyName, HotkeyNameText(RegisteredHotkeyCode()).c_str());
+  if (const ViewState* s = StateOf(StatisticsView))
+    SetWindowTextA(s->hotkeyName, HotkeyNameText(RegisteredHotkeyCode()).c_str());
 }

@@ -1,7 +1,7 @@
 // The statistics view: the first of the main window's four views, and the
 // owner of the program's only clock, a 450 ms thread timer that refreshes the
 // shared statistics values every new second and the per-minute figures every
-// new minute (or when StatsMinuteMarker has been set to 61).
+// new minute (or after MinuteInputsChanged).
 #pragma once
 #include <windows.h>
 
@@ -10,6 +10,7 @@
 
 #include "engine/stats_view_texts.h"
 #include "util/systime.h"
+#include "win/scoped.h"
 
 // Creates the view from template 4000 as a child of `parent` (visible, as
 // the template says; the main window hides it) and starts the clock.
@@ -36,17 +37,16 @@ void CALLBACK StatisticsClockTick(HWND, UINT, UINT_PTR, DWORD);
 using StatsClockFunction = SysTime (*)();
 extern StatsClockFunction StatsClockSource;
 
-// Called once when the date has changed (at midnight, or after a clock change
-// or a sleep across it), after the per-minute figures: the Days Ahead list
-// must be rebuilt and the buddies' anniversary columns refreshed, because
-// their "today" has moved. Null does nothing; the main window installs the
-// routine that calls BuildDaysAhead and RefreshBuddyAnniversaries.
-using StatsNewDayFunction = void (*)();
-extern StatsNewDayFunction StatsNewDayHook;
+// Sent to the view's parent once when the date has changed (at midnight, or
+// after a clock change or a sleep across it), after the per-minute figures:
+// the Days Ahead list must be rebuilt and the buddies' anniversary columns
+// refreshed, because their "today" has moved. The main window answers it.
+inline constexpr UINT StatsNewDayMessage = WM_APP + 5;
 
 // The system time was changed (WM_TIMECHANGE): the per-minute figures are
-// recomputed at the next tick, and the new-day routine runs now, from the date
-// of this moment; the clock's next tick then knows the views are built for it.
+// recomputed at the next tick, and the view's parent hears of the new date
+// now, from the date of this moment; the clock's next tick then knows the
+// views are built for it.
 void StatsTimeChanged();
 
 // Puts the name of the hotkey really registered ("None" when there is none)
@@ -58,5 +58,6 @@ void ShowStatsHotkeyName();
 // its font, the clipboard button and its icon) for the view's DPI.
 void LayOutStatisticsView();
 
-// Icon 106 of the clipboard button, at the view's DPI; the main window destroys it at shutdown.
-extern HICON StatsClipboardIcon;
+// Icon 106 of the clipboard button, at the view's DPI; it goes when the view
+// has gone, after the button that shows it.
+extern ScopedIcon StatsClipboardIcon;

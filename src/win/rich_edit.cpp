@@ -2,18 +2,16 @@
 
 #include <windows.h>
 
+#include "win/scoped.h"
 #include "win/system_library.h"
 
 namespace {
-HMODULE RichEditModule;
+ScopedLibrary RichEditModule;
 }
 
 bool LoadRichEdit() {
-  if (!RichEditModule) RichEditModule = LoadSystemLibrary("RichEd20.dll");
-  return RichEditModule != nullptr;
+  if (!RichEditModule) RichEditModule.Reset(LoadSystemLibrary("RichEd20.dll"));
+  return static_cast<bool>(RichEditModule);
 }
 
-void FreeRichEdit() {
-  if (RichEditModule) FreeLibrary(RichEditModule);
-  RichEditModule = nullptr;
-}
+void FreeRichEdit() { RichEditModule.Reset(); }

@@ -1,34 +1,35 @@
 // Scoped owners: each releases (or restores) what it holds when it goes out
-// of scope, so that no path leaks a GDI object, a DC, a key or a handle.
+// of scope, so that no path leaks a GDI object, a DC, a key, an icon, a menu,
+// a hook, a module, an atom or a handle.
 #pragma once
 #include <windows.h>
 
 #include <utility>
 
-// A handle that `Release` gives back.
+// A handle that `Release` gives back; H{} (null, or atom 0) is none.
 template <typename H, typename Release>
 class ScopedHandle {
  public:
   ScopedHandle() = default;
   explicit ScopedHandle(H handle) : handle_(handle) {}
-  ScopedHandle(ScopedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+  ScopedHandle(ScopedHandle&& other) noexcept : handle_(std::exchange(other.handle_, H{})) {}
   ScopedHandle& operator=(ScopedHandle&& other) noexcept {
-    if (this != &other) Reset(std::exchange(other.handle_, nullptr));
+    if (this != &other) Reset(std::exchange(other.handle_, H{}));
     return *this;
   }
   ScopedHandle(const ScopedHandle&) = delete;
   ScopedHandle& operator=(const ScopedHandle&) = delete;
   ~ScopedHandle() { Reset(); }
 
-  void Reset(H handle = nullptr) {
+  void Reset(H handle = H{}) {
     if (handle_) Release{}(handle_);
     handle_ = handle;
   }
   H get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
+  explicit operator bool() const { return handle_ != H{}; }
 
  private:
-  H handle_ = nullptr;
+  H handle_{};
 };
 
 struct DeleteGdiObject {
@@ -44,8 +45,30 @@ using GdiObject = ScopedHandle<H, DeleteGdiObject>;
 using ScopedFont = GdiObject<HFONT>;
 using ScopedPen = GdiObject<HPEN>;
 using ScopedBrush = GdiObject<HBRUSH>;
+struct DestroyMenuHandle {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+struct UnhookHook {
+  void operator()(HHOOK hook) const { UnhookWindowsHookEx(hook); }
+};
+struct FreeModule {
+  void operator()(HMODULE module) const { FreeLibrary(module); }
+};
+struct CloseKernelHandle {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+struct DeleteGlobalAtom {
+  void operator()(ATOM atom) const { GlobalDeleteAtom(atom); }
+};
+
 // An icon made by LoadImage or CreateIconFromResourceEx.
 using ScopedIcon = ScopedHandle<HICON, DestroyIconHandle>;
+using ScopedMenu = ScopedHandle<HMENU, DestroyMenuHandle>;
+using ScopedHook = ScopedHandle<HHOOK, UnhookHook>;
+using ScopedLibrary = ScopedHandle<HMODULE, FreeModule>;
+// A kernel handle that is null when empty (CreateMutexA).
+using ScopedKernelHandle = ScopedHandle<HANDLE, CloseKernelHandle>;
+using ScopedAtom = ScopedHandle<ATOM, DeleteGlobalAtom>;
 
 // Selects an object into a DC and selects the previous one back.
 class SelectedObject {

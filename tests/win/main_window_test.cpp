@@ -380,8 +380,8 @@ TEST_F(MainWindow, TimeChangeForcesTheMinuteFigures) {
 
 TEST_F(MainWindow, HotkeyIdIsTheAtomOfTheMutexName) {
   Open();
-  EXPECT_NE(HotkeyId, 0);
-  EXPECT_EQ(GlobalFindAtomA("3g46aFumoraMutex1dk92a0"), HotkeyId);
+  EXPECT_TRUE(HotkeyId);
+  EXPECT_EQ(GlobalFindAtomA("3g46aFumoraMutex1dk92a0"), HotkeyId.get());
   DestroyWindow(window_);
   EXPECT_EQ(GlobalFindAtomA("3g46aFumoraMutex1dk92a0"), 0);
 }
@@ -601,8 +601,9 @@ TEST_F(MainWindowShutdown, ReleasesTheClockHookMutexAndIcons) {
   ASSERT_TRUE(TakeSingleInstanceMutex());
   Open();
   EXPECT_NE(StatsTimerId, 0u);
-  std::vector<HICON> icons(std::begin(StripIcons), std::end(StripIcons));
-  icons.push_back(StatsClipboardIcon);
+  std::vector<HICON> icons;
+  for (const ScopedIcon& icon : StripIcons) icons.push_back(icon.get());
+  icons.push_back(StatsClipboardIcon.get());
   icons.push_back(reinterpret_cast<HICON>(SendMessageA(window_, WM_GETICON, ICON_SMALL, 0)));
   DestroyWindow(window_);
   Pump(20);
@@ -613,8 +614,8 @@ TEST_F(MainWindowShutdown, ReleasesTheClockHookMutexAndIcons) {
     EXPECT_FALSE(GetIconInfo(icon, &info));
   }
   EXPECT_EQ(StatsTimerId, 0u);
-  EXPECT_EQ(KeyboardHookHandle, nullptr);
-  EXPECT_EQ(InstanceMutex, nullptr);
+  EXPECT_FALSE(KeyboardHookHandle);
+  EXPECT_FALSE(InstanceMutex);
   for (HWND view : ViewWindows) EXPECT_EQ(view, nullptr);
   // The mutex is free again: a new copy could start.
   HANDLE again = CreateMutexA(nullptr, TRUE, InstanceMutexName);

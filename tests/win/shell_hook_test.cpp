@@ -23,8 +23,7 @@ class KeyboardHookTest : public MainWindowFixture {
  protected:
   void TearDown() override {
     SetControl(false);
-    if (KeyboardHookHandle) UnhookWindowsHookEx(KeyboardHookHandle);
-    KeyboardHookHandle = nullptr;
+    KeyboardHookHandle.Reset();
     MainWindowFixture::TearDown();
   }
 
@@ -136,7 +135,7 @@ TEST_F(KeyboardHookTest, WithoutCtrlOrOutsideAnActionNothingHappens) {
 TEST_F(KeyboardHookTest, InstalledHookActsOnRealKeyPresses) {
   Open();
   InstallKeyboardHook();
-  ASSERT_NE(KeyboardHookHandle, nullptr);
+  ASSERT_TRUE(KeyboardHookHandle);
   SetForegroundWindow(window_);
   SetFocus(window_);
   Pump(100);

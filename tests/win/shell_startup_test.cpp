@@ -88,17 +88,15 @@ TEST_F(Startup, RegistersTheControlClassesTheWindowsUse) {
 }
 
 TEST_F(Startup, OnlyOneHolderOfTheInstanceMutex) {
-  InstanceMutex = nullptr;
+  InstanceMutex.Reset();
   ASSERT_TRUE(TakeSingleInstanceMutex());
-  HANDLE held = InstanceMutex;
+  HANDLE held = InstanceMutex.get();
   ASSERT_NE(held, nullptr);
   EXPECT_FALSE(TakeSingleInstanceMutex());
-  EXPECT_EQ(InstanceMutex, held);  // the refused attempt keeps nothing
-  CloseHandle(InstanceMutex);
-  InstanceMutex = nullptr;
+  EXPECT_EQ(InstanceMutex.get(), held);  // the refused attempt keeps nothing
+  InstanceMutex.Reset();
   EXPECT_TRUE(TakeSingleInstanceMutex());
-  CloseHandle(InstanceMutex);
-  InstanceMutex = nullptr;
+  InstanceMutex.Reset();
 }
 
 TEST_F(StartupRun, SecondCopyEndsAtOnceWithZeroAndNoWindow) {
@@ -109,7 +107,7 @@ TEST_F(StartupRun, SecondCopyEndsAtOnceWithZeroAndNoWindow) {
   EXPECT_EQ(RunFumora(GetModuleHandleA(nullptr)), 0);
   EXPECT_LT(GetTickCount() - start, 5000u);
   EXPECT_EQ(FindWindowA("#32770", " Fumora v1.05b"), nullptr);
-  EXPECT_EQ(InstanceMutex, nullptr);
+  EXPECT_FALSE(InstanceMutex);
   CloseHandle(first);
 }
 
@@ -134,7 +132,7 @@ TEST_F(StartupRun, RunsTheWindowUntilExitAndReturnsZero) {
   EXPECT_EQ(result, 0);
   EXPECT_TRUE(shownNormally);
   EXPECT_TRUE(buddiesTakeKeys);
-  EXPECT_EQ(InstanceMutex, nullptr);
+  EXPECT_FALSE(InstanceMutex);
   HANDLE again = CreateMutexA(nullptr, TRUE, InstanceMutexName);
   EXPECT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
   CloseHandle(again);
@@ -178,8 +176,7 @@ TEST_F(StartupRun, CancelledWizardEndsTheRunWithoutAMainWindow) {
   EXPECT_EQ(result, 0);
   EXPECT_EQ(MainWindow, nullptr);
   EXPECT_EQ(FindWindowA("#32770", " Fumora v1.05b"), nullptr);
-  if (InstanceMutex) CloseHandle(InstanceMutex);
-  InstanceMutex = nullptr;
+  InstanceMutex.Reset();
 }
 
 }  // namespace

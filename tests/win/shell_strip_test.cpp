@@ -109,9 +109,9 @@ TEST_F(ViewStrip, FourIconButtonsWithCaptionsInViewOrder) {
     EXPECT_TRUE(style & WS_VISIBLE);
     const HICON shown = reinterpret_cast<HICON>(SendMessageA(labels[i], STM_GETIMAGE, IMAGE_ICON, 0));
     EXPECT_NE(shown, nullptr);
-    EXPECT_EQ(shown, StripIcons[i]);
-    EXPECT_EQ(layout_test::IconSize(StripIcons[i]).cx, 32);  // drawn at 96 DPI's size
-    EXPECT_EQ(IconPixels(StripIcons[i]), IconPixels(static_cast<HICON>(LoadImageA(
+    EXPECT_EQ(shown, StripIcons[i].get());
+    EXPECT_EQ(layout_test::IconSize(StripIcons[i].get()).cx, 32);  // drawn at 96 DPI's size
+    EXPECT_EQ(IconPixels(StripIcons[i].get()), IconPixels(static_cast<HICON>(LoadImageA(
                                              GetModuleHandleA(nullptr), MAKEINTRESOURCEA(icons[i]), IMAGE_ICON, 32, 32,
                                              LR_SHARED))));
 

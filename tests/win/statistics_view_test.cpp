@@ -27,8 +27,12 @@ namespace {
 SysTime FakeNow;
 SysTime FakeClock() { return FakeNow; }
 
+// What the view's parent heard of the new date.
 int NewDayCalls;
-void CountNewDay() { ++NewDayCalls; }
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == StatsNewDayMessage) ++NewDayCalls;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
 
 
 // The main window registers NEWSTATIC before it makes the views.
@@ -42,7 +46,7 @@ void EnsureHostClass() {
   wc.cbSize = sizeof wc;
   HINSTANCE instance = GetModuleHandleA(nullptr);
   if (GetClassInfoExA(instance, "StatsViewTestHost", &wc)) return;
-  wc.lpfnWndProc = DefWindowProcA;
+  wc.lpfnWndProc = HostProc;
   wc.hInstance = instance;
   wc.hbrBackground = GetSysColorBrush(COLOR_3DFACE);
   wc.lpszClassName = "StatsViewTestHost";
@@ -89,7 +93,6 @@ class StatisticsViewTest : public ::testing::Test {
     EnsureNewStaticClass();
     EnsureHostClass();
     StatsClockSource = FakeClock;
-    StatsNewDayHook = CountNewDay;
     NewDayCalls = 0;
     hotkeyCode = 0;
     ASSERT_NE(host_, nullptr);
@@ -112,7 +115,6 @@ class StatisticsViewTest : public ::testing::Test {
     if (view_ && IsWindow(view_)) DestroyWindow(view_);
     Pump();
     StatsClockSource = LocalTimeNow;
-    StatsNewDayHook = nullptr;
   }
 
   // 20 a day, 20 a pack at 5.00 (a cigarette is 0.25), 5 minutes a cigarette.
@@ -318,11 +320,12 @@ LRESULT CALLBACK WatchButtonDestroy(HWND button, UINT message, WPARAM wParam, LP
 TEST_F(StatisticsViewTest, ButtonKeepsItsProcedureUntilItIsDestroyed) {
   Seed(MakeDate(2024, 3, 1, 0, 0), MakeDate(2024, 3, 11, 0, 0, 0));
   Create();
-  ASSERT_NE(StatsClipboardIcon, nullptr);
+  const HICON icon = StatsClipboardIcon.get();
+  ASSERT_NE(icon, nullptr);
   IconAtButtonDestroy = nullptr;
   ASSERT_TRUE(SetWindowSubclass(Button(), WatchButtonDestroy, 0, 0));
   DestroyWindow(view_);
-  EXPECT_EQ(IconAtButtonDestroy, StatsClipboardIcon);
+  EXPECT_EQ(IconAtButtonDestroy, icon);
 }
 
 TEST_F(StatisticsViewTest, QuitOneMinuteAheadCountsDownThenUp) {
