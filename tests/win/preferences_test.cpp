@@ -260,6 +260,8 @@ TEST_F(Preferences, BlankFormatAsksAndCancelAppliesNothingOkTheDefault) {
 // A damaged flag shows as it counts in the texts (seconds are left out only
 // at 0, the long form needs 1), and any apply stores it as 0 or 1.
 TEST_F(Preferences, DamagedSpanFlagsShowAsTheyCountAndAreStoredAsZeroOrOne) {
+  // Seven seconds past the minute of the quit: a span leaves out a zero figure.
+  HoldClockAt(MakeDate(2024, 3, 5, 10, 20, 7));
   OpenDialog({.includeSeconds = 3, .fullDates = 3});
   EXPECT_EQ(IsDlgButtonChecked(format, IDC_FMT_SECONDS), static_cast<UINT>(BST_CHECKED));
   EXPECT_EQ(IsDlgButtonChecked(format, IDC_FMT_FULL_DATES), static_cast<UINT>(BST_UNCHECKED));
