@@ -336,7 +336,7 @@ def clipboard_icon(size):
 # are there).
 def images(picture):
     if picture == 'fumora':
-        return [(16, 'dib'), (20, 'png'), (24, 'png'), (32, 'dib'), (40, 'png'), (48, 'png')]
+        return [(16, 'dib'), (20, 'png'), (24, 'png'), (32, 'dib'), (40, 'png'), (48, 'png'), (64, 'png')]
     return [(32, 'dib4'), (32, 'png'), (40, 'png'), (48, 'png'), (64, 'png')]
 
 
@@ -350,14 +350,10 @@ PICTURES = {
 }
 
 # Icon resources: number, name in resource.h, picture, the sizes it holds.
-# The program's icon has no 64-pixel image, which only the About box and the
-# large window icon at 200 % would show (they show the 48-pixel one): its
-# bytes pay for the code that lays out dialogs anew on a change of DPI, within
-# the size that Fumora.exe keeps to.
 # 107, the window's and the notification area's small icon, shares the small
 # images of the program's icon (101), which the shell shows for Fumora.exe.
 ICONS = [
-    (101, 'IDI_FUMORA', 'fumora', (16, 20, 24, 32, 40, 48)),
+    (101, 'IDI_FUMORA', 'fumora', (16, 20, 24, 32, 40, 48, 64)),
     (102, 'IDI_QUIT_STATS', 'statistics', (32, 40, 48, 64)),
     (103, 'IDI_BUDDIES', 'buddies', (32, 40, 48, 64)),
     (104, 'IDI_DAYS_AHEAD', 'days_ahead', (32, 40, 48, 64)),

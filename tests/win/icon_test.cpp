@@ -34,7 +34,7 @@ TEST(IconAtSize, IsTheLargestDrawnThatFits) {
   const struct {
     int id, wanted, size;
   } cases[] = {{IDI_QUIT_STATS, 39, 32}, {IDI_QUIT_STATS, 40, 40}, {IDI_CLIPBOARD, 60, 48}, {IDI_MILESTONES, 100, 64},
-               {IDI_FUMORA, 100, 48},    {IDI_FUMORA_SMALL, 19, 16}, {IDI_FUMORA_SMALL, 23, 20}, {IDI_FUMORA_SMALL, 64, 32}};
+               {IDI_FUMORA, 100, 64},    {IDI_FUMORA, 63, 48}, {IDI_FUMORA_SMALL, 19, 16}, {IDI_FUMORA_SMALL, 23, 20}, {IDI_FUMORA_SMALL, 64, 32}};
   for (const auto& c : cases) {
     HICON icon = LoadIconAtSize(GetModuleHandleA(nullptr), c.id, c.wanted);
     ASSERT_NE(icon, nullptr) << c.id << " at " << c.wanted;
