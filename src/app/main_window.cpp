@@ -158,7 +158,7 @@ HWND CreateView(HWND window, int index) {
 // Where the views lie, in the main window's client area.
 RECT ViewArea(HWND window) {
   RECT area{VIEW_LEFT, VIEW_TOP, VIEW_LEFT + VIEW_WIDTH, VIEW_TOP + VIEW_HEIGHT};
-  MapDialogRect(window, &area);
+  MapDialogRectNow(window, area);
   return area;
 }
 
@@ -211,8 +211,8 @@ void MakeTitleFont(HWND window) {
   }
   RECT label{TITLE_LEFT, TITLE_TOP, TITLE_LEFT + TITLE_WIDTH, TITLE_TOP + TITLE_HEIGHT};
   RECT band{TITLE_BAND_LEFT, TITLE_BAND_TOP, TITLE_BAND_LEFT + TITLE_BAND_WIDTH, TITLE_BAND_TOP + TITLE_BAND_HEIGHT};
-  MapDialogRect(window, &label);
-  MapDialogRect(window, &band);
+  MapDialogRectNow(window, label);
+  MapDialogRectNow(window, band);
   const int height = std::max<int>(label.bottom - label.top, metrics.tmHeight);
   SetWindowPos(TitleLabel, nullptr, label.left, (band.top + band.bottom - height) / 2, label.right - label.left, height,
                SWP_NOZORDER | SWP_NOACTIVATE);
@@ -252,6 +252,9 @@ void RetitleDaysAhead() {
 
 BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   AttachDialogState<WindowState>(window);
+  // Its controls and views are placed and sized again on a move to a monitor
+  // of another scale; OnDpiChanged then lays out what is sized in pixels.
+  FollowDpiChanges(window);
   CurrentView = NoView;
   MainWindow = window;
   LoadMenusAndIcon(window);
@@ -286,15 +289,16 @@ HBRUSH OnControlColour(HWND, HDC dc, HWND control, int) {
   return GetSysColorBrush(COLOR_BTNSHADOW);
 }
 
-// Moved to a monitor of another scale: the suggested rectangle, then what is
-// sized in pixels laid out again at the new DPI.
+// Moved to a monitor of another scale: the controls are in their places at
+// the new DPI already (FollowDpiChanges), in the suggested rectangle; what is
+// sized in pixels is laid out again, and the window fitted to its views at
+// the suggested place.
 void OnDpiChanged(HWND window, int dpi, const RECT& suggested) {
-  SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   LoadWindowIcons(window, dpi);
   MakeTitleFont(window);
   LayOutStatisticsView();
   FitToViews(window);
+  SetWindowPos(window, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void RestoreFromTray(HWND window) {

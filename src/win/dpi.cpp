@@ -53,6 +53,10 @@ struct GroupIconEntry {
 static_assert(sizeof(GroupIconEntry) == 14);
 }  // namespace
 
+namespace {
+int FollowedDpi(HWND dialog);
+}
+
 int SystemDpi() {
   HDC screen = GetDC(nullptr);
   const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : BaseDpi;
@@ -61,6 +65,9 @@ int SystemDpi() {
 }
 
 int WindowDpi(HWND window) {
+  // A window inside a dialog that follows DPI changes has the DPI the last
+  // change gave (the system's own answer, where it has one, is the same).
+  if (const int followed = FollowedDpi(window ? GetAncestor(window, GA_ROOT) : nullptr)) return followed;
   static auto* const forWindow = SystemFunction<GetDpiForWindowFunction>(User32(), "GetDpiForWindow");
   if (window && forWindow) {
     const UINT dpi = forWindow(window);
@@ -130,8 +137,9 @@ struct DialogFonts {
 };
 
 struct DialogDpi {
-  DialogDpi(int atDpi, int iconId) : dpi(atDpi), smallIconId(iconId) {}
+  DialogDpi(int atDpi, int iconId) : dpi(atDpi), createdDpi(atDpi), smallIconId(iconId) {}
   int dpi;
+  int createdDpi;  // that of the template's layout, which MapDialogRect keeps
   int smallIconId;
   ScopedIcon smallIcon;
   DialogFonts fonts;  // made at `dpi`, once it changed
@@ -210,9 +218,12 @@ void RescaleChildren(HWND parent, const Growth& growth, int to, int from, Dialog
       if (SendMessageA(child, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped)))
         place.bottom = place.top + dropped.bottom - dropped.top;
     }
+    // A dialog inside (a view) grows by its size, as what fills it does: by
+    // its edges it could come out a pixel short of its own children.
     const LONG left = growth.X(place.left), top = growth.Y(place.top);
-    SetWindowPos(child, nullptr, left, top, growth.X(place.right) - left, growth.Y(place.bottom) - top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const LONG width = dialog ? growth.X(place.right - place.left) : growth.X(place.right) - left;
+    const LONG height = dialog ? growth.Y(place.bottom - place.top) : growth.Y(place.bottom) - top;
+    SetWindowPos(child, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     if (lstrcmpiA(kind, WC_LISTVIEWA) == 0) {
       HWND header = ListView_GetHeader(child);
       const int columns = header ? Header_GetItemCount(header) : 0;
@@ -270,7 +281,20 @@ LRESULT FollowDpi(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, Dialo
   DefSubclassProc(dialog, message, wParam, lParam);
   return 0;
 }
+
+int FollowedDpi(HWND dialog) {
+  const DialogDpi* state = ControlStateOf<DialogDpi, FollowDpi>(dialog);
+  return state ? state->dpi : 0;
+}
 }  // namespace
+
+void MapDialogRectNow(HWND dialog, RECT& rect) {
+  MapDialogRect(dialog, &rect);
+  const DialogDpi* state = ControlStateOf<DialogDpi, FollowDpi>(dialog);
+  if (!state || state->dpi == state->createdDpi) return;
+  const Growth growth = DialogGrowth(dialog, state->dpi, state->createdDpi);
+  rect = {growth.X(rect.left), growth.Y(rect.top), growth.X(rect.right), growth.Y(rect.bottom)};
+}
 
 void FollowDpiChanges(HWND dialog, int smallIconId) {
   static auto* const ownLayout =

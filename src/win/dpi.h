@@ -29,7 +29,7 @@ HICON LoadDibIconAtSize(HINSTANCE instance, int id, int size);
 int SmallIconSize(int dpi);
 int LargeIconSize(int dpi);
 
-// A modal dialog made from a template that follows a move to a monitor of
+// A dialog made from a template that follows a move to a monitor of
 // another scale (WM_DPICHANGED): its controls and those of the dialogs in it
 // are placed and sized again, each font of theirs is made again at the new
 // DPI (the dialog owns the new fonts), list columns are widened or narrowed,
@@ -40,3 +40,6 @@ int LargeIconSize(int dpi);
 // dialog's small icon is that icon resource at the DPI of the moment. For
 // WM_INITDIALOG.
 void FollowDpiChanges(HWND dialog, int smallIconId = 0);
+// MapDialogRect for a dialog that follows DPI changes: its dialog units in
+// pixels at the DPI of the moment (MapDialogRect keeps those of its creation).
+void MapDialogRectNow(HWND dialog, RECT& rect);

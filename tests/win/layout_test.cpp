@@ -263,6 +263,21 @@ TEST_F(LayoutAtDpi, EveryDialog) {
   });
 }
 
+// The main window moved to a monitor of another scale, with each view on show
+// in turn: its template's controls, the views' and what it sizes in pixels
+// all laid out at the new DPI.
+TEST_F(LayoutAtDpi, MainWindowFollowsAMoveToAnotherScale) {
+  for (const auto& [view, name] : {std::pair{StatisticsViewIndex, "main_statistics"}, {BuddiesViewIndex, "main_buddies"}}) {
+    Open({.startupView = static_cast<uint32_t>(view), .quitTime = MakeDate(2009, 1, 15, 0, 0), .lastPosX = 10,
+          .lastPosY = 10});
+    Pump(100);
+    MoveToOtherDpi(" Fumora v1.05b", name)();
+    DestroyWindow(window_);
+    Pump(20);
+  }
+  EXPECT_EQ(AllFaults(), "");
+}
+
 // Each dialog moved to a monitor of another scale while open (Windows sends
 // WM_DPICHANGED; Wine has one DPI, so the test sends it as Windows would).
 TEST_F(LayoutAtDpi, EveryDialogFollowsAMoveToAnotherScale) {
