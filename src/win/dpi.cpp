@@ -55,6 +55,9 @@ static_assert(sizeof(GroupIconEntry) == 14);
 
 namespace {
 int FollowedDpi(HWND dialog);
+// Until a window that follows DPI changes has seen one, every window has the
+// DPI the system gives it, and no window needs to be asked.
+bool DpiChangeFollowed = false;
 }
 
 int SystemDpi() {
@@ -67,7 +70,8 @@ int SystemDpi() {
 int WindowDpi(HWND window) {
   // A window inside a dialog that follows DPI changes has the DPI the last
   // change gave (the system's own answer, where it has one, is the same).
-  if (const int followed = FollowedDpi(window ? GetAncestor(window, GA_ROOT) : nullptr)) return followed;
+  if (DpiChangeFollowed)
+    if (const int followed = FollowedDpi(window ? GetAncestor(window, GA_ROOT) : nullptr)) return followed;
   static auto* const forWindow = SystemFunction<GetDpiForWindowFunction>(User32(), "GetDpiForWindow");
   if (window && forWindow) {
     const UINT dpi = forWindow(window);
@@ -259,6 +263,7 @@ LRESULT FollowDpi(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam, Dialo
   GetClientRect(dialog, &client);
   const Growth growth = DialogGrowth(dialog, dpi, state.dpi);
   if (dpi > 0 && dpi != state.dpi) {
+    DpiChangeFollowed = true;
     DialogFonts fonts;
     RescaleChildren(dialog, growth, dpi, state.dpi, fonts);
     state.fonts = std::move(fonts);  // the old ones are no longer in use
@@ -290,7 +295,7 @@ int FollowedDpi(HWND dialog) {
 
 void MapDialogRectNow(HWND dialog, RECT& rect) {
   MapDialogRect(dialog, &rect);
-  const DialogDpi* state = ControlStateOf<DialogDpi, FollowDpi>(dialog);
+  const DialogDpi* state = DpiChangeFollowed ? ControlStateOf<DialogDpi, FollowDpi>(dialog) : nullptr;
   if (!state || state->dpi == state->createdDpi) return;
   const Growth growth = DialogGrowth(dialog, state->dpi, state->createdDpi);
   rect = {growth.X(rect.left), growth.Y(rect.top), growth.X(rect.right), growth.Y(rect.bottom)};
