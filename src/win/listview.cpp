@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstring>
 #include <span>
-#include <utility>
 #include <vector>
 
 #include "win/app_state.h"
