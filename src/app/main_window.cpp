@@ -102,22 +102,27 @@ void RemoveTrayIcon() {
   TrayIconShown = false;
 }
 
-// The caption's, the taskbar's, Alt+Tab's and the notification area's icons
-// at `dpi`; the shell holds a copy of the one it shows.
-void LoadWindowIcons(HWND window, int dpi) {
-  ScopedIcon smallIcon(LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(dpi)));
-  ScopedIcon largeIcon(LoadIconAtSize(AppInstance, IDI_FUMORA, LargeIconSize(dpi)));
-  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.get()));
-  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon.get()));
-  TrayIcon.hIcon = smallIcon.get();
+// The caption's and the notification area's icon at `dpi`; the shell holds a
+// copy of the one it shows.
+void LoadSmallIcon(HWND window, int dpi) {
+  ScopedIcon icon(LoadIconAtSize(AppInstance, IDI_FUMORA_SMALL, SmallIconSize(dpi)));
+  SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.get()));
+  TrayIcon.hIcon = icon.get();
   if (TrayIconShown) NotifyShell(NIM_MODIFY);
-  WindowState& state = StateOf(window);  // the icons no longer shown go
-  state.smallIcon = std::move(smallIcon);
-  state.largeIcon = std::move(largeIcon);
+  StateOf(window).smallIcon = std::move(icon);  // the icon no longer shown goes
 }
 
+// The taskbar's and Alt+Tab's icon at `dpi`. The window's own paint never
+// draws it: start-up sets it after the first paint.
+void LoadLargeIcon(HWND window, int dpi) {
+  ScopedIcon icon(LoadIconAtSize(AppInstance, IDI_FUMORA, LargeIconSize(dpi)));
+  SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
+  StateOf(window).largeIcon = std::move(icon);
+}
+
+// The menu bar comes with the template: set after, it would change the
+// window's frame once more on the way to the first paint.
 void LoadMenusAndIcon(HWND window) {
-  SetMenu(window, LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_MAIN_MENU)));
   StateOf(window).trayMenu.Reset(LoadMenuA(AppInstance, MAKEINTRESOURCEA(IDR_TRAY_MENU)));
 
   TrayIcon = NOTIFYICONDATAA{};
@@ -127,16 +132,17 @@ void LoadMenusAndIcon(HWND window) {
   TrayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   TrayIcon.uCallbackMessage = TrayMessage;
   TrayIconShown = false;
-  LoadWindowIcons(window, WindowDpi(window));
+  LoadSmallIcon(window, WindowDpi(window));
 }
 
 // The order in which the views are made: the Days Ahead view reads the
 // buddy rows that the Buddies view loads.
 constexpr std::array<int, ViewCount> ViewCreationOrder = {StatisticsViewIndex, BuddiesViewIndex,
                                                           DaysAheadViewIndex, MilestonesViewIndex};
-// Makes the views that the first paint does not need: timer messages come
-// after the paint messages, so the window is on screen and drawn by then.
-constexpr UINT_PTR LaterViewsTimer = 1;
+// Makes the views and the large icon that the first paint does not need:
+// timer messages come after the paint messages, so the window is on screen
+// and drawn by then.
+constexpr UINT_PTR AfterFirstPaintTimer = 1;
 // Posted on activation, so that it runs after the dialog manager has put back
 // the focus it saved.
 constexpr UINT FocusShownView = WM_APP + 3;
@@ -162,23 +168,24 @@ RECT ViewArea(HWND window) {
   return area;
 }
 
-// Each view template is a visible child: hidden at once. Every view lies at
-// the same place, whatever font its template has.
-void EnsureView(HWND window, int index) {
+// Each view template is a visible child: hidden at once, in the same move
+// that puts it in place, unless it is the view about to be shown. Every view
+// lies at the same place, whatever font its template has.
+void EnsureView(HWND window, int index, bool shown) {
   if (ViewWindows[index]) return;
   HWND view = CreateView(window, index);
   if (view) {
-    ShowWindow(view, SW_HIDE);
     const RECT area = ViewArea(window);
-    SetWindowPos(view, nullptr, area.left, area.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(view, nullptr, area.left, area.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | (shown ? 0 : SWP_HIDEWINDOW));
   }
   ViewWindows[index] = view;
 }
 
-// The client area holds the strip and the largest view (those made later have
-// the size of the view area), with a margin right and below; the window keeps
-// its centre.
-void FitToViews(HWND window) {
+// The window's rectangle whose client area holds the strip and the largest
+// view (those made later have the size of the view area), with a margin right
+// and below, about the window's present centre.
+RECT FittedToViews(HWND window) {
   const RECT area = ViewArea(window);
   SIZE need{area.right, area.bottom};
   for (HWND view : ViewWindows) {
@@ -187,14 +194,21 @@ void FitToViews(HWND window) {
     need.cx = std::max<LONG>(need.cx, area.left + place.right - place.left);
     need.cy = std::max<LONG>(need.cy, area.top + place.bottom - place.top);
   }
-  need.cy = std::max<LONG>(need.cy, PlaceViewStrip());
+  need.cy = std::max<LONG>(need.cy, ViewStripBottom());
   const int margin = Scaled(window, 4);
   RECT client{}, outer{};
   GetClientRect(window, &client);
   GetWindowRect(window, &outer);
   const SIZE grow{need.cx + margin - client.right, need.cy + margin - client.bottom};
-  SetWindowPos(window, nullptr, outer.left - grow.cx / 2, outer.top - grow.cy / 2, outer.right - outer.left + grow.cx,
-               outer.bottom - outer.top + grow.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  return {outer.left - grow.cx / 2, outer.top - grow.cy / 2, outer.right + grow.cx - grow.cx / 2,
+          outer.bottom + grow.cy - grow.cy / 2};
+}
+
+// The window fitted to its views, its top-left corner at `corner`.
+void FitToViewsAt(HWND window, POINT corner) {
+  const RECT fitted = FittedToViews(window);
+  SetWindowPos(window, nullptr, corner.x, corner.y, fitted.right - fitted.left, fitted.bottom - fitted.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The title's font has a pixel height: where the font outgrows the label's
@@ -219,30 +233,33 @@ void MakeTitleFont(HWND window) {
 }
 
 // Makes the views still missing, in their order, up to and including `last`
-// (every view for NoView).
+// (every view for NoView), which is about to be shown.
 void CreateViews(HWND window, int last) {
   for (const int index : ViewCreationOrder) {
-    EnsureView(window, index);
+    EnsureView(window, index, index == last);
     if (index == last) return;
   }
 }
 
 void OnTimer(HWND window, UINT id) {
-  if (id != LaterViewsTimer) return;
-  KillTimer(window, LaterViewsTimer);
+  if (id != AfterFirstPaintTimer) return;
+  KillTimer(window, AfterFirstPaintTimer);
   CreateViews(window, NoView);
+  LoadLargeIcon(window, WindowDpi(window));
 }
 
-// A stored position that would put the window on no monitor at all (a
-// monitor since removed, a damaged value) is not applied.
-void RestorePosition(HWND window) {
+// Fitted to its views and moved to the stored position in one move. A stored
+// position that would put the window on no monitor at all (a monitor since
+// removed, a damaged value) is not applied: the window keeps its centre.
+void FitAndRestorePosition(HWND window) {
+  RECT place = FittedToViews(window);
   ReadWindowPosition();
-  if (LastPosX == NoStoredPosition) return;
-  RECT area{};
-  GetWindowRect(window, &area);
-  OffsetRect(&area, LastPosX - area.left, LastPosY - area.top);
-  if (!MonitorFromRect(&area, MONITOR_DEFAULTTONULL)) return;
-  SetWindowPos(window, nullptr, LastPosX, LastPosY, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (LastPosX != NoStoredPosition) {
+    RECT stored = place;
+    OffsetRect(&stored, LastPosX - place.left, LastPosY - place.top);
+    if (MonitorFromRect(&stored, MONITOR_DEFAULTTONULL)) place = stored;
+  }
+  FitToViewsAt(window, {place.left, place.top});
 }
 
 // After the preferences changed the look-ahead period.
@@ -252,9 +269,6 @@ void RetitleDaysAhead() {
 
 BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   AttachDialogState<WindowState>(window);
-  // Its controls and views are placed and sized again on a move to a monitor
-  // of another scale; OnDpiChanged then lays out what is sized in pixels.
-  FollowDpiChanges(window);
   CurrentView = NoView;
   MainWindow = window;
   LoadMenusAndIcon(window);
@@ -266,18 +280,21 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   const uint32_t startView = GeneralPrefs.startupView;
   const int shownView = startView < ViewCount ? static_cast<int>(startView) : StatisticsViewIndex;
   CreateViews(window, shownView);
-  SetTimer(window, LaterViewsTimer, 0, nullptr);
+  SetTimer(window, AfterFirstPaintTimer, 0, nullptr);
 
   TitleLabel = GetDlgItem(window, IDC_TITLE_LABEL);
   // Only a damaged GenPrefs holds another start-up view: show the statistics.
   SelectView(shownView);
   MakeTitleFont(window);
-  FitToViews(window);
+  FitAndRestorePosition(window);
 
-  RestorePosition(window);
   HotkeyId.Reset(GlobalAddAtomA(InstanceMutexName));
   RegisterStoredHotkey();
   ShowStatsHotkeyName();
+  // Its controls and views are placed and sized again on a move to a monitor
+  // of another scale; OnDpiChanged then lays out what is sized in pixels.
+  // Last: every message to the window passes through it once it is there.
+  FollowDpiChanges(window);
   return FALSE;
 }
 
@@ -294,11 +311,12 @@ HBRUSH OnControlColour(HWND, HDC dc, HWND control, int) {
 // sized in pixels is laid out again, and the window fitted to its views at
 // the suggested place.
 void OnDpiChanged(HWND window, int dpi, const RECT& suggested) {
-  LoadWindowIcons(window, dpi);
+  LoadSmallIcon(window, dpi);
+  LoadLargeIcon(window, dpi);
   MakeTitleFont(window);
+  PlaceViewStrip();
   LayOutStatisticsView();
-  FitToViews(window);
-  SetWindowPos(window, nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  FitToViewsAt(window, {suggested.left, suggested.top});
 }
 
 void RestoreFromTray(HWND window) {
@@ -482,7 +500,7 @@ void OnDestroy(HWND window) {
   StorePositionIfAsked(window);
   RemoveTrayIcon();
   StopStatisticsClock();
-  KillTimer(window, LaterViewsTimer);
+  KillTimer(window, AfterFirstPaintTimer);
   UnregisterStatsHotkey();
   HotkeyId.Reset();
   KeyboardHookHandle.Reset();

@@ -43,33 +43,24 @@ constexpr int CaptionFontHeight = 14;
 // The captions' IDs follow the labels' (the view indexes).
 constexpr int FirstCaptionId = StripButtonCount;
 
-int TextWidth(HWND control, HFONT font) {
-  char text[32] = {};
-  GetWindowTextA(control, text, sizeof text);
-  WindowDC dc(control);
-  SelectedObject selected(dc.get(), font);
+int TextWidth(HDC dc, const char* text) {
   SIZE size{};
-  GetTextExtentPoint32A(dc.get(), text, static_cast<int>(std::strlen(text)), &size);
+  GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
   return size.cx;
 }
 
-// The class's hover frame lives on the capture: whatever takes the capture
-// away (a switch to another program) takes the frame too.
-LRESULT StripLabelProc(HWND label, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lParam) != label)
-    DrawLabelFrame(label, LabelFrame::Erased);
-  return DefSubclassProc(label, message, wParam, lParam);
-}
-
-void BuildButtons(HWND panel) {
-  for (int index = 0; index < StripButtonCount; ++index) {
-    HWND label = CreateWindowExA(0, NewStaticClassName, "", WS_CHILD | WS_VISIBLE | SS_NOTIFY | SS_CENTERIMAGE | SS_ICON,
-                                 0, 0, 0, 0, panel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(index)), AppInstance,
-                                 nullptr);
-    SubclassControl<StripLabelProc>(label);
-    CreateWindowExA(0, "STATIC", Buttons[index].caption, WS_CHILD | WS_VISIBLE | SS_CENTER, 0, 0, 0, 0, panel,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(FirstCaptionId + index)), AppInstance, nullptr);
+// Moves the panel's child `id` to `place`, or makes it there: a window made in
+// its place needs no move, and no parent is told (each notification to the
+// subclassed panel and main window costs lookups).
+HWND PlaceChild(int id, const char* className, const char* text, DWORD style, const RECT& place) {
+  const int width = place.right - place.left, height = place.bottom - place.top;
+  if (HWND child = GetDlgItem(StripPanel, id)) {
+    SetWindowPos(child, nullptr, place.left, place.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    return child;
   }
+  return CreateWindowExA(WS_EX_NOPARENTNOTIFY, className, text, WS_CHILD | WS_VISIBLE | style, place.left, place.top,
+                         width, height, StripPanel, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), AppInstance,
+                         nullptr);
 }
 }  // namespace
 
@@ -80,19 +71,22 @@ void LayOutViewStrip() {
   StripFont.Reset(CreateFontA(scaled(CaptionFontHeight), 0, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "MS Sans Serif"));
   RECT panel{};
   GetClientRect(StripPanel, &panel);
+  WindowDC dc(StripPanel);  // measures the captions
+  SelectedObject selected(dc.get(), StripFont.get());
   for (int index = 0; index < StripButtonCount; ++index) {
     const StripButton& button = Buttons[index];
-    HWND label = GetDlgItem(StripPanel, index);
-    SetWindowPos(label, nullptr, scaled(LabelLeft), scaled(button.top), scaled(LabelSize), scaled(LabelSize),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const int left = scaled(LabelLeft), top = scaled(button.top), size = scaled(LabelSize);
+    HWND label = PlaceChild(index, NewStaticClassName, "", SS_NOTIFY | SS_CENTERIMAGE | SS_ICON,
+                            {left, top, left + size, top + size});
     StripIcons[index].Reset(LoadIconAtSize(AppInstance, button.icon, scaled(IconSize)));
     SendMessageA(label, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(StripIcons[index].get()));
     // Wider where the text needs it (up to the panel's width): the caption
     // font's sizes do not follow the DPI evenly.
-    HWND caption = GetDlgItem(StripPanel, FirstCaptionId + index);
-    const int width = std::min<int>(std::max(scaled(CaptionWidth), TextWidth(caption, StripFont.get())), panel.right);
-    SetWindowPos(caption, nullptr, 0, scaled(button.top + CaptionOffset), width, scaled(CaptionHeight),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width =
+        std::min<int>(std::max(scaled(CaptionWidth), TextWidth(dc.get(), button.caption)), panel.right);
+    const int captionTop = scaled(button.top + CaptionOffset);
+    HWND caption = PlaceChild(FirstCaptionId + index, "STATIC", button.caption, SS_CENTER,
+                              {0, captionTop, width, captionTop + scaled(CaptionHeight)});
     SendMessageA(caption, WM_SETFONT, reinterpret_cast<WPARAM>(StripFont.get()), TRUE);
   }
 }
@@ -128,24 +122,33 @@ LRESULT ViewStripProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 }  // namespace
 
+namespace {
+// Down the main window's left edge, in its client area.
+RECT StripPlace(int dpi) {
+  const int left = ScaleToDpi(7, dpi), top = ScaleToDpi(3, dpi);
+  return {left, top, left + ScaleToDpi(78, dpi), top + ScaleToDpi(328, dpi)};
+}
+}  // namespace
+
 HWND CreateViewStrip(HWND mainWindow) {
-  // The main window places and sizes it (PlaceViewStrip), which lays out the
-  // buttons: laid out before, in a panel of no size, they would load their
-  // icons twice on the way to the first paint.
-  StripPanel = CreateWindowExA(WS_EX_CLIENTEDGE, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_GRAYRECT, 0, 0, 0, 0,
-                               mainWindow, nullptr, AppInstance, nullptr);
+  // Made in its place and laid out once: nothing on the way to the first
+  // paint is moved, measured or loaded twice.
+  const RECT place = StripPlace(WindowDpi(mainWindow));
+  StripPanel = CreateWindowExA(WS_EX_CLIENTEDGE | WS_EX_NOPARENTNOTIFY, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_GRAYRECT,
+                               place.left, place.top, place.right - place.left, place.bottom - place.top, mainWindow,
+                               nullptr, AppInstance, nullptr);
   if (!StripPanel) return nullptr;
   SubclassControl<ViewStripProc>(StripPanel);
   RegisterNewStaticClass();
-  BuildButtons(StripPanel);
+  LayOutViewStrip();
   return StripPanel;
 }
 
-int PlaceViewStrip() {
-  const int dpi = WindowDpi(StripPanel);
-  const int top = ScaleToDpi(3, dpi), height = ScaleToDpi(328, dpi);
-  SetWindowPos(StripPanel, nullptr, ScaleToDpi(7, dpi), top, ScaleToDpi(78, dpi), height,
+void PlaceViewStrip() {
+  const RECT place = StripPlace(WindowDpi(StripPanel));
+  SetWindowPos(StripPanel, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                SWP_NOZORDER | SWP_NOACTIVATE);
   LayOutViewStrip();
-  return top + height;
 }
+
+int ViewStripBottom() { return StripPlace(WindowDpi(StripPanel)).bottom; }

@@ -102,6 +102,9 @@ LRESULT ClipboardButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lPa
     HANDLE_MSG(button, WM_MOUSEMOVE, OnButtonMouseMove);
     HANDLE_MSG(button, WM_LBUTTONDOWN, OnButtonLButtonDown);
     HANDLE_MSG(button, WM_LBUTTONUP, OnButtonLButtonUp);
+    case WM_CAPTURECHANGED:  // its own frame goes with the capture, not the class's
+      if (reinterpret_cast<HWND>(lParam) != button) EraseFrame(button);
+      return 0;
     default:
       return DefSubclassProc(button, message, wParam, lParam);
   }

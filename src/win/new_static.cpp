@@ -76,6 +76,11 @@ LRESULT CALLBACK NewStaticProc(HWND label, UINT message, WPARAM wParam, LPARAM l
     case WM_LBUTTONUP:
       DrawLabelFrame(label, LabelFrame::Raised);
       break;
+    case WM_CAPTURECHANGED:
+      // The frame lives on the capture: whatever takes the capture away (a
+      // switch to another program) takes the frame too.
+      if (reinterpret_cast<HWND>(lParam) != label) DrawLabelFrame(label, LabelFrame::Erased);
+      break;
     case WM_CLOSE:
       DestroyWindow(label);
       return 0;

@@ -562,6 +562,15 @@ TEST_F(StatisticsViewTest, ButtonFaceFollowsThePointer) {
   EXPECT_NE(GetCapture(), button);
   EXPECT_EQ(PixelOf(button, 1, 20), face);  // the frame is erased
   EXPECT_EQ(PixelOf(button, 20, 1), face);
+
+  // Raised, then the capture taken away (a switch to another program): the
+  // frame goes in the face's colour, not the strip's.
+  SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
+  ASSERT_EQ(PixelOf(button, 1, 20), light);
+  SetCapture(host_);
+  EXPECT_EQ(PixelOf(button, 1, 20), face);
+  EXPECT_EQ(PixelOf(button, 20, 1), face);
+  ReleaseCapture();
 }
 
 TEST_F(StatisticsViewTest, CaptionAndHotkeyColours) {
