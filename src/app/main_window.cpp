@@ -286,15 +286,16 @@ BOOL OnInitDialog(HWND window, HWND, LPARAM) {
   // Only a damaged GenPrefs holds another start-up view: show the statistics.
   SelectView(shownView);
   MakeTitleFont(window);
+  // Its controls and views are placed and sized again on a move to a monitor
+  // of another scale (the stored position may lie on one); OnDpiChanged then
+  // lays out what is sized in pixels. Not earlier: every message to the window
+  // passes through it once it is there.
+  FollowDpiChanges(window);
   FitAndRestorePosition(window);
 
   HotkeyId.Reset(GlobalAddAtomA(InstanceMutexName));
   RegisterStoredHotkey();
   ShowStatsHotkeyName();
-  // Its controls and views are placed and sized again on a move to a monitor
-  // of another scale; OnDpiChanged then lays out what is sized in pixels.
-  // Last: every message to the window passes through it once it is there.
-  FollowDpiChanges(window);
   return FALSE;
 }
 

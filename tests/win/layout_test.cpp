@@ -278,6 +278,41 @@ TEST_F(LayoutAtDpi, MainWindowFollowsAMoveToAnotherScale) {
   EXPECT_EQ(AllFaults(), "");
 }
 
+// Start-up moves the window to its stored position; on a monitor of another
+// scale Windows tells it so within that move, and the window is laid out for
+// that scale before it is first shown.
+namespace restored {
+int to = 0;
+bool told = false;
+LRESULT CALLBACK TellOnArrival(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+  RECT place{};
+  char title[32] = {};
+  if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED && !told && GetWindowTextA(call->hwnd, title, 32) &&
+      std::string(title) == " Fumora v1.05b" && GetWindowRect(call->hwnd, &place) && place.left == 10 &&
+      place.top == 10) {
+    told = true;
+    place.right = place.left + MulDiv(place.right - place.left, to, ScreenDpi());
+    place.bottom = place.top + MulDiv(place.bottom - place.top, to, ScreenDpi());
+    SendMessageA(call->hwnd, DpiChangedMessage, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&place));
+  }
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+}  // namespace restored
+
+TEST_F(LayoutAtDpi, MainWindowRestoredOntoAnotherScale) {
+  restored::to = OtherDpi();
+  restored::told = false;
+  HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROCRET, restored::TellOnArrival, nullptr, GetCurrentThreadId());
+  ASSERT_TRUE(hook);
+  Open({.startupView = StatisticsViewIndex, .quitTime = MakeDate(2009, 1, 15, 0, 0), .lastPosX = 10, .lastPosY = 10});
+  UnhookWindowsHookEx(hook);
+  ASSERT_TRUE(restored::told) << "the window never reached its stored position";
+  Pump(100);
+  EXPECT_EQ(LayoutFaults(window_, restored::to, "restored"), "");
+  EXPECT_EQ(layout_test::PlaceOf(window_).left, 10);
+}
+
 // Each dialog moved to a monitor of another scale while open (Windows sends
 // WM_DPICHANGED; Wine has one DPI, so the test sends it as Windows would).
 TEST_F(LayoutAtDpi, EveryDialogFollowsAMoveToAnotherScale) {
