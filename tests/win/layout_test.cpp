@@ -284,6 +284,7 @@ TEST_F(LayoutAtDpi, MainWindowFollowsAMoveToAnotherScale) {
 namespace restored {
 int to = 0;
 bool told = false;
+RECT after{};  // the window's place once told
 LRESULT CALLBACK TellOnArrival(int code, WPARAM wParam, LPARAM lParam) {
   const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
   RECT place{};
@@ -295,6 +296,7 @@ LRESULT CALLBACK TellOnArrival(int code, WPARAM wParam, LPARAM lParam) {
     place.right = place.left + MulDiv(place.right - place.left, to, ScreenDpi());
     place.bottom = place.top + MulDiv(place.bottom - place.top, to, ScreenDpi());
     SendMessageA(call->hwnd, DpiChangedMessage, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&place));
+    GetWindowRect(call->hwnd, &after);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -310,7 +312,10 @@ TEST_F(LayoutAtDpi, MainWindowRestoredOntoAnotherScale) {
   ASSERT_TRUE(restored::told) << "the window never reached its stored position";
   Pump(100);
   EXPECT_EQ(LayoutFaults(window_, restored::to, "restored"), "");
-  EXPECT_EQ(layout_test::PlaceOf(window_).left, 10);
+  // At the suggested place; the window manager may move a window too large
+  // for the test's screen once it is shown.
+  EXPECT_EQ(restored::after.left, 10);
+  EXPECT_EQ(restored::after.top, 10);
 }
 
 // Each dialog moved to a monitor of another scale while open (Windows sends
