@@ -95,14 +95,15 @@ class Monkey:
         button = self.random.choice((1, 1, 1, 3))
         repeat = self.random.choice((1, 1, 2))
         # The caption's close button, or a double click on its system menu,
-        # closes the window as Alt+F4 does; a right click on the frame opens
-        # the system menu, whose Close a later key could choose.
+        # closes the window as Alt+F4 does; a right click on the frame, or a
+        # single click on the system menu, opens that menu, whose Close a
+        # later key ("c") could choose: it is closed again at once.
         hit = int((self.probe.ask("hit %s %d %d" % (window[0], px, py)) or ["0"])[0])
         closes = (hit == HTCLOSE and button == 1) or (hit == HTSYSMENU and button == 1 and repeat == 2)
         if closes and window[3] == stresslib.MAIN_TITLE:
             self.expect_exit = True
         stresslib.xdo("mousemove", px, py, "click", "--repeat", repeat, button)
-        if button == 3 and hit not in (HTCLIENT, HTCLOSE):
+        if (button == 3 and hit not in (HTCLIENT, HTCLOSE)) or (hit == HTSYSMENU and button == 1 and repeat == 1):
             time.sleep(0.2)
             stresslib.xdo("key", "Escape")
         self.log("click %d x%d at %d,%d (hit %d) in '%s'" % (button, repeat, px, py, hit, window[3]))
