@@ -43,6 +43,12 @@ constexpr int CaptionFontHeight = 14;
 // The captions' IDs follow the labels' (the view indexes).
 constexpr int FirstCaptionId = StripButtonCount;
 
+// The panel, down the main window's left edge, in its client area.
+RECT StripPlace(int dpi) {
+  const int left = ScaleToDpi(7, dpi), top = ScaleToDpi(3, dpi);
+  return {left, top, left + ScaleToDpi(78, dpi), top + ScaleToDpi(328, dpi)};
+}
+
 int TextWidth(HDC dc, const char* text) {
   SIZE size{};
   GetTextExtentPoint32A(dc, text, static_cast<int>(std::strlen(text)), &size);
@@ -119,14 +125,6 @@ LRESULT ViewStripProc(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
       break;  // and on to the STATIC procedure
   }
   return DefSubclassProc(panel, message, wParam, lParam);
-}
-}  // namespace
-
-namespace {
-// Down the main window's left edge, in its client area.
-RECT StripPlace(int dpi) {
-  const int left = ScaleToDpi(7, dpi), top = ScaleToDpi(3, dpi);
-  return {left, top, left + ScaleToDpi(78, dpi), top + ScaleToDpi(328, dpi)};
 }
 }  // namespace
 

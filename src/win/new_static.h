@@ -1,6 +1,7 @@
 // NEWSTATIC: the STATIC class with a hover frame (raised while the pointer
-// rests on the label, sunken while the button is down, gone with the capture). Used for the view
-// strip's buttons, the About box icon and the statistics view's copy button.
+// rests on the label, sunken while the button is down, gone with the
+// capture). Used for the view strip's buttons, the About box icon and the
+// statistics view's copy button.
 #pragma once
 #include <windows.h>
 

@@ -289,7 +289,7 @@ LRESULT CALLBACK TellOnArrival(int code, WPARAM wParam, LPARAM lParam) {
   const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
   RECT place{};
   char title[32] = {};
-  if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED && !told && GetWindowTextA(call->hwnd, title, 32) &&
+  if (code == HC_ACTION && call->message == WM_WINDOWPOSCHANGED && !told && GetWindowTextA(call->hwnd, title, sizeof title) &&
       std::string(title) == " Fumora v1.05b" && GetWindowRect(call->hwnd, &place) && place.left == 10 &&
       place.top == 10) {
     told = true;
