@@ -81,6 +81,9 @@ if(FUMORA_TESTS)
   # The milestones list's rebuild cost (run by hand; see the file's head).
   add_executable(milestones_bench bench/win/milestones_bench.cpp res/fumora.rc)
   target_link_libraries(milestones_bench PRIVATE fumora_win)
+  # The main window up to its first paint, against as many plain windows (run by hand; see the file's head).
+  add_executable(first_paint_bench bench/win/first_paint_bench.cpp res/fumora.rc)
+  target_link_libraries(first_paint_bench PRIVATE fumora_win)
 
   # The lean runtime covers every error helper the library could bring in:
   # this link stops if it does not.
