@@ -10,7 +10,16 @@
 #   WIN64_DIR=... WIN32_DIR=... ARCHS="i686" RUNS=7 IDLE_SECONDS=60 bench/win/startup.sh
 #   TIMING=poll bench/win/startup.sh    finds the window by polling xdotool
 #                                       instead of timing its map's event
+#   CPUS=1 bench/win/startup.sh         runs everything (display, wineserver,
+#                                       programs) on the CPUs given to taskset
+# Start-up under Wine is one wineserver round trip after another. On a
+# machine of few CPUs, a round trip that wakes the server on another CPU
+# costs several times one on the same CPU, and which one a run gets is
+# chance: with CPUS the figures spread less and weigh the programs' own work.
 set -u
+if [ -n "${CPUS:-}" ] && [ -z "${STARTUP_PINNED:-}" ]; then
+  STARTUP_PINNED=1 exec taskset -c "$CPUS" "$0" "$@"
+fi
 root=$(cd "$(dirname "$0")/../.." && pwd)
 win64=${WIN64_DIR:-$root/build/win64}
 win32=${WIN32_DIR:-$root/build/win32}
@@ -125,7 +134,7 @@ measure() {
   wineserver -p  # keep the server between runs: measure the program, not the server
   wineserver -w 2>/dev/null &
 
-  echo "== $arch ($3 prefix)"
+  echo "== $arch ($3 prefix${CPUS:+, every process on CPUs $CPUS})"
   # Warm up the prefix and the page cache once each.
   time_to_window minimal_dialog.exe 'Minimal' >/dev/null
   time_to_window minimal_dialog_themed.exe 'Minimal themed' >/dev/null
