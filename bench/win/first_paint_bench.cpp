@@ -1,8 +1,9 @@
 // What the main window costs up to its first paint under Wine, against a
 // frame holding as many plain STATIC texts: printed, never judged. Start-up
 // time beyond a bare dialog is mostly this: under Wine every child window
-// costs about half a millisecond to make and as much again to paint,
-// whatever it shows.
+// costs a few tenths of a millisecond to make and as much again to paint,
+// whatever it shows (some three times that when the wineserver wakes on
+// another CPU).
 //   scripts/test-env start $PWD/build/win32/testenv win32 &&
 //     scripts/wine-run $PWD/build/win32/testenv build/win32/first_paint_bench.exe
 #include <windows.h>

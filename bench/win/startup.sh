@@ -10,8 +10,9 @@
 #   WIN64_DIR=... WIN32_DIR=... ARCHS="i686" RUNS=7 IDLE_SECONDS=60 bench/win/startup.sh
 #   TIMING=poll bench/win/startup.sh    finds the window by polling xdotool
 #                                       instead of timing its map's event
-#   CPUS=1 bench/win/startup.sh         runs everything (display, wineserver,
-#                                       programs) on the CPUs given to taskset
+#   CPUS=1 bench/win/startup.sh         runs every process it starts (display,
+#                                       wineserver, programs) on the CPUs given
+#                                       to taskset
 # Start-up under Wine is one wineserver round trip after another. On a
 # machine of few CPUs, a round trip that wakes the server on another CPU
 # costs several times one on the same CPU, and which one a run gets is
