@@ -7,7 +7,12 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <functional>
+#include <optional>
+#include <utility>
 
 #include "daysahead/days_ahead_view.h"
 #include "engine/calendar.h"
@@ -18,6 +23,7 @@
 #include "resource.h"
 #include "shell_fixture.h"
 #include "win/listview.h"
+#include "win/scoped.h"
 
 namespace {
 using namespace shell_test;
@@ -30,8 +36,43 @@ uint32_t StoredDword(const char* name, size_t offset = 0) {
 }
 uint32_t GenPrefsAt(size_t offset) { return StoredDword("GenPrefs", offset); }
 
+// The colour chooser as the user plays it: what each opening was handed, then
+// the colour it ends on (a cancelled chooser may have moved its own), and OK
+// or Cancel; a custom colour is defined in it when asked.
+struct ChooserVisit {
+  COLORREF initial;
+  std::array<COLORREF, 16> custom;
+  HWND owner;
+  DWORD flags;
+};
+std::vector<ChooserVisit> ChooserVisits;
 COLORREF Picked = RGB(10, 200, 30);
-BOOL WINAPI PickColour(LPCHOOSECOLORA chooser) { chooser->rgbResult = Picked; return TRUE; }
+BOOL ChooserConfirms = TRUE;
+std::optional<std::pair<int, COLORREF>> CustomToDefine;
+BOOL WINAPI PlayChooser(LPCHOOSECOLORA chooser) {
+  ChooserVisit visit{chooser->rgbResult, {}, chooser->hwndOwner, chooser->Flags};
+  std::copy_n(chooser->lpCustColors, visit.custom.size(), visit.custom.begin());
+  ChooserVisits.push_back(visit);
+  if (CustomToDefine) chooser->lpCustColors[CustomToDefine->first] = CustomToDefine->second;
+  chooser->rgbResult = Picked;
+  return ChooserConfirms;
+}
+
+// On Windows SetWindowSubclass makes the editor a Unicode window; Wine's
+// keeps it ANSI. A Unicode procedure put on each rich edit as it is made
+// gives the editor here the characters it gets there.
+WNDPROC RichEditProc = nullptr;
+LRESULT CALLBACK UnicodeRichEdit(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(RichEditProc, window, message, wParam, lParam);
+}
+LRESULT CALLBACK MakeRichEditsUnicode(int code, WPARAM wParam, LPARAM lParam) {
+  HWND window = reinterpret_cast<HWND>(wParam);
+  char type[32] = {};
+  if (code == HCBT_CREATEWND && GetClassNameA(window, type, sizeof type) && std::strcmp(type, "RichEdit20A") == 0)
+    RichEditProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(UnicodeRichEdit)));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 // The page of `dialog` that holds control `id`.
 HWND PageWith(HWND dialog, int id) {
@@ -46,11 +87,21 @@ class Preferences : public MainWindowFixture {
     if (dialog && IsWindow(dialog)) DestroyWindow(dialog);
     PrefsMessageBox = MessageBoxA;
     PrefsChooseColour = SystemChooseColour;
+    ChooserVisits.clear();
+    Picked = RGB(10, 200, 30);
+    ChooserConfirms = TRUE;
+    CustomToDefine.reset();
+    for (COLORREF& colour : CustomColours) colour = RGB(255, 255, 255);  // as start-up leaves them
     MainWindowFixture::TearDown();
   }
   // The dialog made from its template, modeless, over the main window.
   void OpenDialog(const Seed& seed = {}) {
     Open(seed);
+    MakeDialog();
+  }
+  // Closed and opened again, the main window staying.
+  void MakeDialog() {
+    if (dialog) DestroyWindow(dialog);
     dialog = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_PREFERENCES), window_, PreferencesDialogProc, 0);
     ASSERT_NE(dialog, nullptr);
     ShowWindow(dialog, SW_SHOW);
@@ -107,6 +158,17 @@ class Preferences : public MainWindowFixture {
     SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&f));
     return (f.dwMask & CFM_BOLD) && (f.dwEffects & CFE_BOLD) && (f.dwMask & CFM_COLOR) &&
            !(f.dwEffects & CFE_AUTOCOLOR) && f.crTextColor == RGB(255, 0, 0);
+  }
+
+  // The colour in the middle of a control, as drawn.
+  static COLORREF Middle(HWND control) {
+    UpdateWindow(control);
+    HDC dc = GetDC(control);
+    RECT r{};
+    GetClientRect(control, &r);
+    const COLORREF colour = GetPixel(dc, r.right / 2, r.bottom / 2);
+    ReleaseDC(control, dc);
+    return colour;
   }
 
   HWND dialog = nullptr, general = nullptr, format = nullptr, colours = nullptr, editor = nullptr;
@@ -362,28 +424,19 @@ TEST_F(Preferences, TheViewsFollowTheColoursAndTheLookAhead) {
   HGDIOBJ oldBrush = legendBrush();
   ASSERT_EQ(GetObjectType(oldBrush), static_cast<DWORD>(OBJ_BRUSH));
   SetWindowPos(dialog, nullptr, 520, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // off the legend
-  PrefsChooseColour = PickColour;
+  PrefsChooseColour = PlayChooser;
   SelectTab(2);
   EXPECT_FALSE(IsWindowVisible(general));
   Click(colours, IDC_COL_PICK_TODAY_BACK);
   EXPECT_TRUE(ApplyEnabled());
   EXPECT_NE(AppColors.todayBack, Picked) << "applied before Apply";
-  auto middle = [](HWND control) {
-    UpdateWindow(control);
-    HDC dc = GetDC(control);
-    RECT r{};
-    GetClientRect(control, &r);
-    const COLORREF colour = GetPixel(dc, r.right / 2, r.bottom / 2);
-    ReleaseDC(control, dc);
-    return colour;
-  };
-  EXPECT_EQ(middle(GetDlgItem(colours, IDC_COL_TODAY_BACK)), Picked);
+  EXPECT_EQ(Middle(GetDlgItem(colours, IDC_COL_TODAY_BACK)), Picked);
   Choose(IDC_GEN_LOOK_AHEAD, 5);
   Apply();
   EXPECT_EQ(AppColors.todayBack, Picked);
   EXPECT_EQ(StoredDword("AppColors", 8), Picked);
   Pump(50);
-  EXPECT_EQ(middle(GetDlgItem(DaysAheadViewWindow, IDC_LEGEND_TODAY_SWATCH)), Picked);
+  EXPECT_EQ(Middle(GetDlgItem(DaysAheadViewWindow, IDC_LEGEND_TODAY_SWATCH)), Picked);
   EXPECT_EQ(GetObjectType(oldBrush), 0u) << "the replaced legend brush is deleted";
   EXPECT_EQ(GetObjectType(legendBrush()), static_cast<DWORD>(OBJ_BRUSH));
   EXPECT_EQ(Title(), "Next 7 Days");
@@ -410,6 +463,88 @@ TEST_F(Preferences, PickButtonOpensTheSystemColourChooser) {
         [&] { Click(colours, IDC_COL_PICK_TODAY_BACK); });
   ASSERT_NE(chooser, nullptr) << "no colour chooser";
   EXPECT_EQ(owner, dialog);
+}
+
+// The chooser's OK is a change even on the colour already set; its Cancel
+// changes nothing, whatever colour it ended on.
+TEST_F(Preferences, ChooserOkIsAChangeAndCancelIsNone) {
+  OpenDialog();
+  SelectTab(2);
+  PrefsChooseColour = PlayChooser;
+  HWND swatch = GetDlgItem(colours, IDC_COL_TODAY_BACK);
+  constexpr COLORREF Stored = 0xA6F4F2, Other = RGB(1, 2, 3);
+  const struct {
+    const char* name;
+    BOOL confirms;
+    COLORREF endsOn;
+    bool changes;
+    COLORREF shown;
+  } cases[] = {
+      {"Cancel on another colour", FALSE, Other, false, Stored},
+      {"OK on the colour set", TRUE, Stored, true, Stored},
+      {"OK on another colour", TRUE, Other, true, Other},
+      {"Cancel on the colour stored before", FALSE, Stored, false, Other},
+  };
+  for (const auto& c : cases) {
+    ChooserConfirms = c.confirms;
+    Picked = c.endsOn;
+    Click(colours, IDC_COL_PICK_TODAY_BACK);
+    EXPECT_EQ(ApplyEnabled(), c.changes) << c.name;
+    EXPECT_EQ(Middle(swatch), c.shown) << c.name;
+    if (ApplyEnabled()) Apply();
+    EXPECT_EQ(StoredDword("AppColors", 8), c.shown) << c.name;
+  }
+}
+
+// Each button puts its own placeholder, bold red, in place of the selection,
+// the caret after it; the first Left arrow then goes before the "%".
+TEST_F(Preferences, EachPlaceholderButtonInsertsItsOwnPlaceholder) {
+  OpenDialog();
+  SelectTab(1);
+  const std::pair<int, const char*> buttons[] = {{6002, "a%Qc"}, {6003, "a%Dc"}, {6004, "a%Cc"},
+                                                 {6005, "a%Mc"}, {6006, "a%Lc"}, {6007, "a%Xc"}};
+  for (const auto& [button, text] : buttons) {
+    SetWindowTextA(editor, "abc");
+    SetCaret(1, 2);
+    Click(format, button);
+    EXPECT_EQ(EditorText(), text);
+    EXPECT_EQ(Selection().cpMin, 3) << text;
+    Key(VK_LEFT);
+    EXPECT_EQ(Selection().cpMin, 1) << text << ": one Left arrow";
+    EXPECT_EQ(Selection().cpMax, 1) << text << ": one Left arrow";
+    EXPECT_TRUE(BoldRed(1, 3)) << text;
+  }
+}
+
+// A character the code page lacks is refused (the template could hold only a
+// "?" for it), however much room is left; one it has goes in while it fits.
+// The line break is one position in the editor and two in the template.
+TEST_F(Preferences, EditorRefusesACharacterTheCodePageLacks) {
+  {
+    ScopedHook unicode(SetWindowsHookExA(WH_CBT, MakeRichEditsUnicode, nullptr, GetCurrentThreadId()));
+    OpenDialog();
+  }
+  ASSERT_TRUE(IsWindowUnicode(editor));
+  const std::string full = "\r\n" + std::string(TemplateCapacity - 2, 'a');
+  const std::string room = "\r\n" + std::string(TemplateCapacity - 4, 'a');
+  const struct {
+    const std::string& text;
+    wchar_t typed;
+    std::string shown;
+  } cases[] = {
+      {full, L'\x4E2D', full},
+      {room, L'\x4E2D', room},
+      {room, L'\xE9', "\xE9" + room},
+      {full, L'\xE9', full},
+  };
+  for (const auto& c : cases) {
+    SetWindowTextA(editor, c.text.c_str());
+    SetCaret(0);
+    SendMessageW(editor, WM_CHAR, c.typed, 1);
+    EXPECT_EQ(EditorText(), c.shown) << std::hex << int{c.typed};
+    Apply();
+    EXPECT_EQ(std::string(GeneralPrefs.statsTemplate), c.shown) << std::hex << int{c.typed} << ": stored whole";
+  }
 }
 
 }  // namespace
