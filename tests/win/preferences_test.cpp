@@ -465,6 +465,114 @@ TEST_F(Preferences, PickButtonOpensTheSystemColourChooser) {
   EXPECT_EQ(owner, dialog);
 }
 
+// Leaving: Cancel and the close box drop what was not applied, on every
+// page; OK whose apply is refused (a blank format, then Cancel in the
+// question) stays open; OK after a colour alone writes all four values.
+TEST_F(Preferences, LeavingDropsWhatWasNotAppliedAndOkAppliesAllFourValues) {
+  Open();
+  PrefsChooseColour = PlayChooser;
+  PrefsMessageBox = RecordBox;
+  Answer = IDCANCEL;
+  enum Leave { ByCancel, ByCloseBox, ByOk };
+  const struct {
+    const char* name;
+    int tab;
+    std::function<void()> change;
+    Leave leave;
+    bool closes, stores;
+  } cases[] = {
+      {"general, Cancel", 0, [this] { Choose(IDC_GEN_LOOK_AHEAD, 0); }, ByCancel, true, false},
+      {"general, close box", 0, [this] { Click(general, IDC_GEN_START_MINIMISED); }, ByCloseBox, true, false},
+      {"format, Cancel", 1, [this] { Click(format, IDC_FMT_SECONDS); }, ByCancel, true, false},
+      {"format, close box", 1, [this] { Type("x"); }, ByCloseBox, true, false},
+      {"colours, Cancel", 2, [this] { Click(colours, IDC_COL_PICK_TODAY_BACK); }, ByCancel, true, false},
+      {"colours, close box", 2, [this] { Click(colours, IDC_COL_PICK_ANNIVERSARY_TEXT); }, ByCloseBox, true, false},
+      {"blank format, OK", 1, [this] { SetWindowTextA(editor, ""); }, ByOk, false, false},
+      {"a colour alone, OK", 2, [this] { Click(colours, IDC_COL_PICK_TODAY_BACK); }, ByOk, true, true},
+  };
+  const std::pair<const char*, size_t> written[] = {{"AppColors", 28}, {"GenPrefs", 1052}, {"HKEnabled", 4}, {"AppHKey", 4}};
+  for (const auto& c : cases) {
+    HKEY key = OpenSettingsForWriting();
+    for (const auto& value : written) RegDeleteValueA(key, value.first);
+    RegCloseKey(key);
+    const AppColorsRecord coloursBefore = AppColors;
+    const GeneralPrefsRecord prefsBefore = GeneralPrefs;
+    std::vector<ModalDriver::Step> steps = {
+        [&] {
+          dialog = DialogNamed("Fumora Preferences");
+          SelectTab(c.tab);
+          general = PageWith(dialog, IDC_GEN_LOOK_AHEAD);
+          format = PageWith(dialog, IDC_FMT_EDITOR);
+          colours = PageWith(dialog, IDC_COL_GROUP);
+          editor = GetDlgItem(format, IDC_FMT_EDITOR);
+          c.change();
+          EXPECT_TRUE(ApplyEnabled()) << c.name;
+        },
+        [&] {
+          if (c.leave == ByCloseBox) PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+          else shell_test::Click(dialog, c.leave == ByOk ? IDOK : IDCANCEL, true);
+        }};
+    if (!c.closes) {
+      steps.push_back([&] {
+        EXPECT_TRUE(IsWindowVisible(dialog)) << c.name;
+        EXPECT_TRUE(ApplyEnabled()) << c.name;
+        shell_test::Click(dialog, IDCANCEL, true);
+      });
+    }
+    Drive(c.name, steps, [this] { Command(IDM_PREFERENCES); });
+    for (const auto& [name, size] : written)
+      EXPECT_EQ(StoredBytes(name).size(), c.stores ? size : 0u) << c.name << ": " << name;
+    EXPECT_EQ(std::memcmp(&GeneralPrefs, &prefsBefore, sizeof prefsBefore), 0) << c.name;
+    EXPECT_EQ(AppColors.todayBack, c.stores ? Picked : coloursBefore.todayBack) << c.name;
+    EXPECT_EQ(AppColors.anniversaryText, coloursBefore.anniversaryText) << c.name;
+  }
+  dialog = nullptr;
+}
+
+// Each "..." button opens the chooser, owned by its page, on its own slot's
+// colour (the stored defaults) with the run's custom colours; a pick shows on
+// its own swatch alone, and Apply stores it in its own slot. A custom colour
+// defined in one chooser is offered in the next, and after reopening.
+TEST_F(Preferences, EachColourButtonPicksForItsOwnSlot) {
+  const struct {
+    int button, swatch;
+    COLORREF stored;
+  } slots[] = {// AppColors order
+               {8210, 8201, 0x800000}, {8211, 8202, 0xFFFFFF}, {8212, 8203, 0xA6F4F2}, {8213, 8204, 0xBB928E},
+               {8214, 8205, 0xF4F4F2}, {8209, 8207, 0x000000}, {8215, 8208, 0x000000}};
+  auto custom = [](int i) { return RGB(i + 1, 2 * i, 3 * i); };
+  OpenDialog();
+  SelectTab(2);
+  PrefsChooseColour = PlayChooser;
+  COLORREF expected[7];
+  for (int i = 0; i < 7; ++i) expected[i] = slots[i].stored;
+  for (int i = 0; i < 7; ++i) {
+    ChooserVisits.clear();
+    Picked = RGB(20 * i + 5, 100, 200 - i);
+    CustomToDefine = {i, custom(i)};
+    Click(colours, slots[i].button);
+    ASSERT_EQ(ChooserVisits.size(), 1u) << i;
+    const ChooserVisit& visit = ChooserVisits[0];
+    EXPECT_EQ(visit.initial, slots[i].stored) << i;
+    EXPECT_EQ(visit.owner, colours) << i;
+    EXPECT_EQ(visit.flags & (CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR), static_cast<DWORD>(CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR));
+    for (int k = 0; k < i; ++k) EXPECT_EQ(visit.custom[k], custom(k)) << i << ", custom colour " << k;
+    expected[i] = Picked;
+    for (int k = 0; k < 7; ++k) EXPECT_EQ(Middle(GetDlgItem(colours, slots[k].swatch)), expected[k]) << i << ", swatch " << k;
+    EXPECT_EQ(StoredDword("AppColors", 4 * i), slots[i].stored) << i << ": stored before Apply";
+    Apply();
+    for (int k = 0; k < 7; ++k) EXPECT_EQ(StoredDword("AppColors", 4 * k), expected[k]) << i << ", slot " << k;
+  }
+  MakeDialog();
+  SelectTab(2);
+  ChooserVisits.clear();
+  CustomToDefine.reset();
+  Click(colours, slots[4].button);
+  ASSERT_EQ(ChooserVisits.size(), 1u);
+  EXPECT_EQ(ChooserVisits[0].initial, expected[4]);
+  for (int k = 0; k < 7; ++k) EXPECT_EQ(ChooserVisits[0].custom[k], custom(k)) << "after reopening, custom colour " << k;
+}
+
 // The chooser's OK is a change even on the colour already set; its Cancel
 // changes nothing, whatever colour it ended on.
 TEST_F(Preferences, ChooserOkIsAChangeAndCancelIsNone) {
@@ -496,6 +604,38 @@ TEST_F(Preferences, ChooserOkIsAChangeAndCancelIsNone) {
   }
 }
 
+// "Include Seconds?" and "Use Full Dates?" change the preview at once and
+// GenPrefs only at Apply. At HeldClock the quit span is 1 Month, 3 Weeks,
+// 4 Days, 6 hours, 42 minutes and 9 seconds.
+TEST_F(Preferences, SpanFlagsChangeThePreviewAtOnceAndTheSettingsAtApply) {
+  HoldClockAt(HeldClock());
+  OpenDialog();  // seconds and full dates on
+  const std::vector<uint8_t> stored = StoredBytes("GenPrefs");
+  SetWindowTextA(editor, "%Q");
+  Pump(100);
+  EXPECT_EQ(Text(format, IDC_FMT_PREVIEW), "1 Month, 3 Weeks, 4 Days, 6 hours, 42 minutes and 9 seconds");
+  const struct {
+    int box;
+    const char* preview;
+  } clicks[] = {
+      {IDC_FMT_SECONDS, "1 Month, 3 Weeks, 4 Days, 6 hours and 42 minutes"},
+      {IDC_FMT_FULL_DATES, "1M 3W 4D 6h 42m"},
+      {IDC_FMT_SECONDS, "1M 3W 4D 6h 42m 9s"},
+      {IDC_FMT_FULL_DATES, "1 Month, 3 Weeks, 4 Days, 6 hours, 42 minutes and 9 seconds"},
+      {IDC_FMT_SECONDS, "1 Month, 3 Weeks, 4 Days, 6 hours and 42 minutes"},
+  };
+  for (const auto& c : clicks) {
+    Click(format, c.box);
+    EXPECT_EQ(Text(format, IDC_FMT_PREVIEW), c.preview);
+    EXPECT_EQ(GeneralPrefs.includeSeconds, 1u) << c.preview;
+    EXPECT_EQ(GeneralPrefs.fullDates, 1u) << c.preview;
+    EXPECT_EQ(StoredBytes("GenPrefs"), stored) << c.preview;
+  }
+  Apply();
+  EXPECT_EQ(GenPrefsAt(20), 0u);
+  EXPECT_EQ(GenPrefsAt(24), 1u);
+}
+
 // Each button puts its own placeholder, bold red, in place of the selection,
 // the caret after it; the first Left arrow then goes before the "%".
 TEST_F(Preferences, EachPlaceholderButtonInsertsItsOwnPlaceholder) {
@@ -513,6 +653,54 @@ TEST_F(Preferences, EachPlaceholderButtonInsertsItsOwnPlaceholder) {
     EXPECT_EQ(Selection().cpMin, 1) << text << ": one Left arrow";
     EXPECT_EQ(Selection().cpMax, 1) << text << ": one Left arrow";
     EXPECT_TRUE(BoldRed(1, 3)) << text;
+  }
+}
+
+// A click between a "%" and its letter puts the caret after the letter, from
+// whichever side the caret came: a click is no move left. Each click lands on
+// another character, so that none makes a double click.
+TEST_F(Preferences, AClickInsideAPlaceholderPutsTheCaretAfterIt) {
+  OpenDialog();
+  SelectTab(1);
+  SetWindowTextA(editor, "ab%Qcd");
+  const struct {
+    int from, at, caret;
+  } clicks[] = {{0, 3, 4}, {6, 2, 2}, {6, 3, 4}, {0, 4, 4}, {0, 3, 4}};
+  for (const auto& c : clicks) {
+    SetCaret(c.from);
+    POINTL at{};
+    SendMessageA(editor, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), c.at);
+    const LPARAM point = MAKELPARAM(at.x + 1, at.y + 4);  // the character's left edge
+    SendMessageA(editor, WM_MOUSEMOVE, 0, point);
+    SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(editor, WM_LBUTTONUP, 0, point);
+    EXPECT_EQ(Selection().cpMin, c.caret) << "from " << c.from << " at " << c.at;
+    EXPECT_EQ(Selection().cpMax, c.caret) << "from " << c.from << " at " << c.at;
+  }
+}
+
+// The hotkey box: a key alone, or with Shift alone, becomes Ctrl + Shift +
+// the key; other combinations stay as pressed.
+TEST_F(Preferences, HotkeyBoxMakesCtrlShiftOfAKeyAloneOrWithShift) {
+  OpenDialog({.hotkeyEnabled = 1});
+  HWND hotkey = GetDlgItem(general, IDC_GEN_HOTKEY);
+  const struct {
+    UINT held;  // 0: none
+    WORD code;
+  } presses[] = {
+      {0, MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_SHIFT)},
+      {VK_SHIFT, MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_SHIFT)},
+      {VK_CONTROL, MAKEWORD('Q', HOTKEYF_CONTROL)},
+      {VK_MENU, MAKEWORD('Q', HOTKEYF_ALT)},
+  };
+  for (const auto& p : presses) {
+    const UINT down = p.held == VK_MENU ? WM_SYSKEYDOWN : WM_KEYDOWN, up = down + 1;
+    if (p.held) SendMessageA(hotkey, down, p.held, 1);
+    SendMessageA(hotkey, down, 'Q', 1);
+    SendMessageA(hotkey, up, 'Q', 0xC0000001);
+    if (p.held) SendMessageA(hotkey, up, p.held, 0xC0000001);
+    EXPECT_EQ(SendMessageA(hotkey, HKM_GETHOTKEY, 0, 0), p.code) << p.held;
+    EXPECT_TRUE(ApplyEnabled()) << p.held;
   }
 }
 
