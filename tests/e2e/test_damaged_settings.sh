@@ -79,7 +79,7 @@ finish() {
   wait_for 30 ended || fail "$1: $2 did not end the program"
   snapshot after
   cmp -s "$work/before.reg" "$work/after.reg" && pass "$1: nothing stored" ||
-    fail "$1: the settings changed: $(diff "$work/before.reg" "$work/after.reg" | head -5)"
+    fail "$1: the settings changed: $(diff <(iconv -f UTF-16 "$work/before.reg") <(iconv -f UTF-16 "$work/after.reg") | head -8)"
 }
 
 # A sound quit date: the main window on screen, sound figures (`any`: some text).

@@ -248,6 +248,7 @@ class ModalDriver {
     fallback_ = std::move(fallback);
     next_ = 0;
     graceTicks_ = 40;
+    waitTicks_ = 150;
     timedOut_ = false;
     const UINT_PTR timer = SetTimer(nullptr, 0, 60, Tick);
     modal();
@@ -257,8 +258,17 @@ class ModalDriver {
   static bool AllStepsRan() { return next_ >= steps_.size(); }
 
  private:
+  // A modal box is shown only once its loop finds the queue empty: a tick
+  // that comes first (a slow machine made it in more than a tick) waits for
+  // it, for nine seconds at most. Until it shows, the window it disabled, or
+  // none, is the active one.
+  static bool BoxShown() {
+    HWND active = GetActiveWindow();
+    return active && IsWindowVisible(active) && IsWindowEnabled(active);
+  }
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     if (next_ < steps_.size()) {
+      if (!BoxShown() && --waitTicks_ > 0) return;
       const size_t current = next_++;
       steps_[current]();
       return;
@@ -272,6 +282,7 @@ class ModalDriver {
   static inline std::function<void()> fallback_;
   static inline size_t next_ = 0;
   static inline int graceTicks_ = 0;
+  static inline int waitTicks_ = 0;
   static inline bool timedOut_ = false;
 };
 
