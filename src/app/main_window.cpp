@@ -25,6 +25,7 @@
 #include "stats/clipboard.h"
 #include "stats/statistics_view.h"
 #include "util/text.h"
+#include "util/window_rect.h"
 #include "win/app_state.h"
 #include "win/dialog_state.h"
 #include "win/rich_edit.h"
@@ -254,11 +255,10 @@ void OnTimer(HWND window, UINT id) {
 void FitAndRestorePosition(HWND window) {
   RECT place = FittedToViews(window);
   ReadWindowPosition();
-  if (LastPosX != NoStoredPosition) {
-    RECT stored = place;
-    OffsetRect(&stored, LastPosX - place.left, LastPosY - place.top);
-    if (MonitorFromRect(&stored, MONITOR_DEFAULTTONULL)) place = stored;
-  }
+  RECT stored = place;
+  if (LastPosX != NoStoredPosition && MoveCornerTo(stored, LastPosX, LastPosY) &&
+      MonitorFromRect(&stored, MONITOR_DEFAULTTONULL))
+    place = stored;
   FitToViewsAt(window, {place.left, place.top});
 }
 
