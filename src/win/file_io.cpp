@@ -56,6 +56,7 @@ bool FolderIsWritable(const std::string& folder) {
 }
 
 bool ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (path.empty()) return false;  // never a file in the current folder
   const std::string temporary = path + ".tmp";
   {
     FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
