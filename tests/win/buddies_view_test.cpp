@@ -390,45 +390,65 @@ TEST_F(BuddyViews, ARenameKeepsADateThePickerCannotShowAndAnEmptyListDeletesNoth
 }
 
 // A file that was not read in full (a record skipped, the file locked, its
-// attributes unknown) is copied to anny.dat.bak before it is replaced; when no
-// copy can be made, or the file cannot be written, the user is told and the
-// file stays as it was. The rows stay in every case.
+// attributes unknown) is copied aside before it is replaced: to anny.dat.bak,
+// or past the backups already there (a file or a folder), which keep what they
+// hold; when no copy can be made, or the file cannot be written, the user is
+// told and the file stays as it was. The rows stay in every case.
 TEST_F(BuddyViews, SavesNeverLoseTheList) {
   const std::string lossy = "20100316Abe" + R + "2010O316Bad" + R + E, folder = TempFolder("fumora_buddies");
   const std::string file = folder + "anny.dat", unsaved = ". Your change is shown but not saved.";
+  const std::string saved = "20100316Abe" + R + "20100101New" + R + E;
   auto notCopied = [&](const std::string& path) {
     return path + " could not be read in full and could not be copied to " + path + ".bak, so it has not been replaced" +
            unsaved;
   };
-  const std::string notice = file + " was not loaded whole: 1 buddy that could not be read has not been loaded. Before "
-                             "a change to the buddies is saved, the file is copied to " + file + ".bak.";
+  auto notice = [&](const std::string& backup) {
+    return file + " was not loaded whole: 1 buddy that could not be read has not been loaded. Before a change to the "
+                  "buddies is saved, the file is copied to " + file + backup + ".";
+  };
   const struct {
     std::string path;
-    bool bakIsFolder, locked;
-    std::string after, bak, told;
+    std::vector<std::string> earlier;  // backups there before: a text, or "/" for a folder
+    bool locked;
+    std::string after, backup, told;  // the backup's name after the path, and what it holds
   } cases[] = {
-      {file, false, false, "20100316Abe" + R + "20100101New" + R + E, lossy, notice},
-      {file, true, false, lossy, "", notCopied(file)},
-      {file, false, true, lossy, "", notCopied(file)},
-      {folder + "bad|name\\anny.dat", false, false, "", "", notCopied(folder + "bad|name\\anny.dat")},
-      {folder + "missing\\anny.dat", false, false, "", "", "The buddies could not be saved to " + folder +
+      {file, {}, false, saved, ".bak", notice(".bak")},
+      {file, {"/"}, false, saved, ".2.bak", notice(".2.bak")},
+      {file, {"first", "second"}, false, saved, ".3.bak", notice(".3.bak")},
+      {file, {}, true, lossy, "", notCopied(file)},
+      {folder + "bad|name\\anny.dat", {}, false, "", "", notCopied(folder + "bad|name\\anny.dat")},
+      {folder + "missing\\anny.dat", {}, false, "", "", "The buddies could not be saved to " + folder +
                                                           "missing\\anny.dat" + unsaved},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.told);
     SetUp();
     BuddyFilePath = c.path;
-    if (c.bakIsFolder) CreateDirectoryA((c.path + ".bak").c_str(), nullptr);
+    std::vector<std::string> earlier;  // their names
+    for (const std::string& held : c.earlier) {
+      earlier.push_back(c.path + (earlier.empty() ? "" : "." + std::to_string(earlier.size() + 1)) + ".bak");
+      if (held == "/")
+        CreateDirectoryA(earlier.back().c_str(), nullptr);
+      else
+        WriteFileText(earlier.back(), held);
+    }
     if (!c.after.empty()) WriteFile(lossy);
     HANDLE lock = c.locked ? CreateFileA(c.path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                            : INVALID_HANDLE_VALUE;
     Create("");  // over the file as it is
     AppendBuddyRow(BuddyList, MakeDate(2010, 1, 1), "New");
-    EXPECT_EQ(SaveBuddies(BuddyList, window_), c.told == notice || c.told.empty()) << c.path;
+    EXPECT_EQ(SaveBuddies(BuddyList, window_), !c.backup.empty() || c.told.empty());
     if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
     EXPECT_EQ(CellText(BuddyList, RowCount(BuddyList) - 1, 1), "New");
-    EXPECT_EQ(FileText(c.path), c.after) << c.path;
-    EXPECT_EQ(FileText(c.path + ".bak"), c.bak) << c.path;
-    const UINT icon = c.told == notice ? MB_ICONWARNING : MB_ICONERROR;
+    EXPECT_EQ(FileText(c.path), c.after);
+    EXPECT_EQ(FileText(c.path + (c.backup.empty() ? ".bak" : c.backup)), c.backup.empty() ? "" : lossy);
+    for (size_t i = 0; i < earlier.size(); ++i) {
+      EXPECT_EQ(FileText(earlier[i]), c.earlier[i] == "/" ? "" : c.earlier[i]);
+      DeleteFileA(earlier[i].c_str());
+      RemoveDirectoryA(earlier[i].c_str());
+    }
+    if (!c.backup.empty()) DeleteFileA((c.path + c.backup).c_str());
+    const UINT icon = c.backup.empty() ? MB_ICONERROR : MB_ICONWARNING;
     EXPECT_EQ(Boxes, (c.told.empty() ? BoxList{} : BoxList{{window_, c.told, "Fumora", MB_OK | icon}}));
     TearDown();
   }
