@@ -320,6 +320,42 @@ TEST_F(BuddyViews, AddAndEditThroughTheDialogs) {
   EXPECT_EQ(FileText(BuddyFilePath), edited);
 }
 
+// Edit's Apply sorts the list by name, then writes anny.dat in that order,
+// whatever order the list was in and wherever the change moves the row.
+TEST_F(BuddyViews, AnApplyWritesTheFileInNameOrder) {
+  const std::string seeded = "20090315Cleo" + R + "20100316Abe" + R + "20091115Sam" + R + "20050320Bea" + R + E;
+  const struct {
+    int heading;  // clicked first: 1 name, 2 quit date, 4 anniversary
+    const char* buddy;
+    const char* newName;  // or none
+    SysTime newDate;  // or none
+    std::string file;
+  } cases[] = {
+      {1, "Abe", "Zed", {}, "20050320Bea" + R + "20090315Cleo" + R + "20091115Sam" + R + "20100316Zed" + R + E},
+      {2, "Cleo", nullptr, MakeDate(2010, 3, 17),
+       "20100316Abe" + R + "20050320Bea" + R + "20100317Cleo" + R + "20091115Sam" + R + E},
+      {4, "Sam", "Ann", {}, "20100316Abe" + R + "20091115Ann" + R + "20050320Bea" + R + "20090315Cleo" + R + E},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.buddy);
+    SetUp();
+    Create(seeded);
+    HWND header = ListView_GetHeader(BuddyList);
+    NMHEADERA click{{header, static_cast<UINT_PTR>(GetDlgCtrlID(header)), static_cast<UINT>(HDN_ITEMCLICKA)},
+                    c.heading, 0, nullptr};
+    Notify(BuddyList, &click.hdr);
+    for (int row = 0; row < RowCount(BuddyList); ++row)
+      if (CellText(BuddyList, row, 1) == c.buddy) Focus(row);
+    InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {[&c](HWND d) {
+               if (c.newName) Type(d, IDC_EDIT_BUDDY_NAME, c.newName);
+               if (c.newDate.wYear) Pick(d, IDC_EDIT_BUDDY_DATE, c.newDate);
+               Click(d, IDOK);
+             }});
+    EXPECT_EQ(FileText(BuddyFilePath), c.file);
+    TearDown();
+  }
+}
+
 // The Days Ahead rows the user selected stay selected, and the focus stays on
 // its row, while other buddies' rows come, move and go around them.
 TEST_F(BuddyViews, DaysAheadSelectionStaysOnItsRows) {
