@@ -50,26 +50,6 @@ Strings DaysAheadRows() {
 const Strings SeededDaysAhead = {"0 Cleo 1 Year #0", "0 Sam 4 Months #3", "1 Abe Quit Date #1", "5 Bea 5 Years #4",
                                  "8 Abe 7 Days #1",  "8 Sam 50 Days #2",  "15 Abe 14 Days #1",  "17 Sam 2 Months #2"};
 
-// The list as it is on the screen, pixel by pixel.
-std::vector<COLORREF> Shot(HWND list) {
-  RECT r;
-  GetClientRect(list, &r);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  std::vector<COLORREF> pixels(static_cast<size_t>(r.right) * r.bottom);
-  HDC screen = GetDC(list), memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  GetDIBits(memory, bitmap, 0, r.bottom, pixels.data(), &info, DIB_RGB_COLORS);
-  for (COLORREF& p : pixels) p = RGB(GetBValue(p), GetGValue(p), GetRValue(p));  // BGRX to COLORREF
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(list, screen);
-  return pixels;
-}
-
 void Focus(int row) {
   ListView_SetItemState(BuddyList, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
 }
@@ -252,10 +232,10 @@ TEST_F(BuddyViews, TheEmptyTextComesAndGoesWhole) {
   Command(IDM_VIEW_BUDDIES);
   Pump(100);
   auto repainted = [] {
-    const std::vector<COLORREF> before = Shot(BuddyList);
+    const std::vector<COLORREF> before = ClientPixels(BuddyList);
     InvalidateRect(BuddyList, nullptr, TRUE);
     UpdateWindow(BuddyList);
-    return std::make_pair(before, Shot(BuddyList));
+    return std::make_pair(before, ClientPixels(BuddyList));
   };
   Focus(0);
   DeleteCurrentBuddy();
