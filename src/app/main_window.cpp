@@ -25,6 +25,7 @@
 #include "stats/clipboard.h"
 #include "stats/statistics_view.h"
 #include "util/text.h"
+#include "util/window_rect.h"
 #include "win/app_state.h"
 #include "win/dialog_state.h"
 #include "win/rich_edit.h"
@@ -182,10 +183,9 @@ void EnsureView(HWND window, int index, bool shown) {
   ViewWindows[index] = view;
 }
 
-// The window's rectangle whose client area holds the strip and the largest
-// view (those made later have the size of the view area), with a margin right
-// and below, about the window's present centre.
-RECT FittedToViews(HWND window) {
+// The right and bottom edges of the largest view (those made later have the
+// size of the view area) in the client area.
+SIZE ViewsExtent(HWND window) {
   const RECT area = ViewArea(window);
   SIZE need{area.right, area.bottom};
   for (HWND view : ViewWindows) {
@@ -194,6 +194,13 @@ RECT FittedToViews(HWND window) {
     need.cx = std::max<LONG>(need.cx, area.left + place.right - place.left);
     need.cy = std::max<LONG>(need.cy, area.top + place.bottom - place.top);
   }
+  return need;
+}
+
+// The window's rectangle whose client area holds the strip and the largest
+// view, with a margin right and below, about the window's present centre.
+RECT FittedToViews(HWND window) {
+  SIZE need = ViewsExtent(window);
   need.cy = std::max<LONG>(need.cy, ViewStripBottom());
   const int margin = Scaled(window, 4);
   RECT client{}, outer{};
@@ -212,7 +219,8 @@ void FitToViewsAt(HWND window, POINT corner) {
 }
 
 // The title's font has a pixel height: where the font outgrows the label's
-// dialog units, the label grows, centred on its band.
+// dialog units, the label grows, centred on its band. The band reaches the
+// right edge of the views, whose fonts do not grow evenly with the DPI.
 void MakeTitleFont(HWND window) {
   ScopedFont& font = StateOf(window).titleFont;
   font.Reset(CreateFontA(Scaled(window, 20), 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
@@ -230,6 +238,8 @@ void MakeTitleFont(HWND window) {
   const int height = std::max<int>(label.bottom - label.top, metrics.tmHeight);
   SetWindowPos(TitleLabel, nullptr, label.left, (band.top + band.bottom - height) / 2, label.right - label.left, height,
                SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(GetDlgItem(window, IDC_TITLE_BAND), nullptr, 0, 0, ViewsExtent(window).cx - band.left,
+               band.bottom - band.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Makes the views still missing, in their order, up to and including `last`
@@ -254,11 +264,10 @@ void OnTimer(HWND window, UINT id) {
 void FitAndRestorePosition(HWND window) {
   RECT place = FittedToViews(window);
   ReadWindowPosition();
-  if (LastPosX != NoStoredPosition) {
-    RECT stored = place;
-    OffsetRect(&stored, LastPosX - place.left, LastPosY - place.top);
-    if (MonitorFromRect(&stored, MONITOR_DEFAULTTONULL)) place = stored;
-  }
+  RECT stored = place;
+  if (LastPosX != NoStoredPosition && MoveCornerTo(stored, LastPosX, LastPosY) &&
+      MonitorFromRect(&stored, MONITOR_DEFAULTTONULL))
+    place = stored;
   FitToViewsAt(window, {place.left, place.top});
 }
 

@@ -42,18 +42,16 @@ void FillDatePickerRange() {
   DatePickerRange[1] = ToSYSTEMTIME(MakeDate(DatePickerLastYear, 12, 31));
   for (COLORREF& colour : CustomColours) colour = RGB(255, 255, 255);
 }
+}  // namespace
 
 // The data files lie beside the executable, wherever the current directory
 // is: kept there whenever they are there or the folder can be written
 // (portable use). A program folder the user cannot write to (Program Files)
-// that holds neither file puts them in the user's application data folder.
-std::string DataFolder() {
-  // Longer than MAX_PATH so that a deep folder is not cut short: a truncated
-  // path would put the files somewhere else.
-  char path[1024] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
-  const std::string beside = (length > 0 && length < sizeof(path)) ? PathDirectory(path) : std::string();
-  if (beside.empty() || FileIsThere(beside + "pp.dat") || FileIsThere(beside + "anny.dat") || FolderIsWritable(beside))
+// that holds neither file puts them in the user's application data folder, as
+// does an executable whose path is not known.
+std::string DataFolderFor(std::string_view executable) {
+  const std::string beside = PathDirectory(executable);
+  if (!beside.empty() && (FileIsThere(beside + "pp.dat") || FileIsThere(beside + "anny.dat") || FolderIsWritable(beside)))
     return beside;
   char appData[1024] = {};
   const DWORD appLength = GetEnvironmentVariableA("APPDATA", appData, sizeof(appData));
@@ -63,8 +61,14 @@ std::string DataFolder() {
   return own + "\\";
 }
 
+namespace {
 void FormDataFilePaths() {
-  const std::string folder = DataFolder();
+  // Longer than MAX_PATH so that a deep folder is not cut short; a path that
+  // is cut short, or none, is not known.
+  char path[1024] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
+  const std::string folder = DataFolderFor(std::string_view(path, length < sizeof(path) ? length : 0));
+  if (folder.empty()) return;  // no data files then: never in the current folder
   PricePointFilePath = folder + "pp.dat";
   BuddyFilePath = folder + "anny.dat";
 }

@@ -126,8 +126,9 @@ void OnApply(HWND dialog, const EditState& editing) {
   } else if (nameTyped) {
     TellBuddyRenamed(buddy.id, buddy.name);
   }
-  SaveBuddies(BuddyList, dialog);
+  // The file is written in the order on show: by name.
   ShowInNameOrder(buddy.id);
+  SaveBuddies(BuddyList, dialog);
   EndDialog(dialog, 0);
 }
 

@@ -15,8 +15,9 @@ uint32_t NextBuddyId;
 BuddyMessageFunction BuddyMessageBox = MessageBoxA;
 
 namespace {
-// Set when anny.dat held something the list could not keep; cleared by a backup.
-bool BackUpBeforeSaving;
+// Where anny.dat goes before it is replaced when it held something the list
+// could not keep (named to the user beforehand); cleared by the backup.
+std::string BackupFile;
 // What was lost on loading: the file unread, or records dropped, or names cut.
 bool FileUnread, NoticeGiven;
 std::size_t RecordsSkipped, NamesCut;
@@ -26,16 +27,16 @@ std::string Counted(std::size_t count, const char* one, const char* many) {
 }
 
 bool BackUpIfNeeded(HWND owner) {
-  if (!BackUpBeforeSaving) return true;
-  if (!CopyAside(BuddyFilePath)) {
+  if (BackupFile.empty()) return true;
+  if (!CopyAside(BuddyFilePath, BackupFile)) {
     NoticeGiven = true;  // this box says it all
-    const std::string text = BuddyFilePath + " could not be read in full and could not be copied to " +
-                             BackupPath(BuddyFilePath) + ", so it has not been replaced. Your change is shown but not saved.";
+    const std::string text = BuddyFilePath + " could not be read in full and could not be copied to " + BackupFile +
+                             ", so it has not been replaced. Your change is shown but not saved.";
     BuddyMessageBox(owner, text.c_str(), "Fumora", MB_OK | MB_ICONERROR);
     return false;
   }
   TellBuddyFileNotice(owner);
-  BackUpBeforeSaving = false;
+  BackupFile.clear();
   return true;
 }
 
@@ -57,14 +58,15 @@ int UserTextOrder(const char* a, const char* b) { return lstrcmpA(a, b); }
 int LoadBuddies(HWND list) {
   std::vector<uint8_t> bytes;
   const FileRead read = ReadDataFile(BuddyFilePath, bytes);
-  BackUpBeforeSaving = FileUnread = NoticeGiven = false;
+  BackupFile.clear();
+  FileUnread = NoticeGiven = false;
   RecordsSkipped = NamesCut = 0;
   if (read == FileRead::Missing) return 0;
   const DecodedBuddyFile file = DecodeBuddyFile(bytes);
   FileUnread = read == FileRead::Unread;
   RecordsSkipped = file.skipped;
   NamesCut = file.namesCut;
-  BackUpBeforeSaving = FileUnread || file.Lossy();
+  if (FileUnread || file.Lossy()) BackupFile = FreeBackupPath(BuddyFilePath);
   SendMessageA(list, WM_SETREDRAW, FALSE, 0);
   for (const BuddyRecord& buddy : file.records) AppendBuddyRow(list, buddy.date, buddy.name);
   SortBuddies(list, SortByName);
@@ -73,7 +75,7 @@ int LoadBuddies(HWND list) {
 }
 
 std::string TakeBuddyFileNotice() {
-  if (!BackUpBeforeSaving || NoticeGiven) return {};
+  if (BackupFile.empty() || NoticeGiven) return {};
   NoticeGiven = true;
   std::string what;
   if (FileUnread) {
@@ -87,8 +89,7 @@ std::string TakeBuddyFileNotice() {
     if (NamesCut) lost += Counted(NamesCut, " name has", " names have") + " been cut short";
     what = " was not loaded whole: " + lost + ".";
   }
-  return BuddyFilePath + what + " Before a change to the buddies is saved, the file is copied to " +
-         BackupPath(BuddyFilePath) + ".";
+  return BuddyFilePath + what + " Before a change to the buddies is saved, the file is copied to " + BackupFile + ".";
 }
 
 void TellBuddyFileNotice(HWND owner) {

@@ -3,10 +3,7 @@
 #include "formats/settings_records.h"
 #include "util/text.h"
 
-uint32_t ValueInForce(const OptionList& list, uint32_t stored) {
-  return stored >= list.first && stored - list.first < static_cast<uint32_t>(list.count) ? stored
-                                                                                         : list.defaultValue;
-}
+uint32_t ValueInForce(const OptionList& list, uint32_t stored) { return Listed(list, stored) ? stored : list.defaultValue; }
 
 int ItemForValue(const OptionList& list, uint32_t value) {
   return static_cast<int>(ValueInForce(list, value) - list.first);
@@ -25,3 +22,9 @@ std::string OptionItemText(const OptionList& list, int item) {
 }
 
 uint32_t LookAheadDaysInRange() { return ValueInForce(LookAheadOptions, GeneralPrefs.LookAheadDays); }
+
+bool IsSoundGeneralPrefs(const GeneralPrefsRecord& p) {
+  return Listed(LookAheadOptions, p.LookAheadDays) && Listed(LifeMinutesOptions, p.lifeMinutesPerCigarette) &&
+         Listed(StartupViewOptions, p.startupView) &&
+         (p.runAtStartup | p.startMinimised | p.includeSeconds | p.fullDates) <= 1;
+}

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+struct GeneralPrefsRecord;
+
 struct OptionList {
   uint32_t first;  // the value of item 0; item i stands for first + i
   int count;
@@ -22,6 +24,10 @@ inline constexpr OptionList LifeMinutesOptions{5, 16, 5, " mins"};
 inline constexpr OptionList LookAheadOptions{2, 99, 20, " Days"};
 inline constexpr OptionList StartupViewOptions{0, 4, 0, "", StartupViewNames};
 
+// Whether one of the list's items stands for the value.
+constexpr bool Listed(const OptionList& list, uint32_t value) {
+  return value - list.first < static_cast<uint32_t>(list.count);
+}
 // The stored value itself within the list's range, the list's default outside it.
 uint32_t ValueInForce(const OptionList& list, uint32_t stored);
 int ItemForValue(const OptionList& list, uint32_t value);
@@ -31,3 +37,7 @@ std::string OptionItemText(const OptionList& list, int item);
 
 // GeneralPrefs' look-ahead period as it counts (2..100).
 uint32_t LookAheadDaysInRange();
+
+// Whether the record holds only what the preferences store: each list's value
+// within its range and each flag 0 or 1.
+bool IsSoundGeneralPrefs(const GeneralPrefsRecord& prefs);

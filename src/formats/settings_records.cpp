@@ -50,6 +50,11 @@ AppColorsRecord DefaultAppColors() {
   return c;
 }
 
+bool IsSoundAppColors(const AppColorsRecord& c) {
+  return ((c.anniversaryBack | c.anniversaryText | c.todayBack | c.tomorrowBack | c.rowHighlightBack | c.todayText |
+           c.tomorrowText) >> 24) == 0;
+}
+
 GeneralPrefsRecord DefaultGeneralPrefs() {
   GeneralPrefsRecord p{};
   p.LookAheadDays = 20;

@@ -69,6 +69,9 @@ extern int32_t LastPosY;
 std::array<uint32_t*, 7> ColourFields(AppColorsRecord& colors);
 
 AppColorsRecord DefaultAppColors();
+// Whether every colour is a plain 0x00BBGGRR value, as the colour chooser
+// gives it: the high byte of a damaged one is not 0.
+bool IsSoundAppColors(const AppColorsRecord& colors);
 GeneralPrefsRecord DefaultGeneralPrefs();
 
 // Byte images of the stored values. Decoders take exactly the stored size and

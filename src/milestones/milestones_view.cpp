@@ -59,8 +59,9 @@ class SettingMarks {
   MilestonesState* state_;
 };
 
-ScopedFont MakeLineFont() {
-  return ScopedFont(CreateFontA(16, 0, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
+// 16 pixels at 96 DPI.
+ScopedFont MakeLineFont(HWND view) {
+  return ScopedFont(CreateFontA(Scaled(view, 16), 0, 0, 0, 500, 0, 0, 0, 0, 0, 0, 0, FF_SWISS, "Arial"));
 }
 
 void SetRowMark(HWND list, int row, UINT mark) {
@@ -86,7 +87,7 @@ BOOL OnInitDialog(HWND view, HWND, LPARAM) {
                                                          LVS_EX_CHECKBOXES | LVS_EX_GRIDLINES);
   AddColumns(MilestonesList);
   FixColumns(MilestonesList);
-  state.lineFont = MakeLineFont();
+  state.lineFont = MakeLineFont(view);
   SendDlgItemMessageA(view, IDC_MILESTONES_NEXT, WM_SETFONT, reinterpret_cast<WPARAM>(state.lineFont.get()), FALSE);
   return FALSE;
 }

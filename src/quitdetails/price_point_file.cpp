@@ -6,35 +6,38 @@
 #include "win/file_io.h"
 
 std::string PricePointFilePath;
+std::string PricePointBackupPath;
 
 namespace {
-// The file could not be read, or held more records than the list keeps.
-bool NotReadWhole;
 uint32_t RecordsInFile;  // of a file read whole
 bool NoticeGiven;
 
 PriceSave WritePricePoints(std::span<const PricePoint> rows) {
   if (PricePointFilePath.empty()) return PriceSave::NotWritten;
-  if (NotReadWhole && !CopyAside(PricePointFilePath)) return PriceSave::NotBackedUp;
+  if (!PricePointBackupPath.empty() && !CopyAside(PricePointFilePath, PricePointBackupPath))
+    return PriceSave::NotBackedUp;
   if (!ReplaceFileAtomically(PricePointFilePath, EncodePricePoints(rows))) return PriceSave::NotWritten;
-  NotReadWhole = false;
+  PricePointBackupPath.clear();
   return PriceSave::Written;
 }
 }  // namespace
 
 void LoadPricePoints() {
   PricePoints.count = 0;
-  NotReadWhole = NoticeGiven = false;
+  PricePointBackupPath.clear();
+  NoticeGiven = false;
   RecordsInFile = 0;
   if (PricePointFilePath.empty()) return;
   std::vector<uint8_t> bytes;
   const FileRead read = ReadDataFile(PricePointFilePath, bytes);
   RecordsInFile = DecodePricePoints(bytes, PricePoints);
-  NotReadWhole = read == FileRead::Unread || RecordsInFile > PricePoints.count;
+  // The file could not be read, or held more records than the list keeps.
+  if (read == FileRead::Unread || RecordsInFile > PricePoints.count)
+    PricePointBackupPath = FreeBackupPath(PricePointFilePath);
 }
 
 std::string TakePricePointNotice() {
-  if (!NotReadWhole || NoticeGiven) return {};
+  if (PricePointBackupPath.empty() || NoticeGiven) return {};
   NoticeGiven = true;
   const std::string what =
       RecordsInFile > PricePoints.count
@@ -42,7 +45,7 @@ std::string TakePricePointNotice() {
                 FormatDecimal(static_cast<int32_t>(PricePoints.count)) + " have been loaded."
           : " could not be read, so no price changes have been loaded.";
   return PricePointFilePath + what + " Before a change to the price changes is saved, the file is copied to " +
-         BackupPath(PricePointFilePath) + ".";
+         PricePointBackupPath + ".";
 }
 
 bool PriceRowsChanged(std::span<const PricePoint> rows) {

@@ -164,8 +164,8 @@ void StorePriceRows(HWND dialog, const std::vector<PricePoint>& rows) {
       text = "The price changes could not be saved to " + PricePointFilePath + ".";
       break;
     case PriceSave::NotBackedUp:
-      text = PricePointFilePath + " could not be read in full and could not be copied to " +
-             BackupPath(PricePointFilePath) + ", so it has not been replaced.";
+      text = PricePointFilePath + " could not be read in full and could not be copied to " + PricePointBackupPath +
+             ", so it has not been replaced.";
       break;
   }
   text += " Your change is shown but not saved.";

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/calendar.h"
+#include "engine/general_options.h"
 #include "engine/savings.h"
 #include "formats/quit_name.h"
 #include "formats/settings_records.h"
@@ -120,13 +121,18 @@ void ReadSettings() {
   if (ReadValue(key.get(), "QuitName", 1, QuitNameCapacity, bytes)) DecodeQuitName(bytes, QuitDetails.name);
 }
 
-void LoadSettings() {
-  // Zero colours paint black text on black rows and a zero GenPrefs copies an
-  // empty text: a damaged or missing record runs on the defaults instead,
-  // which are not written back.
+namespace {
+// Zero colours paint black text on black rows and a zero GenPrefs copies an
+// empty text: a damaged or missing record runs on the defaults instead.
+void ReadSettingsOverDefaults() {
   AppColors = DefaultAppColors();
   GeneralPrefs = DefaultGeneralPrefs();
   ReadSettings();
+}
+}  // namespace
+
+void LoadSettings() {
+  ReadSettingsOverDefaults();  // the defaults are not written back
   QuitDayNumber = DateToDayNumber(QuitDetails.quitTime);
   RefreshClockValues(LocalTimeNow());
 }
@@ -137,11 +143,17 @@ void SaveQuitDetails() {
 }
 
 void SaveFirstRunSettings() {
+  // A damaged quit date brings a user back here: their colours and
+  // preferences stay where the stored records are whole and sound. The
+  // details just entered are the ones stored.
+  const QuitDetailsRecord entered = QuitDetails;
+  ReadSettingsOverDefaults();
+  QuitDetails = entered;
+  if (!IsSoundAppColors(AppColors)) AppColors = DefaultAppColors();
+  if (!IsSoundGeneralPrefs(GeneralPrefs)) GeneralPrefs = DefaultGeneralPrefs();
   RegistryKey key = OpenForWriting(SettingsKeyPath);
   WriteQuitDetails(key.get());
-  AppColors = DefaultAppColors();
   WriteBinary(key.get(), "AppColors", EncodeAppColors(AppColors));
-  GeneralPrefs = DefaultGeneralPrefs();
   WriteBinary(key.get(), "GenPrefs", EncodeGeneralPrefs(GeneralPrefs));
   WriteDword(key.get(), "FirstRun", 1);
 }

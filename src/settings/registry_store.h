@@ -23,8 +23,9 @@ void LoadSettings();
 // QuitName, NumCigs, NumPack, Price, QuitDate from QuitDetails.
 void SaveQuitDetails();
 
-// The quit details, AppColors and GeneralPrefs set to their defaults and
-// written, then FirstRun = 1.
+// The quit details written; AppColors and GeneralPrefs read back where the
+// stored records are whole and sound (IsSoundAppColors, IsSoundGeneralPrefs),
+// else set to their defaults, and written; then FirstRun = 1.
 void SaveFirstRunSettings();
 
 // The stores of the preferences' apply: AppColors, GenPrefs, HKEnabled,

@@ -63,48 +63,26 @@ void ShowMinuteFigures() {
 
 // ---- the clipboard button's face ----
 
-void DrawRaisedFrame(HWND button) {
-  DrawFrameLines(button, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
-}
-void DrawSunkenFrame(HWND button) {
-  DrawFrameLines(button, GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DDKSHADOW));
-}
-void EraseFrame(HWND button) { DrawFrameLines(button, GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNFACE)); }
-
-// The class's own hover frame is not used here: moves never reach it.
+// The class's own hover frame is not used here: moves never reach it. The
+// press and its release take the class's frames.
 void OnButtonMouseMove(HWND button, int x, int y, UINT) {
   POINT cursor{x, y};  // client coordinates, also while the capture is held
   ClientToScreen(button, &cursor);
   RECT bounds;
   GetWindowRect(button, &bounds);
   if (!PtInRect(&bounds, cursor)) {
-    if (GetCapture() == button) ReleaseCapture();
-    EraseFrame(button);
+    if (GetCapture() == button) ReleaseCapture();  // the class erases the frame with it
   } else if (GetCapture() != button) {
-    DrawRaisedFrame(button);
+    DrawFrameLines(button, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_BTNHIGHLIGHT));
     SetCapture(button);  // so that the move which leaves is seen
   }
 }
 
-void OnButtonLButtonDown(HWND button, BOOL doubleClick, int x, int y, UINT keys) {
-  DrawSunkenFrame(button);
-  FORWARD_WM_LBUTTONDOWN(button, doubleClick, x, y, keys, DefSubclassProc);
-}
-
-void OnButtonLButtonUp(HWND button, int x, int y, UINT keys) {
-  DrawRaisedFrame(button);
-  FORWARD_WM_LBUTTONUP(button, x, y, keys, DefSubclassProc);
-}
-
-// Everything else goes on to the NEWSTATIC procedure.
+// Everything else goes on to the NEWSTATIC procedure, whose erasing (the
+// capture taken away) suits the button too.
 LRESULT ClipboardButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     HANDLE_MSG(button, WM_MOUSEMOVE, OnButtonMouseMove);
-    HANDLE_MSG(button, WM_LBUTTONDOWN, OnButtonLButtonDown);
-    HANDLE_MSG(button, WM_LBUTTONUP, OnButtonLButtonUp);
-    case WM_CAPTURECHANGED:  // its own frame goes with the capture, not the class's
-      if (reinterpret_cast<HWND>(lParam) != button) EraseFrame(button);
-      return 0;
     default:
       return DefSubclassProc(button, message, wParam, lParam);
   }

@@ -35,10 +35,19 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   return bytes;
 }
 
-std::string BackupPath(const std::string& path) { return path + ".bak"; }
+std::string FreeBackupPath(const std::string& path) {
+  // A name whose state cannot be read is as good as any: the copy never
+  // replaces what is there.
+  std::string backup = path + ".bak";
+  for (char digit = '2'; digit <= '9' && GetFileAttributesA(backup.c_str()) != INVALID_FILE_ATTRIBUTES; ++digit) {
+    const char number[] = {'.', digit};  // in place of the number before, if any
+    backup.replace(path.size(), backup.size() - path.size() - 4, number, 2);
+  }
+  return backup;
+}
 
-bool CopyAside(const std::string& path) {
-  return CopyFileA(path.c_str(), BackupPath(path).c_str(), FALSE) || !FileIsThere(path);
+bool CopyAside(const std::string& path, const std::string& backup) {
+  return CopyFileA(path.c_str(), backup.c_str(), TRUE) || !FileIsThere(path);
 }
 
 bool FileIsThere(const std::string& path) {
@@ -56,6 +65,7 @@ bool FolderIsWritable(const std::string& folder) {
 }
 
 bool ReplaceFileAtomically(const std::string& path, const std::vector<uint8_t>& bytes) {
+  if (path.empty()) return false;  // never a file in the current folder
   const std::string temporary = path + ".tmp";
   {
     FileHandle file(CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,

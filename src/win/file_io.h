@@ -20,10 +20,13 @@ FileRead ReadDataFile(const std::string& path, std::vector<uint8_t>& bytes);
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
 
 // A data file that was not read whole holds what the program could not keep:
-// before it is first replaced it is copied to `path`.bak. True when that copy
+// before it is first replaced it is copied aside, to the first of `path`.bak,
+// `path`.2.bak ... `path`.9.bak that is not there (the last when all are). A
+// backup already there may hold what only it holds: it is never replaced.
+std::string FreeBackupPath(const std::string& path);
+// Copies `path` to `backup` unless something is there. True when that copy
 // was made, or there is no file any more to copy.
-bool CopyAside(const std::string& path);
-std::string BackupPath(const std::string& path);
+bool CopyAside(const std::string& path, const std::string& backup);
 
 // Whether something of that name is there (a file whose attributes cannot be
 // read, other than for being missing, counts as there).

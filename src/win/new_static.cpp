@@ -6,27 +6,36 @@
 WNDPROC NewStaticBaseProc;
 
 namespace {
-constexpr int FrameNear = 1;
-constexpr int FrameFar = 48;
+// The label's place in its parent's client area: the frame is drawn there,
+// where its right and bottom edges lie, just beyond the label.
+RECT PlaceInParent(HWND label) {
+  RECT place{};
+  GetWindowRect(label, &place);
+  MapWindowPoints(HWND_DESKTOP, GetParent(label), reinterpret_cast<POINT*>(&place), 2);
+  return place;
+}
 }  // namespace
 
 // Bottom and right edges in one colour, then top and left in the other, as
-// one closed path: the same pixels whatever the colours.
+// one closed path: the same pixels whatever the colours. The corners are
+// (1, 1) and the label's size, (48, 48) at 96 DPI, whatever size the display
+// scale gives it.
 void DrawFrameLines(HWND label, COLORREF lowerRight, COLORREF upperLeft) {
-  WindowDC dc(label);
+  WindowDC dc(GetParent(label));
   if (!dc.get()) return;
+  const RECT r = PlaceInParent(label);
   ScopedPen lowerPen(CreatePen(PS_SOLID, 1, lowerRight));
   ScopedPen upperPen(CreatePen(PS_SOLID, 1, upperLeft));
-  MoveToEx(dc.get(), FrameNear, FrameFar, nullptr);
+  MoveToEx(dc.get(), r.left + 1, r.bottom, nullptr);
   {
     SelectedObject pen(dc.get(), lowerPen.get());
-    LineTo(dc.get(), FrameFar, FrameFar);
-    LineTo(dc.get(), FrameFar, FrameNear);
+    LineTo(dc.get(), r.right, r.bottom);
+    LineTo(dc.get(), r.right, r.top + 1);
   }
   {
     SelectedObject pen(dc.get(), upperPen.get());
-    LineTo(dc.get(), FrameNear, FrameNear);
-    LineTo(dc.get(), FrameNear, FrameFar);
+    LineTo(dc.get(), r.left + 1, r.top + 1);
+    LineTo(dc.get(), r.left + 1, r.bottom);
   }
 }
 
@@ -41,8 +50,7 @@ bool CursorOutside(HWND label) {
 
 LRESULT OnMouseMove(HWND label) {
   if (CursorOutside(label)) {
-    ReleaseCapture();
-    DrawLabelFrame(label, LabelFrame::Erased);
+    ReleaseCapture();  // and the frame goes with it (WM_CAPTURECHANGED)
   } else if (GetCapture() != label) {
     DrawLabelFrame(label, LabelFrame::Raised);
     // Holding the capture is what lets the label see the move that leaves it.
@@ -54,9 +62,15 @@ LRESULT OnMouseMove(HWND label) {
 
 void DrawLabelFrame(HWND label, LabelFrame look) {
   switch (look) {
-    case LabelFrame::Erased:
-      DrawFrameLines(label, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_BTNSHADOW));
+    case LabelFrame::Erased: {
+      // What lay under the frame is drawn again, whatever its colours (the
+      // strip's shadow grey, a dialog's face).
+      RECT area = PlaceInParent(label);
+      ++area.right;
+      ++area.bottom;
+      RedrawWindow(GetParent(label), &area, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
       break;
+    }
     case LabelFrame::Raised:
       DrawFrameLines(label, GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT));
       break;

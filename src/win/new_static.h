@@ -16,7 +16,9 @@ LRESULT CALLBACK NewStaticProc(HWND label, UINT message, WPARAM wParam, LPARAM l
 // STATIC's class procedure, saved at registration.
 extern WNDPROC NewStaticBaseProc;
 
-// The frame is drawn straight onto the label, corners (1, 1) and (48, 48).
+// The frame is drawn straight onto the label and its parent, corners (1, 1)
+// and the label's size: (48, 48) at 96 DPI. Erased, what lay under it is
+// drawn again.
 enum class LabelFrame { Erased, Raised, Sunken };
 void DrawLabelFrame(HWND label, LabelFrame look);
 // The same frame in any two colours: bottom and right edges, then top and left.

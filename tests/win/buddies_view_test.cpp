@@ -50,26 +50,6 @@ Strings DaysAheadRows() {
 const Strings SeededDaysAhead = {"0 Cleo 1 Year #0", "0 Sam 4 Months #3", "1 Abe Quit Date #1", "5 Bea 5 Years #4",
                                  "8 Abe 7 Days #1",  "8 Sam 50 Days #2",  "15 Abe 14 Days #1",  "17 Sam 2 Months #2"};
 
-// The list as it is on the screen, pixel by pixel.
-std::vector<COLORREF> Shot(HWND list) {
-  RECT r;
-  GetClientRect(list, &r);
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  std::vector<COLORREF> pixels(static_cast<size_t>(r.right) * r.bottom);
-  HDC screen = GetDC(list), memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
-  SelectObject(memory, old);
-  GetDIBits(memory, bitmap, 0, r.bottom, pixels.data(), &info, DIB_RGB_COLORS);
-  for (COLORREF& p : pixels) p = RGB(GetBValue(p), GetGValue(p), GetRValue(p));  // BGRX to COLORREF
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(list, screen);
-  return pixels;
-}
-
 void Focus(int row) {
   ListView_SetItemState(BuddyList, row, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
 }
@@ -252,10 +232,10 @@ TEST_F(BuddyViews, TheEmptyTextComesAndGoesWhole) {
   Command(IDM_VIEW_BUDDIES);
   Pump(100);
   auto repainted = [] {
-    const std::vector<COLORREF> before = Shot(BuddyList);
+    const std::vector<COLORREF> before = ClientPixels(BuddyList);
     InvalidateRect(BuddyList, nullptr, TRUE);
     UpdateWindow(BuddyList);
-    return std::make_pair(before, Shot(BuddyList));
+    return std::make_pair(before, ClientPixels(BuddyList));
   };
   Focus(0);
   DeleteCurrentBuddy();
@@ -318,6 +298,42 @@ TEST_F(BuddyViews, AddAndEditThroughTheDialogs) {
   ListView_GetItemPosition(BuddyList, 2, &click.ptAction);
   Drive("Edit Buddy", {[] { Click(DialogNamed("Edit Buddy"), IDOK); }}, [&] { Notify(BuddiesViewWindow, &click.hdr); });
   EXPECT_EQ(FileText(BuddyFilePath), edited);
+}
+
+// Edit's Apply sorts the list by name, then writes anny.dat in that order,
+// whatever order the list was in and wherever the change moves the row.
+TEST_F(BuddyViews, AnApplyWritesTheFileInNameOrder) {
+  const std::string seeded = "20090315Cleo" + R + "20100316Abe" + R + "20091115Sam" + R + "20050320Bea" + R + E;
+  const struct {
+    int heading;  // clicked first: 1 name, 2 quit date, 4 anniversary
+    const char* buddy;
+    const char* newName;  // or none
+    SysTime newDate;  // or none
+    std::string file;
+  } cases[] = {
+      {1, "Abe", "Zed", {}, "20050320Bea" + R + "20090315Cleo" + R + "20091115Sam" + R + "20100316Zed" + R + E},
+      {2, "Cleo", nullptr, MakeDate(2010, 3, 17),
+       "20100316Abe" + R + "20050320Bea" + R + "20100317Cleo" + R + "20091115Sam" + R + E},
+      {4, "Sam", "Ann", {}, "20100316Abe" + R + "20091115Ann" + R + "20050320Bea" + R + "20090315Cleo" + R + E},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.buddy);
+    SetUp();
+    Create(seeded);
+    HWND header = ListView_GetHeader(BuddyList);
+    NMHEADERA click{{header, static_cast<UINT_PTR>(GetDlgCtrlID(header)), static_cast<UINT>(HDN_ITEMCLICKA)},
+                    c.heading, 0, nullptr};
+    Notify(BuddyList, &click.hdr);
+    for (int row = 0; row < RowCount(BuddyList); ++row)
+      if (CellText(BuddyList, row, 1) == c.buddy) Focus(row);
+    InDialog(IDC_BUDDY_CHANGE, "Edit Buddy", {[&c](HWND d) {
+               if (c.newName) Type(d, IDC_EDIT_BUDDY_NAME, c.newName);
+               if (c.newDate.wYear) Pick(d, IDC_EDIT_BUDDY_DATE, c.newDate);
+               Click(d, IDOK);
+             }});
+    EXPECT_EQ(FileText(BuddyFilePath), c.file);
+    TearDown();
+  }
 }
 
 // The Days Ahead rows the user selected stay selected, and the focus stays on
@@ -390,45 +406,65 @@ TEST_F(BuddyViews, ARenameKeepsADateThePickerCannotShowAndAnEmptyListDeletesNoth
 }
 
 // A file that was not read in full (a record skipped, the file locked, its
-// attributes unknown) is copied to anny.dat.bak before it is replaced; when no
-// copy can be made, or the file cannot be written, the user is told and the
-// file stays as it was. The rows stay in every case.
+// attributes unknown) is copied aside before it is replaced: to anny.dat.bak,
+// or past the backups already there (a file or a folder), which keep what they
+// hold; when no copy can be made, or the file cannot be written, the user is
+// told and the file stays as it was. The rows stay in every case.
 TEST_F(BuddyViews, SavesNeverLoseTheList) {
   const std::string lossy = "20100316Abe" + R + "2010O316Bad" + R + E, folder = TempFolder("fumora_buddies");
   const std::string file = folder + "anny.dat", unsaved = ". Your change is shown but not saved.";
+  const std::string saved = "20100316Abe" + R + "20100101New" + R + E;
   auto notCopied = [&](const std::string& path) {
     return path + " could not be read in full and could not be copied to " + path + ".bak, so it has not been replaced" +
            unsaved;
   };
-  const std::string notice = file + " was not loaded whole: 1 buddy that could not be read has not been loaded. Before "
-                             "a change to the buddies is saved, the file is copied to " + file + ".bak.";
+  auto notice = [&](const std::string& backup) {
+    return file + " was not loaded whole: 1 buddy that could not be read has not been loaded. Before a change to the "
+                  "buddies is saved, the file is copied to " + file + backup + ".";
+  };
   const struct {
     std::string path;
-    bool bakIsFolder, locked;
-    std::string after, bak, told;
+    std::vector<std::string> earlier;  // backups there before: a text, or "/" for a folder
+    bool locked;
+    std::string after, backup, told;  // the backup's name after the path, and what it holds
   } cases[] = {
-      {file, false, false, "20100316Abe" + R + "20100101New" + R + E, lossy, notice},
-      {file, true, false, lossy, "", notCopied(file)},
-      {file, false, true, lossy, "", notCopied(file)},
-      {folder + "bad|name\\anny.dat", false, false, "", "", notCopied(folder + "bad|name\\anny.dat")},
-      {folder + "missing\\anny.dat", false, false, "", "", "The buddies could not be saved to " + folder +
+      {file, {}, false, saved, ".bak", notice(".bak")},
+      {file, {"/"}, false, saved, ".2.bak", notice(".2.bak")},
+      {file, {"first", "second"}, false, saved, ".3.bak", notice(".3.bak")},
+      {file, {}, true, lossy, "", notCopied(file)},
+      {folder + "bad|name\\anny.dat", {}, false, "", "", notCopied(folder + "bad|name\\anny.dat")},
+      {folder + "missing\\anny.dat", {}, false, "", "", "The buddies could not be saved to " + folder +
                                                           "missing\\anny.dat" + unsaved},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.told);
     SetUp();
     BuddyFilePath = c.path;
-    if (c.bakIsFolder) CreateDirectoryA((c.path + ".bak").c_str(), nullptr);
+    std::vector<std::string> earlier;  // their names
+    for (const std::string& held : c.earlier) {
+      earlier.push_back(c.path + (earlier.empty() ? "" : "." + std::to_string(earlier.size() + 1)) + ".bak");
+      if (held == "/")
+        CreateDirectoryA(earlier.back().c_str(), nullptr);
+      else
+        WriteFileText(earlier.back(), held);
+    }
     if (!c.after.empty()) WriteFile(lossy);
     HANDLE lock = c.locked ? CreateFileA(c.path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)
                            : INVALID_HANDLE_VALUE;
     Create("");  // over the file as it is
     AppendBuddyRow(BuddyList, MakeDate(2010, 1, 1), "New");
-    EXPECT_EQ(SaveBuddies(BuddyList, window_), c.told == notice || c.told.empty()) << c.path;
+    EXPECT_EQ(SaveBuddies(BuddyList, window_), !c.backup.empty() || c.told.empty());
     if (lock != INVALID_HANDLE_VALUE) CloseHandle(lock);
     EXPECT_EQ(CellText(BuddyList, RowCount(BuddyList) - 1, 1), "New");
-    EXPECT_EQ(FileText(c.path), c.after) << c.path;
-    EXPECT_EQ(FileText(c.path + ".bak"), c.bak) << c.path;
-    const UINT icon = c.told == notice ? MB_ICONWARNING : MB_ICONERROR;
+    EXPECT_EQ(FileText(c.path), c.after);
+    EXPECT_EQ(FileText(c.path + (c.backup.empty() ? ".bak" : c.backup)), c.backup.empty() ? "" : lossy);
+    for (size_t i = 0; i < earlier.size(); ++i) {
+      EXPECT_EQ(FileText(earlier[i]), c.earlier[i] == "/" ? "" : c.earlier[i]);
+      DeleteFileA(earlier[i].c_str());
+      RemoveDirectoryA(earlier[i].c_str());
+    }
+    if (!c.backup.empty()) DeleteFileA((c.path + c.backup).c_str());
+    const UINT icon = c.backup.empty() ? MB_ICONERROR : MB_ICONWARNING;
     EXPECT_EQ(Boxes, (c.told.empty() ? BoxList{} : BoxList{{window_, c.told, "Fumora", MB_OK | icon}}));
     TearDown();
   }

@@ -629,6 +629,78 @@ TEST_F(FirstRunWizardModal, ContinueStoresTheSettingsAndEndsWith0) {
   EXPECT_EQ(GeneralPrefs.LookAheadDays, 20u);
 }
 
+// A damaged quit date sends a user back through the wizard. Continue keeps
+// their colours and preferences where the stored records are whole and hold
+// what the program stores, and writes the defaults only in place of a missing
+// or damaged record.
+TEST_F(FirstRunWizardModal, ContinueKeepsTheUsersOwnSoundRecords) {
+  using Bytes = std::vector<BYTE>;
+  auto dwords = [](std::initializer_list<uint32_t> values, size_t size) {
+    Bytes bytes;
+    for (uint32_t v : values)
+      for (int shift = 0; shift < 32; shift += 8) bytes.push_back(static_cast<BYTE>(v >> shift));
+    bytes.resize(size);
+    return bytes;
+  };
+  // Seven numbers, then the template at 28 and the other text at 540.
+  auto prefs = [&](std::initializer_list<uint32_t> numbers, const char* text, const char* preQuit) {
+    Bytes bytes = dwords(numbers, 1052);
+    std::memcpy(&bytes[28], text, std::strlen(text));
+    std::memcpy(&bytes[540], preQuit, std::strlen(preQuit));
+    return bytes;
+  };
+  const Bytes defaultPrefs = prefs({20, 5, 0, 0, 0, 1, 1},
+                                   "I have been quit for %Q (%D days). I have saved %M by not smoking %C cigarettes. "
+                                   "I have saved %L of my life. My Quit Date: %X",
+                                   "I will quit in %Q.");
+  const Bytes defaultColours = dwords({0x800000, 0xFFFFFF, 0xA6F4F2, 0xBB928E, 0xF4F4F2, 0, 0}, 28);
+  const Bytes myPrefs = prefs({7, 12, 1, 2, 1, 0, 1}, "Quit %Q, saved %M", "");
+  const Bytes myColours = dwords({0x123456, 0xFFFFFF, 0x00FF00, 0x0000FF, 0xEEEEEE, 0x111111, 0x222222}, 28);
+  const struct {
+    const char* what;
+    Bytes prefs, colours;  // stored before; none when empty
+    bool prefsKept, coloursKept;
+  } cases[] = {
+      {"both sound", myPrefs, myColours, true, true},
+      {"none stored", {}, {}, false, false},
+      {"one byte short", Bytes(myPrefs.begin(), myPrefs.end() - 1), Bytes(myColours.begin(), myColours.end() - 1),
+       false, false},
+      {"look-ahead 1, a colour's high byte", prefs({1, 12, 1, 2, 1, 0, 1}, "Mine", ""),
+       dwords({0x01123456, 0xFFFFFF, 0, 0, 0, 0, 0}, 28), false, false},
+      {"life 21", prefs({7, 21, 1, 2, 1, 0, 1}, "Mine", ""), myColours, false, true},
+      {"start-up view 4", prefs({7, 12, 1, 4, 1, 0, 1}, "Mine", ""), myColours, false, true},
+      {"a flag of 2", prefs({7, 12, 1, 2, 1, 2, 1}, "Mine", ""), myColours, false, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    DeleteStoredSettings();
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, SettingsKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    const DWORD one = 1;
+    RegSetValueExA(key, "FirstRun", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one), 4);
+    const Bytes month13 = dwords({13u << 16 | 2009, 14u << 16}, 16);  // 2009, month 13, day 14
+    RegSetValueExA(key, "QuitDate", 0, REG_BINARY, month13.data(), 16);
+    if (!c.prefs.empty()) RegSetValueExA(key, "GenPrefs", 0, REG_BINARY, c.prefs.data(), DWORD(c.prefs.size()));
+    if (!c.colours.empty()) RegSetValueExA(key, "AppColors", 0, REG_BINARY, c.colours.data(), DWORD(c.colours.size()));
+    RegCloseKey(key);
+    ASSERT_FALSE(IsSetupComplete());
+    MessageBoxCatcher catcher;
+    WizardDriver driver({[](HWND w) {
+      Fill(w, "Sam", "20", "20", "5");
+      SetPicker(w, IDC_FR_DATE, Date(2009, 3, 14));
+      Click(w, IDC_FR_CONTINUE);
+    }});
+    EXPECT_EQ(RunFirstRunWizard(nullptr), 0);
+    EXPECT_TRUE(catcher.texts().empty());
+    EXPECT_EQ(ReadStored("GenPrefs").bytes, c.prefsKept ? c.prefs : defaultPrefs);
+    EXPECT_EQ(ReadStored("AppColors").bytes, c.coloursKept ? c.colours : defaultColours);
+    EXPECT_EQ(GeneralPrefs.LookAheadDays, c.prefsKept ? 7u : 20u);
+    EXPECT_EQ(AppColors.anniversaryBack, c.coloursKept ? 0x123456u : 0x800000u);
+    EXPECT_TRUE(IsSetupComplete());
+  }
+}
+
 TEST_F(FirstRunWizardModal, CancelStoresNothingAndEndsWith1) {
   MessageBoxCatcher catcher;
   WizardDriver driver({[](HWND w) {

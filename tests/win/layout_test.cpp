@@ -10,14 +10,17 @@
 #include <utility>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/about_box.h"
 #include "app/main_window.h"
+#include "app/view_strip.h"
 #include "buddies/buddies_view.h"
 #include "buddies/buddy_dialogs.h"
 #include "layout_check.h"
+#include "milestones/milestones_view.h"
 #include "prefs/preferences_dialog.h"
 #include "quitdetails/price_point_file.h"
 #include "quitdetails/quit_details_dialog.h"
@@ -199,6 +202,84 @@ class LayoutAtDpi : public MainWindowFixture {
   std::vector<std::string> faults_;
 };
 
+// The hover and press frames of a NEWSTATIC label (or the clipboard button,
+// which draws its own) sit on its edge at any DPI: corners (1, 1) and its
+// size, as (1, 1) and (48, 48) at 96 DPI. Moved onto by the pointer, it shows
+// its raised frame; pressed, the sunken one; once the pointer has left, it and
+// the pixel beyond its right and bottom edges look as before. Read in its
+// parent, where the far edges lie. In three steps, with the messages of the
+// pointer's moves dispatched between them.
+class FrameCheck {
+ public:
+  FrameCheck(HWND label, COLORREF upperLeft, COLORREF lowerRight, std::string name)
+      : label_(label), raised_{upperLeft, lowerRight}, name_(std::move(name)) {
+    place_ = layout_test::PlaceOf(label);
+    GetWindowRect(label, &screen_);
+  }
+  void PointerOn() {
+    before_ = Pixels();
+    MovePointerTo((screen_.left + screen_.right) / 2, (screen_.top + screen_.bottom) / 2);
+  }
+  void PressAndLeave() {
+    if (GetCapture() != label_) faults_ += name_ + ": the pointer did not reach it\n";
+    ExpectFrame(raised_, "raised");
+    const LPARAM middle = MAKELPARAM(Width() / 2, Height() / 2);
+    SendMessageA(label_, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    // The class's own sunken frame (the clipboard button's is drawn under it).
+    ExpectFrame({GetSysColor(COLOR_3DDKSHADOW), GetSysColor(COLOR_3DLIGHT)}, "sunken");
+    SendMessageA(label_, WM_LBUTTONUP, 0, middle);
+    MovePointerTo(screen_.right + 200, screen_.bottom + 200);
+  }
+  std::string Faults() {
+    if (Pixels() != before_) faults_ += name_ + ": not as before once the pointer has left\n";
+    return faults_;
+  }
+  // The three steps, messages dispatched between them.
+  std::string Run() {
+    PointerOn();
+    Pump(100);
+    PressAndLeave();
+    Pump(100);
+    return Faults();
+  }
+
+ private:
+  struct Look {
+    COLORREF upperLeft, lowerRight;
+  };
+  int Width() const { return place_.right - place_.left; }
+  int Height() const { return place_.bottom - place_.top; }
+  // The label's pixels and one more column and row, row by row.
+  std::vector<COLORREF> Pixels() const {
+    std::vector<COLORREF> all;
+    HDC dc = GetDC(GetParent(label_));
+    for (int y = place_.top; y <= place_.bottom; ++y)
+      for (int x = place_.left; x <= place_.right; ++x) all.push_back(GetPixel(dc, x, y));
+    ReleaseDC(GetParent(label_), dc);
+    return all;
+  }
+  // Each corner, and a point halfway along each edge.
+  void ExpectFrame(Look look, const char* state) {
+    const std::vector<COLORREF> now = Pixels();
+    const int w = Width(), h = Height();
+    const struct {
+      int x, y;
+      COLORREF colour;
+    } points[] = {{1, 1, look.upperLeft},     {w / 2, 1, look.upperLeft},  {1, h / 2, look.upperLeft},
+                  {w, h / 2, look.lowerRight}, {w / 2, h, look.lowerRight}, {w, h, look.lowerRight}};
+    for (const auto& p : points)
+      if (now[static_cast<size_t>(p.y * (w + 1) + p.x)] != p.colour)
+        faults_ += name_ + ": " + state + " frame not at (" + std::to_string(p.x) + ", " + std::to_string(p.y) +
+                   ") of " + std::to_string(w) + " x " + std::to_string(h) + "\n";
+  }
+
+  HWND label_;
+  Look raised_;
+  std::string name_, faults_;
+  RECT place_{}, screen_{};
+  std::vector<COLORREF> before_;
+};
+
 TEST_F(LayoutAtDpi, MainWindowWithEachView) {
   const struct {
     int view;
@@ -219,6 +300,41 @@ TEST_F(LayoutAtDpi, MainWindowWithEachView) {
     DestroyWindow(window_);
     Pump(20);
   }
+  EXPECT_EQ(AllFaults(), "");
+}
+
+// What is sized in pixels at 96 DPI follows the display's scale: the fonts
+// (the title's 20 pixels, the strip captions' 14, the quit time's and the
+// milestones line's 16), the hover frames, and the title band, which reaches
+// the right edge of the views as at 96 DPI.
+TEST_F(LayoutAtDpi, PixelPartsFollowTheScale) {
+  Open({.startupView = StatisticsViewIndex, .quitTime = MakeDate(2009, 1, 15, 0, 0), .lastPosX = 10, .lastPosY = 10});
+  Pump(100);
+  const std::pair<HWND, int> fonts[] = {{GetDlgItem(window_, 1001), 20},
+                                        {GetDlgItem(StripPanel, StripButtonCount), 14},
+                                        {GetDlgItem(StatisticsView, 0), 16},  // the quit time, made without an ID
+                                        {GetDlgItem(MilestonesViewWindow, IDC_MILESTONES_NEXT), 16}};
+  for (const auto& [control, height] : fonts)
+    if (FontHeight(control) != MulDiv(height, dpi_, 96))
+      faults_.push_back(layout_test::Describe(control) + ": font of " + std::to_string(FontHeight(control)) +
+                        " pixels\n");
+  const RECT band = layout_test::PlaceOf(GetDlgItem(window_, 1002)), view = layout_test::PlaceOf(StatisticsView);
+  if (band.right != view.right)
+    faults_.push_back("the band ends at " + std::to_string(band.right) + ", the view at " + std::to_string(view.right) +
+                      "\n");
+
+  const COLORREF light = GetSysColor(COLOR_3DLIGHT), dark = GetSysColor(COLOR_3DDKSHADOW);
+  // The button first: a click on a strip label hides its view.
+  HWND button = GetDlgItem(StatisticsView, IDC_STATS_CLIPBOARD_BUTTON);
+  faults_.push_back(FrameCheck(button, GetSysColor(COLOR_BTNHIGHLIGHT), dark, "clipboard button").Run());
+  for (int i = 0; i < StripButtonCount; ++i)
+    faults_.push_back(FrameCheck(GetDlgItem(StripPanel, i), light, dark, "strip label " + std::to_string(i)).Run());
+  std::optional<FrameCheck> about;
+  auto aboutIcon = [] { return FindWindowExA(DialogNamed("About Fumora 1.05b"), nullptr, "NEWSTATIC", nullptr); };
+  Drive("about", {[&] { about.emplace(aboutIcon(), light, dark, "About box icon"); about->PointerOn(); },
+                  [&] { about->PressAndLeave(); }, [&] { faults_.push_back(about->Faults()); },
+                  Close("About Fumora 1.05b")},
+        [this] { ShowAboutBox(window_); });
   EXPECT_EQ(AllFaults(), "");
 }
 

@@ -702,13 +702,17 @@ TEST_F(MainWindowPosition, MinusOneHundredThreeLeavesTheWindowCentred) {
   ExpectCentred(window_);
 }
 
+// Far off, or at the ends of the 32-bit range (a damaged value).
 TEST_F(MainWindowPosition, PositionOffEveryMonitorIsNotApplied) {
-  Open({.lastPosX = 50000, .lastPosY = 50000});
-  ExpectCentred(window_);
-  DestroyWindow(window_);
-  Pump(20);
-  Open({.lastPosX = -5000, .lastPosY = 10});
-  ExpectCentred(window_);
+  const std::pair<int32_t, int32_t> corners[] = {
+      {50000, 50000}, {-5000, 10}, {INT32_MAX, 10}, {10, INT32_MAX}, {INT32_MIN, 10}, {INT32_MIN, INT32_MIN}};
+  for (const auto& [x, y] : corners) {
+    SCOPED_TRACE(std::to_string(x) + ", " + std::to_string(y));
+    Open({.lastPosX = x, .lastPosY = y});
+    ExpectCentred(window_);
+    DestroyWindow(window_);
+    Pump(20);
+  }
 }
 
 }  // namespace

@@ -255,6 +255,25 @@ TEST_F(MilestonesView, NextMilestoneFurtherOnIsMarkedAndShown) {
   EXPECT_LT(next + 10, top + perPage + 1);
 }
 
+// When the next milestone lies within ten rows of the end, the list is
+// scrolled to its last row: 10 Years (120 months) is the last row, 3,600 days
+// the last day count, 116 to 119 months lie between them.
+TEST_F(MilestonesView, NearTheEndTheLastRowIsShown) {
+  for (int daysAgo : {3560, 3640}) {
+    SCOPED_TRACE(daysAgo);
+    if (IsWindow(view)) DestroyWindow(view);
+    QuitDetails.quitTime = DaysFromToday(-daysAgo);
+    Open();
+    Pump();
+    const int last = RowCount(list) - 1, next = MarkedRow(list);
+    ASSERT_GE(next, last - 10);
+    EXPECT_EQ(CellText(list, last, 2), "10 Years");
+    const int top = ListView_GetTopIndex(list);
+    EXPECT_LE(top, next);
+    EXPECT_GE(top + ListView_GetCountPerPage(list), last + 1) << "the last row in view";
+  }
+}
+
 TEST_F(MilestonesView, TenYearsOnNothingIsMarked) {
   QuitDetails.quitTime = DaysFromToday(-3700);
   QuitDetails.cigsPerDay = 14;

@@ -43,7 +43,7 @@ class PricePointFile : public ::testing::Test {
   void Clean() {
     SetFileAttributesA(PricePointFilePath.c_str(), FILE_ATTRIBUTE_NORMAL);
     DeleteFileA(PricePointFilePath.c_str());
-    DeleteFileA((PricePointFilePath + ".bak").c_str());
+    for (const char* backup : {".bak", ".2.bak", ".3.bak"}) DeleteFileA((PricePointFilePath + backup).c_str());
     RemoveDirectoryA((PricePointFilePath + ".tmp").c_str());
     DeleteFileA((PricePointFilePath + ".tmp").c_str());
   }
@@ -157,6 +157,34 @@ TEST_F(PricePointFile, AFileNotReadWholeIsToldOnceAndCopiedAsideBeforeItIsReplac
     EXPECT_EQ(SavePricePoints(newRows), PriceSave::Written);
     EXPECT_EQ(FileBytes(PricePointFilePath + ".bak"), c.file);
     EXPECT_EQ(FileBytes(PricePointFilePath), EncodePricePoints(newRows));
+  }
+}
+
+// Runs that each could not read pp.dat whole (more than 100 records) each
+// copy it aside before replacing it, past the backups of the runs before,
+// which keep what they hold; each tells the name of the one it writes.
+TEST_F(PricePointFile, EachRunsBackupKeepsWhatItHolds) {
+  const struct {
+    uint32_t records;
+    const char* backup;  // after the path
+  } runs[] = {{101, ".bak"}, {102, ".2.bak"}, {150, ".3.bak"}};
+  std::vector<std::vector<uint8_t>> files;
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.backup);
+    std::vector<uint8_t> file;
+    for (uint32_t i = 0; i < run.records; ++i)
+      for (uint32_t field : {2450000 + i, run.records})
+        for (int shift = 0; shift < 32; shift += 8) file.push_back(static_cast<uint8_t>(field >> shift));
+    files.push_back(file);
+    WriteRaw(PricePointFilePath, file);
+    LoadPricePoints();
+    EXPECT_EQ(TakePricePointNotice(), PricePointFilePath + " holds " + std::to_string(run.records) +
+                                          " price changes; only the first 100 have been loaded. Before a change to "
+                                          "the price changes is saved, the file is copied to " +
+                                          PricePointFilePath + run.backup + ".");
+    EXPECT_EQ(SavePricePoints(std::vector<PricePoint>{{2454000, 600}}), PriceSave::Written);
+    for (size_t earlier = 0; earlier < files.size(); ++earlier)
+      EXPECT_EQ(FileBytes(PricePointFilePath + runs[earlier].backup), files[earlier]) << runs[earlier].backup;
   }
 }
 

@@ -333,7 +333,8 @@ TEST_F(EditQuitDetails, EditAndDeleteActOnTheFocusedRowAndCancelStoresNothing) {
         EXPECT_EQ(CurrentRow(List()), 2);
         Answer = IDNO;
         Click(Quit(), IDC_QD_DELETE);
-        const std::string question = "Are you sure that you wish to delete the data for " + CellText(List(), 2, 1);
+        // The row's date in the user's date picture (MM/dd/yyyy under en_US).
+        const std::string question = "Are you sure that you wish to delete the data for 03/03/2021";
         EXPECT_EQ(Boxes, (BoxList{{List(), question, "Delete Warning", MB_YESNO | MB_ICONERROR}}));
         EXPECT_EQ(RowCount(List()), 4);
         Answer = IDYES;
@@ -350,6 +351,57 @@ TEST_F(EditQuitDetails, EditAndDeleteActOnTheFocusedRowAndCancelStoresNothing) {
   EXPECT_EQ(StoredQuitValues(), values);
   EXPECT_EQ(ReadWholeFile(PricePointFilePath), EncodePricePoints(file));
   EXPECT_EQ(InMemory(), file);
+}
+
+// The price point dialog refuses an empty price, 0 and 1000.01 with its
+// message and stays open; 1000 is taken. A double-click on a row opens it on
+// that row, and its Cancel leaves the row as it was.
+TEST_F(EditQuitDetails, PricePointRefusalsDoubleClickAndCancel) {
+  Open({{D, 100}, {D + 1, 200}});
+  const char* const refused[] = {"", "0", "1000.01"};
+  const char* const told = "Please enter a valid number between 1 and 1000 for the price of cigarettes";
+  auto doubleClick = [](int row) {
+    RECT r{};
+    ListView_GetItemRect(List(), row, &r, LVIR_BOUNDS);
+    const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+      PostMessageA(List(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+  };
+  EXPECT_TRUE(Run({
+      [] { Click(Quit(), IDC_QD_ADD, true); },
+      [&] {
+        for (const char* price : refused) {
+          SCOPED_TRACE(price);
+          Boxes.clear();
+          EnterPoint(Point(), D + 5, price);
+          ASSERT_NE(Point(), nullptr) << "closed";
+          EXPECT_EQ(Boxes, (BoxList{{Point(), told, "Fumora", MB_OK | MB_ICONINFORMATION}}));
+        }
+        EXPECT_EQ(PriceRows(List()), (Rows{{D, 100}, {D + 1, 200}}));
+        Boxes.clear();
+        EnterPoint(Point(), D + 5, "1000");
+      },
+      [&] {
+        EXPECT_EQ(Point(), nullptr);
+        EXPECT_TRUE(Boxes.empty());
+        EXPECT_EQ(PriceRows(List()), (Rows{{D, 100}, {D + 1, 200}, {D + 5, 100000}}));
+        doubleClick(1);
+      },
+      [] {
+        HWND point = Point(true);
+        ASSERT_NE(point, nullptr) << "the double-click opened no edit";
+        EXPECT_EQ(Text(point, IDC_PP_PRICE), Local("2.00"));
+        Pick(point, IDC_PP_DATE, Date(D + 9));
+        SetText(point, IDC_PP_PRICE, Local("7"));
+        Click(point, IDCANCEL);
+      },
+      [] {
+        EXPECT_EQ(Point(true), nullptr);
+        EXPECT_EQ(PriceRows(List()), (Rows{{D, 100}, {D + 1, 200}, {D + 5, 100000}}));
+        Click(Quit(), IDOK);
+      },
+  }));
+  EXPECT_EQ(InMemory(), (Rows{{D, 100}, {D + 1, 200}, {D + 5, 100000}}));
 }
 
 // Edit Price Point shows a stored day from 1900 on; an older one is said to

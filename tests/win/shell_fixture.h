@@ -209,6 +209,26 @@ inline RECT WindowRect(HWND window) {
   return r;
 }
 
+// The window's client area as it is on the screen, pixel by pixel, row by row.
+inline std::vector<COLORREF> ClientPixels(HWND window) {
+  RECT r;
+  GetClientRect(window, &r);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  std::vector<COLORREF> pixels(static_cast<size_t>(r.right) * r.bottom);
+  HDC screen = GetDC(window), memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, r.right, r.bottom);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, r.right, r.bottom, screen, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  GetDIBits(memory, bitmap, 0, r.bottom, pixels.data(), &info, DIB_RGB_COLORS);
+  for (COLORREF& p : pixels) p = RGB(GetBValue(p), GetGValue(p), GetRValue(p));  // BGRX to COLORREF
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(window, screen);
+  return pixels;
+}
+
 // The pointer moved to a screen point as a mouse moves it: the system finds
 // the window under it (hit-testing as it does for a user) and sends it the
 // move when the thread next reads its messages.

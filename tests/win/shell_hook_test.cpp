@@ -6,12 +6,15 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <functional>
 #include <tuple>
 
 #include <string>
 
 #include "app/keyboard_hook.h"
 #include "app/startup.h"
+#include "buddies/buddies_view.h"
+#include "quitdetails/price_point_file.h"
 #include "resource.h"
 #include "shell_fixture.h"
 
@@ -160,6 +163,51 @@ TEST_F(KeyboardHookTest, InstalledHookActsOnRealKeyPresses) {
   Key(VK_LCONTROL, false);
   Pump(300);
   EXPECT_EQ(CurrentView, MilestonesViewIndex);
+}
+
+// S, M, B, D and C typed without Ctrl into a focused field, as real key
+// presses, arrive there: the hook takes none of them, the view on show and
+// the clipboard stay as they were.
+TEST_F(KeyboardHookTest, PlainLettersReachAFocusedField) {
+  const std::string folder = TempFolder("fumora_keys");
+  BuddyFilePath = folder + "anny.dat";
+  PricePointFilePath = folder + "pp.dat";
+  Open();
+  Pump(100);
+  InstallKeyboardHook();
+  ASSERT_TRUE(KeyboardHookHandle);
+  EmptyTheClipboard();
+  const struct {
+    const char* dialog;
+    int field;
+    std::function<void()> open;
+  } fields[] = {{"Add New Buddy", IDC_ADD_BUDDY_NAME, [] { Click(BuddiesViewWindow, IDC_BUDDY_NEW); }},
+                {"Edit Quit Details", IDC_QD_NAME, [this] { Command(IDM_EDIT_QUIT_DETAILS); }}};
+  for (const auto& f : fields) {
+    SCOPED_TRACE(f.dialog);
+    HWND dialog = nullptr;
+    Drive(f.dialog,
+          {[&] {
+             dialog = DialogNamed(f.dialog);
+             SetForegroundWindow(dialog);
+             SetDlgItemTextA(dialog, f.field, "");
+             SetFocus(GetDlgItem(dialog, f.field));
+           },
+           [] {
+             for (int key : {'S', 'M', 'B', 'D', 'C'}) {
+               Key(key, true);
+               Key(key, false);
+             }
+           },
+           [] {},  // the keys on their way
+           [&] {
+             EXPECT_EQ(Text(dialog, f.field), "smbdc");
+             PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+           }},
+          f.open);
+    EXPECT_EQ(CurrentView, StatisticsViewIndex);
+    EXPECT_EQ(ClipboardText(), "");
+  }
 }
 
 // The keyboard user's way into the lists, through the program's own message

@@ -78,6 +78,37 @@ TEST_F(Startup, DataFilesLieBesideTheExecutableWhateverTheCurrentDirectory) {
   EXPECT_EQ(BuddyFilePath, directory + "anny.dat");
 }
 
+// Where the data files go for an executable: beside it in a folder that can
+// be written, else in %APPDATA%\Fumora, also when its path is not known; with
+// neither, nowhere: never in the current folder.
+TEST_F(Startup, DataFolderIsNeverTheCurrentFolder) {
+  char saved[1024] = {}, previous[1024] = {};
+  const DWORD savedLength = GetEnvironmentVariableA("APPDATA", saved, sizeof saved);
+  GetCurrentDirectoryA(sizeof previous, previous);
+  const std::string beside = TempFolder("fumora_beside"), appData = TempFolder("fumora_appdata");
+  ASSERT_TRUE(SetCurrentDirectoryA(beside.c_str()));
+  const struct {
+    std::string executable;
+    bool appDataSet;
+    std::string folder;
+  } cases[] = {
+      {beside + "Fumora.exe", true, beside},
+      {"", true, appData + "Fumora\\"},
+      {"Fumora.exe", true, appData + "Fumora\\"},
+      {"", false, ""},
+  };
+  for (const auto& c : cases) {
+    SetEnvironmentVariableA("APPDATA", c.appDataSet ? appData.substr(0, appData.size() - 1).c_str() : nullptr);
+    EXPECT_EQ(DataFolderFor(c.executable), c.folder) << c.executable;
+  }
+  // Without a folder the data files count as missing.
+  std::vector<uint8_t> bytes;
+  EXPECT_EQ(ReadDataFile("", bytes), FileRead::Missing);
+  SetEnvironmentVariableA("APPDATA", savedLength ? saved : nullptr);
+  SetCurrentDirectoryA(previous);
+  RemoveDirectoryA((appData + "Fumora").c_str());
+}
+
 TEST_F(Startup, RegistersTheControlClassesTheWindowsUse) {
   InitialiseProcessValues(GetModuleHandleA(nullptr));
   for (const char* name : {DATETIMEPICK_CLASSA, HOTKEY_CLASSA, WC_LISTVIEWA, WC_HEADERA, WC_TABCONTROLA}) {

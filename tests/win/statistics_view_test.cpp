@@ -552,8 +552,8 @@ TEST_F(StatisticsViewTest, ButtonFaceFollowsThePointer) {
   EXPECT_EQ(GetCapture(), button);
 
   SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 12));
-  EXPECT_EQ(PixelOf(button, 1, 20), dark);  // sunken, by both procedures
-  // Raised again: the class's frame, drawn after the view's, is the one left.
+  EXPECT_EQ(PixelOf(button, 1, 20), dark);  // sunken: the class's frame
+  // Raised again: the class's frame.
   SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(12, 12));
   EXPECT_EQ(PixelOf(button, 1, 20), GetSysColor(COLOR_3DLIGHT));
   EXPECT_NE(PixelOf(button, 1, 20), dark);
@@ -564,7 +564,7 @@ TEST_F(StatisticsViewTest, ButtonFaceFollowsThePointer) {
   EXPECT_EQ(PixelOf(button, 20, 1), face);
 
   // Raised, then the capture taken away (a switch to another program): the
-  // frame goes in the face's colour, not the strip's.
+  // frame goes, the face's colour drawn again, not the strip's.
   SendMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(10, 10));
   ASSERT_EQ(PixelOf(button, 1, 20), light);
   SetCapture(host_);
