@@ -20,7 +20,10 @@ abort() {
 architecture() { [ "$WINEARCH" = win64 ] && echo x64 || echo x86; }
 
 # The folders of a per-user install, as README.md names them.
-read -r localappdata_win appdata_win < <("$WINE" cmd /c 'echo %LOCALAPPDATA% %APPDATA%' 2>/dev/null | tr -d '\r')
+# (Into a file: the first Wine command's output may stay open in the desktop
+# processes it starts.)
+"$WINE" cmd /c 'echo %LOCALAPPDATA% %APPDATA%' >"$work/folders.txt" 2>/dev/null
+read -r localappdata_win appdata_win < <(tr -d '\r' <"$work/folders.txt")
 unix_path() { local path=${1//\\//}; echo "$WINEPREFIX/drive_c/${path#[Cc]:/}"; }
 [ -n "$appdata_win" ] || abort "no %LOCALAPPDATA% and %APPDATA% from Wine"
 installdir_win="$localappdata_win\\Programs\\Fumora"

@@ -101,7 +101,8 @@ export_registry before_removal
 msiexec_quiet /x "$new_msi" && pass "msiexec /x" || fail "msiexec /x failed"
 uninstall_at_exit=()
 export_registry removed
-[ ! -e "$installdir/Fumora.exe" ] && pass "removed: Fumora.exe" || fail "removed: Fumora.exe is still there"
+[ "$(ls -A "$installdir" | paste -sd ' ')" = "anny.dat pp.dat" ] && pass "removed: the program; the data files left" ||
+  fail "removed: the install folder holds $(ls -A "$installdir")"
 [ ! -e "$shortcut" ] && pass "removed: the Start-menu shortcut" || fail "removed: the shortcut is still there"
 absent removed "$uninstall_key\\$new_code" && pass "removed: the Programs and Features entry" ||
   fail "removed: still in Programs and Features"
