@@ -6,6 +6,7 @@
     inspect.py shortcut FILE.lnk         a shell link's target, working folder and icon, one per line
     inspect.py squished GUID             a product code as Windows Installer's registry keys spell it
     inspect.py unpack ZIP FOLDER         a zip's members into FOLDER, their names printed in order
+    inspect.py arch EXE                  x86 or x64, as the download names say
 
 value and key fail (status 1) when the key or value is not there.
 """
@@ -90,6 +91,10 @@ def main(argv):
         print("\n".join(shortcut(argv[1])))
     elif command == "squished":
         print(squished(argv[1]))
+    elif command == "arch":
+        data = open(argv[1], "rb").read(4096)
+        machine = struct.unpack_from("<H", data, struct.unpack_from("<I", data, 0x3C)[0] + 4)[0]
+        print({0x14C: "x86", 0x8664: "x64"}[machine])
     elif command == "unpack":
         with zipfile.ZipFile(argv[1]) as archive:
             archive.extractall(argv[2])

@@ -17,7 +17,9 @@ abort() {
   exit 1
 }
 
-architecture() { [ "$WINEARCH" = win64 ] && echo x64 || echo x86; }
+# The package's architecture: that of the build under test (the prefix may
+# be a 64-bit one for the i686 build too, as on 64-bit Windows).
+arch=$(inspect arch "$FUMORA_EXE")
 
 # The folders of a per-user install, as README.md names them.
 # (Into a file: the first Wine command's output may stay open in the desktop
@@ -32,14 +34,17 @@ appdata=$(unix_path "$appdata_win")
 shortcut="$appdata/Microsoft/Windows/Start Menu/Programs/Fumora.lnk"
 run_key='Software\Microsoft\Windows\CurrentVersion\Run'
 settings_key="HKEY_CURRENT_USER\\Software\\Fumora\\Details"
-uninstall_key='HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+# Programs and Features: a 32-bit package's entry in a 64-bit prefix is in
+# the 32-bit view.
+uninstall_keys=('HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+  'HKEY_LOCAL_MACHINE\Software\Wow6432Node\Microsoft\Windows\CurrentVersion\Uninstall')
 
 product_code() { msiinfo export "$1" Property | tr -d '\r' | awk '$1 == "ProductCode" { print $2 }'; }
 
 # msiexec $1 (/i or /x) of package $2, quietly, its log in the artefacts.
 msiexec_quiet() {
   local log
-  log="$ARTEFACTS/msiexec_$(architecture)_${1#/}_$(basename "$2" .msi).log"
+  log="$ARTEFACTS/msiexec_${1#/}_$(basename "$2" .msi).log"
   "$WINE" msiexec "$1" "Z:${2//\//\\}" /qn /l*v "Z:${log//\//\\}" >/dev/null 2>&1
 }
 
@@ -48,7 +53,11 @@ msiexec_quiet() {
 export_registry() {
   rm -f "$work/$1".*.reg
   "$WINE" reg export 'HKCU\Software' "Z:${work//\//\\}\\$1.user.reg" /y >/dev/null 2>&1
-  "$WINE" reg export "$uninstall_key" "Z:${work//\//\\}\\$1.products.reg" /y >/dev/null 2>&1
+  local view
+  for view in 0 1; do
+    "$WINE" reg export "${uninstall_keys[view]}" "Z:${work//\//\\}\\$1.products$view.reg" /y >/dev/null 2>&1
+  done
+  cat "$work/$1".products?.reg >"$work/$1.products.reg" 2>/dev/null
 }
 # Value $3 of key $2 in export $1 (REG_SZ as text); fails when it is not there.
 value() {
@@ -56,11 +65,15 @@ value() {
   [[ $2 == HKEY_LOCAL_MACHINE* ]] && file=$work/$1.products.reg
   [ -f "$file" ] && inspect value "$file" "$2" "$3"
 }
-# Whether key $2 is missing from export $1.
-absent() {
-  local file=$work/$1.user.reg
-  [[ $2 == HKEY_LOCAL_MACHINE* ]] && file=$work/$1.products.reg
-  ! { [ -f "$file" ] && inspect key "$file" "$2" >/dev/null; }
+# The key of product $2's entry in Programs and Features in export $1; fails
+# when it has none.
+entry() {
+  local key
+  for key in "${uninstall_keys[@]}"; do
+    key="$key\\$2"
+    inspect key "$work/$1.products.reg" "$key" >/dev/null 2>&1 && echo "$key" && return 0
+  done
+  return 1
 }
 # Whether key $3 holds the same values in exports $1 and $2 (and is there).
 same_key() {
@@ -86,7 +99,8 @@ expect_shortcut() {
 # Programs and Features has product $2 as $3, version $4, with the program's
 # icon (the one the shortcut shows); $1 the export.
 expect_entry() {
-  local entry="$uninstall_key\\$2" icon
+  local entry icon
+  entry=$(entry "$1" "$2") || { fail "$1: product $2 is not in Programs and Features"; return; }
   [ "$(value "$1" "$entry" DisplayName)" = "$3" ] && pass "$1: Programs and Features lists '$3'" ||
     fail "$1: Programs and Features name '$(value "$1" "$entry" DisplayName)', expected '$3'"
   [ "$(value "$1" "$entry" DisplayVersion)" = "$4" ] && pass "$1: version $4" ||
@@ -125,7 +139,7 @@ remove_leftovers() {
   if [ $# -gt 0 ]; then
     export_registry leftovers
     for msi in "$@"; do
-      absent leftovers "$uninstall_key\\$(product_code "$msi")" || msiexec_quiet /x "$msi"
+      entry leftovers "$(product_code "$msi")" >/dev/null && msiexec_quiet /x "$msi"
     done
   fi
   chattr -i "$installdir" 2>/dev/null

@@ -24,7 +24,7 @@ new_code=$(product_code "$new_msi")
 read -r version numbers < <(sed -n 's/^#define FUMORA_\(VERSION\|PRODUCT_VERSION\) "\(.*\)"$/\2/p' \
   "$(dirname "$FUMORA_EXE")/generated/version.h" | paste -sd ' ')
 suffix=""
-[ "$(architecture)" = x64 ] && suffix=" (64-bit)"
+[ "$arch" = x64 ] && suffix=" (64-bit)"
 
 exe_win="$installdir_win\\Fumora.exe"
 run_value=$exe_win  # as Fumora writes it: quoted only when the path holds a space
@@ -77,7 +77,7 @@ cmp -s "$installdir/Fumora.exe" "$FUMORA_EXE" && pass "upgrade: Fumora.exe repla
   fail "upgrade: the installed Fumora.exe is not this build's"
 expect_shortcut upgraded
 expect_entry upgraded "$new_code" "Fumora $version$suffix" "$numbers"
-absent upgraded "$uninstall_key\\$old_code" && pass "upgrade: the older product is gone" ||
+! entry upgraded "$old_code" >/dev/null && pass "upgrade: the older product is gone" ||
   fail "upgrade: the older product is still in Programs and Features"
 same_key before upgraded "$settings_key" && pass "upgrade: the settings kept" || fail "upgrade: the settings changed"
 for file in pp.dat anny.dat; do
@@ -104,7 +104,7 @@ export_registry removed
 [ "$(ls -A "$installdir" | paste -sd ' ')" = "anny.dat pp.dat" ] && pass "removed: the program; the data files left" ||
   fail "removed: the install folder holds $(ls -A "$installdir")"
 [ ! -e "$shortcut" ] && pass "removed: the Start-menu shortcut" || fail "removed: the shortcut is still there"
-absent removed "$uninstall_key\\$new_code" && pass "removed: the Programs and Features entry" ||
+! entry removed "$new_code" >/dev/null && pass "removed: the Programs and Features entry" ||
   fail "removed: still in Programs and Features"
 value removed "HKEY_CURRENT_USER\\$run_key" Fumora >/dev/null && fail "removed: the start-with-Windows value is left" ||
   pass "removed: the start-with-Windows value"

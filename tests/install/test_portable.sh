@@ -10,7 +10,7 @@
 
 zip=$("$top/scripts/package" zip "$FUMORA_EXE" "$work/dist") || abort "no zip of this build"
 version=$(sed -n 's/^#define FUMORA_VERSION "\(.*\)"$/\1/p' "$(dirname "$FUMORA_EXE")/generated/version.h")
-[ "$(basename "$zip")" = "Fumora-$version-$(architecture).zip" ] && pass "named $(basename "$zip")" ||
+[ "$(basename "$zip")" = "Fumora-$version-$arch.zip" ] && pass "named $(basename "$zip")" ||
   fail "named $(basename "$zip")"
 folder="$work/USB stick/Fumora"
 mkdir -p "$folder"
