@@ -117,7 +117,9 @@ expect_entry() {
   [ "${shortcut_icon:-}" = "$icon" ] && pass "$1: the shortcut shows it" || fail "$1: the shortcut's icon is '${shortcut_icon:-}'"
 }
 
-# Adds the buddy "Cy Keys" (5 March 2002) in the running Fumora's Buddies view, by keyboard.
+# Adds the buddy "Cy Keys" (5 March 2002) in the running Fumora's Buddies
+# view, by keyboard; anny.dat then holds what buddy.dat holds.
+printf '20020305Cy Keys\x1e\x1c' >"$work/buddy.dat"
 add_buddy() {
   xdotool windowfocus --sync "$(main_window)" 2>/dev/null
   xdotool key --delay 150 alt+v b alt+n

@@ -55,7 +55,7 @@ wait "$fumora" 2>/dev/null
 seed "2020 01 01 0 0" "%D days" 0 0
 start_fumora "$installdir" && pass "once set up: the main window" || abort "no main window from the install folder"
 add_buddy
-wait_for 20 cmp -s "$appdata/Fumora/anny.dat" <(printf '20020305Cy Keys\x1e\x1c') &&
+wait_for 20 cmp -s "$appdata/Fumora/anny.dat" "$work/buddy.dat" &&
   pass "unwritable install folder: anny.dat in %APPDATA%\\Fumora" || fail "no anny.dat with the new buddy in $appdata/Fumora"
 [ "$(ls -A "$installdir")" = Fumora.exe ] && pass "nothing written beside the installed Fumora.exe" ||
   fail "beside the installed Fumora.exe: $(ls -A "$installdir")"

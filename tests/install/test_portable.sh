@@ -27,7 +27,7 @@ remove_leftovers
 seed "2020 01 01 0 0" "%D days" 0 0
 start_fumora "$folder" && pass "started from the unpacked folder" || abort "no main window from the unpacked folder"
 add_buddy
-wait_for 20 cmp -s "$folder/anny.dat" <(printf '20020305Cy Keys\x1e\x1c') && pass "anny.dat beside Fumora.exe" ||
+wait_for 20 cmp -s "$folder/anny.dat" "$work/buddy.dat" && pass "anny.dat beside Fumora.exe" ||
   fail "no anny.dat with the new buddy beside Fumora.exe"
 [ ! -e "$appdata/Fumora" ] && pass "nothing in %APPDATA%\\Fumora" || fail "in %APPDATA%\\Fumora: $(ls -A "$appdata/Fumora")"
 kill "$fumora" 2>/dev/null
@@ -38,7 +38,7 @@ wait "$fumora" 2>/dev/null
 launch "$folder"
 wait_for 90 has_window '^ Fumora - First Run$' && pass "with no settings, the first-run wizard asks again" ||
   fail "no first-run wizard without settings"
-cmp -s "$folder/anny.dat" <(printf '20020305Cy Keys\x1e\x1c') && pass "anny.dat still beside it" || fail "anny.dat changed"
+cmp -s "$folder/anny.dat" "$work/buddy.dat" && pass "anny.dat still beside it" || fail "anny.dat changed"
 
 echo "$failures failure(s)"
 ((failures == 0))
