@@ -2,6 +2,9 @@
 enable_language(RC)
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0501 WINVER=0x0501 _WIN32_IE=0x0600)
 add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
+# The same source gives the same bytes, wherever and whenever it is built
+# (scripts/check-reproducible): no link time in the PE header.
+add_link_options(-Wl,--no-insert-timestamp)
 
 file(GLOB FUMORA_WIN_SOURCES CONFIGURE_DEPENDS
   src/win/*.cpp src/app/*.cpp src/settings/*.cpp src/stats/*.cpp src/milestones/*.cpp
@@ -11,8 +14,13 @@ list(FILTER FUMORA_WIN_SOURCES EXCLUDE REGEX "src/app/(main|lean_runtime)\\.cpp$
 # The pure code's locale seam is answered by the Win32 locale calls.
 target_sources(fumora_pure PRIVATE src/locale/locale_win32.cpp)
 
+# The version resource and the manifest carry the version set in CMakeLists.txt.
+set(FUMORA_GENERATED ${CMAKE_BINARY_DIR}/generated)
+configure_file(res/version.h.in ${FUMORA_GENERATED}/version.h)
+configure_file(res/fumora.manifest.in ${FUMORA_GENERATED}/fumora.manifest)
+
 add_library(fumora_win STATIC ${FUMORA_WIN_SOURCES})
-target_include_directories(fumora_win PUBLIC src res)
+target_include_directories(fumora_win PUBLIC src res ${FUMORA_GENERATED})
 # comdlg32 (the colour chooser) and shell32 (the notification-area icon) are
 # not linked: they are loaded on first use (win/system_library.h), so that
 # start-up does not wait for them.
@@ -20,8 +28,9 @@ target_link_libraries(fumora_win PUBLIC fumora_pure comctl32 gdi32 user32 kernel
 
 # fumora.rc includes one .rc per subsystem, the icons and the manifest; the
 # generator does not see those includes, so name them.
-file(GLOB FUMORA_RESOURCE_PARTS CONFIGURE_DEPENDS res/*.rc res/*.h res/*.manifest res/icons/*)
+file(GLOB FUMORA_RESOURCE_PARTS CONFIGURE_DEPENDS res/*.rc res/*.h res/icons/*)
 list(FILTER FUMORA_RESOURCE_PARTS EXCLUDE REGEX "/fumora\\.rc$")
+list(APPEND FUMORA_RESOURCE_PARTS ${FUMORA_GENERATED}/version.h ${FUMORA_GENERATED}/fumora.manifest)
 set_source_files_properties(res/fumora.rc PROPERTIES OBJECT_DEPENDS "${FUMORA_RESOURCE_PARTS}")
 
 add_executable(Fumora WIN32 src/app/main.cpp src/app/lean_runtime.cpp res/fumora.rc)
@@ -71,6 +80,7 @@ if(FUMORA_TESTS)
   add_executable(minimal_dialog WIN32 bench/win/minimal_dialog.cpp bench/win/minimal_dialog.rc)
   target_link_libraries(minimal_dialog PRIVATE user32)
   add_executable(minimal_dialog_themed WIN32 bench/win/minimal_dialog.cpp bench/win/minimal_dialog_themed.rc)
+  target_include_directories(minimal_dialog_themed PRIVATE ${FUMORA_GENERATED})
   target_link_libraries(minimal_dialog_themed PRIVATE user32)
   # Buddy list and Days Ahead figures (run by hand; see the file's head).
   add_executable(buddies_bench bench/win/buddies_bench.cpp res/fumora.rc)
@@ -119,4 +129,5 @@ if(FUMORA_TESTS)
   endif()
 
   include(cmake/wine-tests.cmake)
+  include(cmake/install-tests.cmake)
 endif()
