@@ -183,14 +183,22 @@ fi
 # ---- 3. asked to close from outside, and the session ending ----
 # taskkill without /f sends WM_CLOSE, as installers and updaters do; an ending
 # session asks every window; either ends Fumora with 0 and takes its icon away.
-for how in "taskkill:taskkill /im Fumora.exe" "end of session:wineboot --end-session"; do
+# taskkill is given the process id: where qemu runs the 32-bit Fumora, Wine's
+# taskkill /im Fumora.exe finds no process of that name, in a 32-bit prefix as
+# in a 64-bit one (winedbg lists it by that name, and taskkill /pid reaches it).
+windows_pid() {
+  local hex
+  hex=$("$WINE" winedbg --command "info proc" 2>/dev/null | tr -d '\r' | awk "/'Fumora.exe'/ { print \$1; exit }")
+  [ -n "$hex" ] && echo $((16#$hex))
+}
+for how in "taskkill:taskkill /pid" "end of session:wineboot --end-session"; do
   seed "$quit_day 0 0" 'Days %D' 0 0
   if start_fumora; then
     xdotool windowfocus --sync "$(main_window)" 2>/dev/null
     xdotool key --delay 200 alt+space n
     wait_for 15 has_tray_window || fail "${how%%:*}: not minimised to the notification area"
     # shellcheck disable=SC2086
-    "$WINE" ${how#*:} >/dev/null 2>&1
+    "$WINE" ${how#*:} $([ "${how%%:*}" = taskkill ] && windows_pid) >/dev/null 2>&1
     if wait_for 30 ended; then
       wait "$fumora"
       code=$?
