@@ -83,7 +83,8 @@ if(FUMORA_TESTS)
   add_library(paint_probe SHARED bench/win/paint_probe.cpp)
   set_target_properties(paint_probe PROPERTIES PREFIX "")
   target_link_libraries(paint_probe PRIVATE user32)
-  target_link_options(paint_probe PRIVATE -s)
+  # Its hook exported by its plain name on i686 too, where stdcall would add "@12".
+  target_link_options(paint_probe PRIVATE -s -Wl,--kill-at)
   # Buddy list and Days Ahead figures (run by hand; see the file's head).
   add_executable(buddies_bench bench/win/buddies_bench.cpp res/fumora.rc)
   target_link_libraries(buddies_bench PRIVATE fumora_win)
