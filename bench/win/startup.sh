@@ -67,19 +67,35 @@ print('"GenPrefs"=hex:' + hexes(prefs))
 EOF
 
 load() { uptime | sed 's/.*load/load/'; }
-# Column $1 of the rounds in file $2: its median and its best.
-column() { awk -v c="$1" '{ print $c }' "$2"; }
-median() { sort -n | awk '{ a[NR] = $1 } END { print (NR ? a[int((NR + 1) / 2)] : -1) }'; }
-best() { sort -n | head -1; }
-
-# Each Fumora start against the yardstick ($1 its name, $2 its column) started
-# just before it in the same round: the pairs share the load of the moment, so
-# their ratios spread less than the times.
-paired_ratio() {
-  awk -v c="$2" -v f=${#programs[@]} '$f > 0 && $c > 0 { print $f / $c }' "$3" | sort -n | awk -v name="$1" '
-    { r[NR] = $1 } END {
-      if (NR) printf "  paired ratio to %s over %d rounds: median %.2fx, quartiles %.2fx..%.2fx, range %.2fx..%.2fx\n",
-        name, NR, r[int((NR + 1) / 2)], r[int((NR + 3) / 4)], r[int((3 * NR + 3) / 4)], r[1], r[NR] }'
+# The figures of the rounds in file $1: for each program, its median and best
+# times and its median processor time to the first paint; then Fumora's
+# against the skeleton's and the bare dialogs'. Each Fumora start is also set
+# against the skeleton started just before it in the same round: the pairs
+# share the load of the moment, so their ratios spread less than the times.
+summary() {
+  python3 - "$1" "${programs[@]}" <<'EOF'
+import sys
+rounds = [[float(x) for x in line.split()] for line in open(sys.argv[1]) if line.strip()]
+names = {"minimal_dialog.exe": "bare dialog", "minimal_dialog_themed.exe": "themed bare dialog",
+         "skeleton.exe": "skeleton", "Fumora.exe": "Fumora"}
+wall = {names[p]: [r[2 * i] for r in rounds] for i, p in enumerate(sys.argv[2:])}
+cpu = {names[p]: [r[2 * i + 1] for r in rounds] for i, p in enumerate(sys.argv[2:])}
+med = lambda v: sorted(v)[(len(v) - 1) // 2]
+print("start-up to the end of the first paint over %d rounds (ms): median, best; the program's processor time by then"
+      % len(rounds))
+for name in wall:
+    print("  %-19s %7.1f %7.1f   cpu %6.1f" % (name, med(wall[name]), min(wall[name]), med(cpu[name])))
+pairs = sorted(f / k for f, k in zip(wall["Fumora"], wall["skeleton"]))
+quartile = lambda q: pairs[int(q * (len(pairs) - 1) + 0.5)]
+print("  Fumora/skeleton (aim <= 1.10x): medians %.2fx, best runs %.2fx, paired %.2fx (quartiles %.2fx..%.2fx),"
+      " processor time %.2fx" % (med(wall["Fumora"]) / med(wall["skeleton"]), min(wall["Fumora"]) / min(wall["skeleton"]),
+                                 med(pairs), quartile(0.25), quartile(0.75), med(cpu["Fumora"]) / med(cpu["skeleton"])))
+print("  Fumora/bare dialog %.2fx, Fumora/themed bare dialog %.2fx (medians; no target)"
+      % (med(wall["Fumora"]) / med(wall["bare dialog"]), med(wall["Fumora"]) / med(wall["themed bare dialog"])))
+print("  rounds (ms, cpu ms of: %s):" % ", ".join(wall))
+for r in rounds:
+    print("    " + "  ".join("%.0f %.0f" % (r[i], r[i + 1]) for i in range(0, len(r), 2)))
+EOF
 }
 
 # Start-up and idle CPU of one build: $1 the architecture, $2 its build
@@ -114,23 +130,7 @@ measure() {
   fi
   tr -d '\r' <"$work/$arch/probe.out" | tail -n "$runs" >"$rounds"
   if [ -z "$smoke" ]; then
-    local m_min m_thm m_skl m_fum b_skl b_fum
-    m_min=$(column 1 "$rounds" | median)
-    m_thm=$(column 2 "$rounds" | median)
-    m_skl=$(column 3 "$rounds" | median)
-    m_fum=$(column 4 "$rounds" | median)
-    b_skl=$(column 3 "$rounds" | best)
-    b_fum=$(column 4 "$rounds" | best)
-    echo "start-up to the end of the first paint over $runs rounds (ms): Fumora median $m_fum best $b_fum," \
-      "skeleton median $m_skl best $b_skl, bare dialog median $m_min, themed bare dialog median $m_thm"
-    echo "  rounds (bare, themed bare, skeleton, Fumora):"
-    sed 's/^/    /' "$rounds"
-    # The best run is the one least disturbed by other load on the machine.
-    awk -v f="$m_fum" -v s="$m_skl" -v bf="$b_fum" -v bs="$b_skl" -v m="$m_min" -v t="$m_thm" 'BEGIN {
-      printf "  Fumora/skeleton: ratio of medians %.2fx, of best runs %.2fx (aim <= 1.10x)\n", f / s, bf / bs
-      printf "  Fumora/bare dialog %.2fx, Fumora/themed bare dialog %.2fx (no target)\n", f / m, f / t }'
-    paired_ratio "the skeleton" 3 "$rounds"
-    paired_ratio "the themed bare dialog" 2 "$rounds"
+    summary "$rounds"
     echo "  $(load)"
   fi
   ((idle_seconds > 0)) && idle_cpu

@@ -1,8 +1,9 @@
 // startup_probe.exe RUNS SECONDS PROGRAM...: starts each program in turn
 // (from the current folder), RUNS rounds of them, and prints a line per round
-// of the milliseconds from the start of each to the end of its first paint
-// (-1 when it did not paint within SECONDS), ending each once timed. The
-// hook of paint_probe.dll, beside this program, sees the paint.
+// of two figures for each program: the milliseconds from its start to the end
+// of its first paint, and its processor time by then (both -1 when it did not
+// paint within SECONDS); each is ended once timed. The hook of
+// paint_probe.dll, beside this program, sees the paint.
 //   bench/win/startup.sh runs it.
 #include <cstdio>
 #include <cstdlib>
@@ -18,8 +19,13 @@ double Milliseconds(LONGLONG ticks) {
   return 1000.0 * static_cast<double>(ticks) / static_cast<double>(frequency.QuadPart);
 }
 
+struct Figures {
+  double ms = -1;
+  double cpuMs = -1;
+};
+
 // The program started, its first paint waited for, and the program ended.
-double TimeToFirstPaint(char* program, DWORD seconds, StartupProbe& shared, HANDLE painted) {
+Figures TimeToFirstPaint(char* program, DWORD seconds, StartupProbe& shared, HANDLE painted) {
   STARTUPINFOA startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
@@ -29,7 +35,7 @@ double TimeToFirstPaint(char* program, DWORD seconds, StartupProbe& shared, HAND
   // Suspended until the hook knows which process to watch.
   if (!CreateProcessA(program, nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
                       &process))
-    return -1;
+    return {};
   shared.process = process.dwProcessId;
   ResumeThread(process.hThread);
   const bool seen = WaitForSingleObject(painted, seconds * 1000) == WAIT_OBJECT_0;
@@ -37,7 +43,8 @@ double TimeToFirstPaint(char* program, DWORD seconds, StartupProbe& shared, HAND
   WaitForSingleObject(process.hProcess, 10000);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  return seen ? Milliseconds(shared.painted - start.QuadPart) : -1;
+  if (!seen) return {};
+  return {Milliseconds(shared.painted - start.QuadPart), static_cast<double>(shared.cpu) / 10000};
 }
 
 }  // namespace
@@ -70,9 +77,9 @@ int main(int argc, char** argv) {
   int failures = 0;
   for (int run = 0; run < runs; ++run) {
     for (int i = 3; i < argc; ++i) {
-      const double ms = TimeToFirstPaint(argv[i], seconds, *shared, painted);
-      failures += ms < 0;
-      std::printf(i == 3 ? "%.1f" : " %.1f", ms);
+      const Figures figures = TimeToFirstPaint(argv[i], seconds, *shared, painted);
+      failures += figures.ms < 0;
+      std::printf(i == 3 ? "%.1f %.1f" : " %.1f %.1f", figures.ms, figures.cpuMs);
       Sleep(500);  // the next start meets a settled server
     }
     std::printf("\n");

@@ -7,6 +7,7 @@
 struct StartupProbe {
   DWORD process;  // the one started; every other process ignores the hook
   LONGLONG painted;  // QueryPerformanceCounter, the same clock in every process
+  LONGLONG cpu;  // the process's processor time by then, user and kernel, in 100 ns
 };
 inline constexpr char StartupProbeMapping[] = "FumoraStartupProbe";
 inline constexpr char StartupProbePainted[] = "FumoraStartupProbePainted";
