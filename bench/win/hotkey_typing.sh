@@ -71,7 +71,7 @@ print((line * 8)[:int(sys.argv[1])], end="")' $length)
       xdotool key ctrl+alt+shift+q
       typed=$((typed + 1))
       if ! wait_for 60 holds $typed; then
-        echo "${1%_times} press $((run + 1)): the text did not arrive whole; the target holds $(tail -n +2 "$work/typed.txt" | wc -c) bytes (of $((typed * length)))"
+        echo "${1%_times} press $((run + 1)): the text did not arrive whole; the target holds $(tail -n +2 "$work/typed.txt" 2>/dev/null | wc -c) bytes (of $((typed * length)))"
         shot hotkey_typing_failed.png
         return 1
       fi
