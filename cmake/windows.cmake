@@ -128,5 +128,12 @@ if(FUMORA_TESTS)
   target_include_directories(stress_probe PRIVATE res)
   target_link_libraries(stress_probe PRIVATE fumora_pure ntdll)
 
+  # The i686 Fumora.exe stays within 150 KB, on every machine (it needs no Wine).
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    add_test(NAME size.Fumora COMMAND sh -c
+      "size=$(stat -c %s \"$0\") && echo \"Fumora.exe: $size bytes, limit 153600\" && [ $size -le 153600 ]"
+      $<TARGET_FILE:Fumora>)
+  endif()
+
   include(cmake/wine-tests.cmake)
 endif()

@@ -66,8 +66,8 @@ void PickColour(HWND page, std::size_t index) {
   ColoursState* state = StateOf(page);
   state->chooser.rgbResult = state->Colour(index);
   if (!PrefsChooseColour(&state->chooser)) return;
+  // Confirming counts as a change even when the colour stays the same.
   const COLORREF chosen = state->chooser.rgbResult & 0x00FFFFFF;
-  if (chosen == state->Colour(index)) return;
   state->Colour(index) = chosen;
   state->brushes[index].Reset(CreateSolidBrush(chosen));
   InvalidateRect(GetDlgItem(page, Controls[index].swatch), nullptr, TRUE);

@@ -175,6 +175,9 @@ void InsertPlaceholder(FormatState& s, int index) {
   ReplaceSelection(s, placeholder, true);
   SetFocus(s.editor);
   s.busy = false;
+  // The caret rule stood aside: it learns where the caret now is, so that
+  // the next Left arrow counts as a move left.
+  s.previousCaret = Selection(s.editor).end;
   FormatSelection(s.editor, false);
 }
 
@@ -208,6 +211,10 @@ bool PrepareTyping(FormatState& s, char typed) {
 
 LRESULT OnEditorChar(FormatState& s, HWND editor, WPARAM wParam, LPARAM lParam) {
   const char typed = static_cast<char>(TypedAnsiCharacter(editor, wParam));
+  if (typed == '\0' && wParam != 0) {  // the code page lacks it: the template could only hold a '?'
+    MessageBeep(MB_OK);
+    return 0;
+  }
   if (!AcceptsTypedCharacter(typed)) return 0;
   if (typed == '\r' && s.enter != FormatState::Enter::None) {
     const bool refused = s.enter == FormatState::Enter::Refused;

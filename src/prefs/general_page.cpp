@@ -31,9 +31,9 @@ uint32_t Checked(HWND page, int id) { return IsDlgButtonChecked(page, id) == BST
 void SetUpHotkeyControl(HWND page) {
   HWND hotkey = GetDlgItem(page, IDC_GEN_HOTKEY);
   SendMessageA(hotkey, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, MAKELPARAM(HOTKEYF_CONTROL | HOTKEYF_SHIFT, 0));
+  // It opens enabled whatever the check box says; only a click on the box
+  // clears and disables it.
   SendMessageA(hotkey, HKM_SETHOTKEY, static_cast<WPARAM>(hotkeyCode & 0xFFFF), 0);
-  // A key that is not enabled is not offered for editing.
-  EnableWindow(hotkey, hotkeyEnabled == 1);
 }
 
 BOOL OnInitDialog(HWND page, HWND, LPARAM) {

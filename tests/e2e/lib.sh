@@ -136,6 +136,18 @@ ended() { ! kill -0 "$fumora" 2>/dev/null; }
 
 clipboard() { xclip -o -selection clipboard 2>/dev/null; }
 
+# Day "YYYY MM DD" as Windows writes its short date in the test locale:
+# en_US M/d/yyyy, en_GB dd/MM/yyyy (no zeros added or taken by en_US).
+short_date() {
+  local y m d
+  read -r y m d <<<"$1"
+  case ${LC_ALL%%.*} in
+  en_US) printf '%d/%d/%d' "$((10#$m))" "$((10#$d))" "$((10#$y))" ;;
+  en_GB) printf '%02d/%02d/%04d' "$((10#$d))" "$((10#$m))" "$((10#$y))" ;;
+  *) echo "short_date: no short date pattern for $LC_ALL" >&2; return 1 ;;
+  esac
+}
+
 # Copies the stats text with the keys given (xdotool key arguments) in the
 # main window and waits for it on the X clipboard.
 copy_stats_with() {

@@ -15,7 +15,7 @@ quit_day=$(date -d '10 days ago' '+%Y %m %d')
 # money well formed; with `exact`, the cigarettes and money of twenty a day
 # at 5.00 a pack of twenty (the minute may turn while the text is made).
 check_figures() {
-  python3 - "$quit_day" "$1" "$2" <<'EOF'
+  python3 - "$quit_day" "$1" "$2" "$(short_date "$quit_day")" <<'EOF'
 import datetime, re, sys
 y, mo, d = (int(x) for x in sys.argv[1].split())
 m = re.fullmatch(r"Q=(.*)\|D=(.*)\|C=(.*)\|M=(.*)\|L=(.*)\|X=(.*)", sys.argv[2])
@@ -25,7 +25,7 @@ q, days, cigs, money, life, date = m.groups()
 now, quit = datetime.datetime.now(), datetime.datetime(y, mo, d)
 n = (now.date() - quit.date()).days
 faults = [] if days in (str(n), str(n - 1)) else ["days " + days]
-if date != "%02d/%02d/%04d" % (mo, d, y):
+if date != sys.argv[4]:
     faults.append("quit date " + date)
 # Largest value and seconds of each span unit, by its first letter.
 units = {"Y": (9999, 31557600), "M": (11, 2629800), "W": (4, 604800), "D": (6, 86400), "h": (23, 3600),

@@ -14,11 +14,12 @@ trap 'xset r rate; cleanup' EXIT
 cp "$TYPE_TARGET_EXE" "$work/type_target.exe"
 target_window() { find_window '^Fumora typing target$'; }
 
-# A quit ten days ago at midnight: %D and %X do not move within the day. The
-# text as typed: "£" is one Latin-1 byte, the code page of the test locale.
-quit_day=$(date -d '10 days ago' '+%Y %m %d')
+# A quit ten days and an hour ago: %D and %X stay as they are for the next
+# 23 hours, midnight or not. The text as typed: "£" is one Latin-1 byte, the
+# code page of the test locale.
+quit=$(date -d '10 days ago 1 hour ago' '+%Y %m %d %H %M')
 template=$'Quit (Days %D) saved \u00a3 & more!\r\nSince %X.'
-printf 'Quit (Days 10) saved \xa3 & more!\r\nSince %s.' "$(date -d '10 days ago' +%m/%d/%Y)" >"$work/expected.txt"
+printf 'Quit (Days 10) saved \xa3 & more!\r\nSince %s.' "$(short_date "${quit% * *}")" >"$work/expected.txt"
 
 # Whether the target's file holds the expected text $1 times, with Ctrl, Alt
 # and Shift up and its menu bar not holding the keyboard.
@@ -41,7 +42,7 @@ focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$("$1")" ]; }
 # starts takes the keyboard a moment after its window shows; the target is
 # activated only after that, or Fumora could take the keyboard back from it.
 start_with_hotkey() {
-  seed "$quit_day 0 0" "$template" 0 0 HKEnabled=dword:1 "AppHKey=dword:$1"
+  seed "$quit" "$template" 0 0 HKEnabled=dword:1 "AppHKey=dword:$1"
   start_fumora || fail "no main window within 60 s"
   wait_for 10 focused main_window || fail "Fumora did not take the keyboard as it started"
   if ! shown target_window; then

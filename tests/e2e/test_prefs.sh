@@ -14,7 +14,8 @@ export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;riched20=n,b"
 
 press() { xdotool key --delay 120 "$@"; }
 
-seed "$(date -d '10 days ago' '+%Y %m %d') 0 0" 'Days %D' 0 0
+# A quit ten days and an hour ago: ten days for the next 23 hours, midnight or not.
+seed "$(date -d '10 days ago 1 hour ago' '+%Y %m %d %H %M')" 'Days %D' 0 0
 start_fumora || fail "no main window within 60 s"
 xdotool windowfocus --sync "$(main_window)" 2>/dev/null
 press alt+e p

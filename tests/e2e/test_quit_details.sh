@@ -29,27 +29,41 @@ add_price_change() {
   wait_for 10 no_window '^Edit Quit Details$' && pass "Change closed the dialog" || fail "Change left the dialog open"
 }
 
-# pp.dat $1: one record, today's day number and 650 hundredths.
-want=$(python3 -c "import datetime, struct
-print(struct.pack('<II', datetime.date.today().toordinal() + 1721425, 650).hex())")
+# pp.dat $1: one record, the day number of the day the price was added (the
+# day the dialog offered, or the next if midnight came between) and 650
+# hundredths.
+record() {
+  python3 -c "import datetime, struct, sys
+day = datetime.date.fromisoformat(sys.argv[1]) + datetime.timedelta(int(sys.argv[2]))
+print(struct.pack('<II', day.toordinal() + 1721425, 650).hex())" "$added" "$1"
+}
 expect_price_file() {
   local got
   got=$(od -An -tx1 "$1" 2>/dev/null | tr -d ' \n')
-  [ "$got" = "$want" ] && pass "$1 holds the new price change" || fail "$1 is '$got', expected '$want'"
+  [ "$got" = "$(record 0)" ] || [ "$got" = "$(record 1)" ] && pass "$1 holds the new price change" ||
+    fail "$1 is '$got', expected '$(record 0)'"
 }
 
-seed "$(date -d '10 days ago' '+%Y %m %d') 0 0" 'money %M' 0 0
+quit_day=$(date -d '10 days ago' '+%Y %m %d')
+seed "$quit_day 0 0" 'money %M' 0 0
 start_fumora || fail "no main window within 60 s"
+added=$(date '+%Y-%m-%d')
 add_price_change
 expect_price_file "$work/pp.dat"
 [ "$(stored Price)" = 0x1f4 ] && pass "the quit details' own price kept" || fail "Price stored as $(stored Price)"
 
-# The copied money follows the new price at once: ten whole days at 5.00 (twenty
-# a day, a pack of twenty, quit at 00:00), then today's minutes at 6.50. The
-# minute may turn while the text is made: either one counts.
+# The copied money follows the new price at once: the whole days before its
+# day at 5.00 (twenty a day, a pack of twenty, quit at 00:00), then the days
+# and today's minutes since at 6.50. The minute may turn while the text is
+# made: either one counts.
 money() {
-  python3 -c "import datetime; n = datetime.datetime.now()
-print('money \$%d.%02d' % divmod(5000 + 650 * (n.hour * 60 + n.minute) // 1440, 100))"
+  python3 - "$quit_day" "$(od -An -tu4 -N4 "$work/pp.dat")" <<'EOF'
+import datetime, sys
+quit = datetime.date(*(int(x) for x in sys.argv[1].split())).toordinal() + 1721425
+change, n = int(sys.argv[2]), datetime.datetime.now()
+hundredths = 500 * (change - quit) + 650 * (n.date().toordinal() + 1721425 - change)
+print('money $%d.%02d' % divmod(hundredths + 650 * (n.hour * 60 + n.minute) // 1440, 100))
+EOF
 }
 before=$(money)
 copy_stats_with alt+e c
@@ -72,6 +86,7 @@ else
   [ -d "$appdata" ] || { fail "no application data folder ('$appdata')"; exit 1; }
   rm -rf "$appdata/Fumora"
   start_fumora "$protected" || fail "no main window from the protected folder"
+  added=$(date '+%Y-%m-%d')
   add_price_change
   no_window '^Fumora$' && pass "no message box" || fail "a message box: $(xdotool getwindowname "$(find_window '^Fumora$')")"
   expect_price_file "$appdata/Fumora/pp.dat"

@@ -58,7 +58,7 @@ count=$(xdotool search --onlyvisible --name '^ Fumora v1\.05b$' | wc -l)
 # minutes priced at 500 * m / 1440 hundredths; the cigarettes add one every
 # 72 minutes. The minute may turn while the text is made: either one counts.
 expected_for_now() {
-  python3 - "$quit_day" <<'EOF'
+  python3 - "$quit_day" "$(short_date "$quit_day")" <<'EOF'
 import datetime, sys
 y, mo, d = (int(x) for x in sys.argv[1].split())
 quit = datetime.date(y, mo, d)
@@ -67,8 +67,8 @@ days = (now.date() - quit).days
 m = now.hour * 60 + now.minute
 cigs = 20 * days + 20 * ((1000 * (m * 60)) // 86400) // 1000
 hundredths = 500 * days + (500 * 20 * m) // (1440 * 20)
-print("Days %d, cigarettes %d, money $%d.%02d, quit %02d/%02d/%04d" % (
-    days, cigs, hundredths // 100, hundredths % 100, mo, d, y))
+print("Days %d, cigarettes %d, money $%d.%02d, quit %s" % (
+    days, cigs, hundredths // 100, hundredths % 100, sys.argv[2]))
 EOF
 }
 # Edit > Copy Stats, then the Ctrl+C shortcut (the keyboard hook): the text

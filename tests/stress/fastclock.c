@@ -1,18 +1,23 @@
-/* A fast wall clock for 32-bit x86 processes built with a 64-bit time_t, such
- * as Debian's 32-bit Wine 8, preloaded with LD_PRELOAD. libfaketime 0.9.10
- * (Debian 12) wraps clock_gettime but not __clock_gettime64, which those
- * processes call, so it leaves their clock alone; this wraps that one (and
- * the other wall-clock calls) and reads the same variable:
+/* A wall clock of our choosing for 32-bit x86 processes built with a 64-bit
+ * time_t, such as Debian's 32-bit Wine 8, preloaded with LD_PRELOAD.
+ * libfaketime 0.9.10 (Debian 12) wraps clock_gettime but not
+ * __clock_gettime64, which those processes call, so it leaves their clock
+ * alone; this wraps that one (and the other wall-clock calls) and reads the
+ * same variable, in one of two of libfaketime's forms:
  *
- *   FAKETIME="@2026-03-01 00:00:00 x600"
+ *   FAKETIME="@2026-03-01 00:00:00 x600"   from the moment the library is
+ *       loaded, the wall clock starts at that UTC time and runs 600 times
+ *       as fast (the soak's month);
+ *   FAKETIME="+86400" or "-3600"            the real wall clock moved on or
+ *       back by that many seconds: every process started with the same
+ *       value reads the same moment (the test run's held clock).
  *
- * From the moment the library is loaded, the wall clock starts at that UTC
- * time and runs 600 times as fast. Monotonic clocks are never touched (as
- * libfaketime's FAKETIME_DONT_FAKE_MONOTONIC=1). Any other form of FAKETIME,
- * or none, leaves the clock real.
+ * Monotonic clocks are never touched (as libfaketime's
+ * FAKETIME_DONT_FAKE_MONOTONIC=1). Any other form of FAKETIME, or none,
+ * leaves the clock real.
  *
- * Built by tests/stress/soak.sh without the C library's headers or libgcc
- * (only the 64-bit toolchain is installed): gcc -m32 -shared -nostdlib. */
+ * Built without the C library's headers or libgcc (only the 64-bit
+ * toolchain is installed): gcc -m32 -shared -nostdlib. */
 
 typedef long long i64;
 typedef unsigned long long u64;
@@ -47,6 +52,8 @@ static int (*real_clock_gettime64)(int, struct timespec64 *);
 static int faking;
 static u64 origin_ns;    /* real time when loaded */
 static u64 start_ns;     /* the fake time at that moment */
+static i64 offset_ns;    /* or, with rate 1, the fake time's distance from the real one */
+static int relative;
 static unsigned rate_num = 1, rate_den = 1;
 
 /* 64-bit by 32-bit division without libgcc's helpers. */
@@ -82,8 +89,23 @@ static i64 days_from_civil(int y, int m, int d) {
   return (i64)era * 146097 + doe - 719468;
 }
 
+/* "+N" or "-N" seconds: the offset. */
+static int parse_offset(const char *text) {
+  const int sign = *text++ == '-' ? -1 : 1;
+  i64 seconds = 0;
+  if (!*text) return 0;
+  for (; *text; ++text) {
+    if (*text < '0' || *text > '9' || seconds > 100000000000LL) return 0;
+    seconds = seconds * 10 + (*text - '0');
+  }
+  offset_ns = sign * seconds * (i64)NsPerSecond;
+  relative = 1;
+  return 1;
+}
+
 /* "@YYYY-MM-DD hh:mm:ss xN" or "... xN.M": the start and the rate. */
 static int parse(const char *text) {
+  if (text && (*text == '+' || *text == '-')) return parse_offset(text);
   if (!text || *text++ != '@') return 0;
   int y = digits(&text, 4), mo = (*text++ == '-') ? digits(&text, 2) : -1;
   int d = (*text++ == '-') ? digits(&text, 2) : -1;
@@ -132,6 +154,7 @@ __attribute__((constructor)) static void start(void) {
   real_clock_gettime64 = (int (*)(int, struct timespec64 *))dlsym(RTLD_NEXT, "__clock_gettime64");
   if (!real_clock_gettime64 || !parse(getenv("FAKETIME"))) return;
   origin_ns = real_ns(ClockRealtime);
+  if (relative) start_ns = origin_ns + (u64)offset_ns;
   faking = 1;
 }
 

@@ -226,6 +226,7 @@ static RECT PlaceIn(HWND wizard, int id) {
 // then Continue and Cancel, and round again.
 TEST_F(FirstRunWizard, QuestionsBesideTheirFieldsInTabOrder) {
   EXPECT_EQ(WindowText(wizard), WizardCaption);
+  EXPECT_FALSE(GetWindowLongA(wizard, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME) << "a plain frame, with its small icon";
   EXPECT_TRUE(IsWindowVisible(wizard));
   const std::pair<int, const char*> texts[] = {
       {IDC_FR_TITLE, "Welcome to Fumora"},

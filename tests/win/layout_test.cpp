@@ -337,3 +337,20 @@ TEST_F(LayoutAtDpi, EveryDialogFollowsAMoveToAnotherScale) {
 }
 
 }  // namespace
+namespace {
+TEST_F(LayoutAtDpi, ZZProbe) {
+  for (int v : {0, 1, 2, 3}) {
+    Open({.startupView = static_cast<uint32_t>(v), .quitTime = MakeDate(2009, 1, 15, 0, 0), .lastPosX = 10, .lastPosY = 10});
+    Pump(100);
+    auto p = [](const char* n, HWND w) { RECT r = layout_test::PlaceOf(w); printf("%s (%ld,%ld)-(%ld,%ld)\n", n, r.left, r.top, r.right, r.bottom); };
+    RECT c; GetClientRect(window_, &c); printf("dpi %d client %ld x %ld\n", dpi_, c.right, c.bottom);
+    p("band", GetDlgItem(window_, 1002));
+    p("title", GetDlgItem(window_, 1001));
+    p("view", ViewWindows[v]);
+    HWND frame = GetWindow(ViewWindows[v], GW_CHILD);
+    for (HWND f = frame; f; f = GetWindow(f, GW_HWNDNEXT)) { char cls[32]; GetClassNameA(f, cls, 32); RECT r = layout_test::PlaceOf(f); printf("  child %d %s (%ld,%ld)-(%ld,%ld)\n", GetDlgCtrlID(f), cls, r.left, r.top, r.right, r.bottom);}
+    DestroyWindow(window_);
+    Pump(20);
+  }
+}
+}

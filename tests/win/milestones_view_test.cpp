@@ -147,6 +147,8 @@ TEST_F(MilestonesView, CreatedHiddenWithItsColumns) {
   DWORD styles = ListView_GetExtendedListViewStyle(list);
   for (DWORD style : {LVS_EX_FULLROWSELECT, LVS_EX_HEADERDRAGDROP, LVS_EX_CHECKBOXES, LVS_EX_GRIDLINES})
     EXPECT_TRUE(styles & style) << std::hex << style;
+  // Nothing acts on a selected row: the selection is a report view's own.
+  EXPECT_EQ(GetWindowLongA(list, GWL_STYLE) & (LVS_SINGLESEL | LVS_SHOWSELALWAYS), 0);
 }
 
 TEST_F(MilestonesView, FilledOnceWhenFirstShown) {

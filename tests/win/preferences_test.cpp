@@ -7,7 +7,12 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <functional>
+#include <optional>
+#include <utility>
 
 #include "daysahead/days_ahead_view.h"
 #include "engine/calendar.h"
@@ -18,6 +23,7 @@
 #include "resource.h"
 #include "shell_fixture.h"
 #include "win/listview.h"
+#include "win/scoped.h"
 
 namespace {
 using namespace shell_test;
@@ -30,8 +36,43 @@ uint32_t StoredDword(const char* name, size_t offset = 0) {
 }
 uint32_t GenPrefsAt(size_t offset) { return StoredDword("GenPrefs", offset); }
 
+// The colour chooser as the user plays it: what each opening was handed, then
+// the colour it ends on (a cancelled chooser may have moved its own), and OK
+// or Cancel; a custom colour is defined in it when asked.
+struct ChooserVisit {
+  COLORREF initial;
+  std::array<COLORREF, 16> custom;
+  HWND owner;
+  DWORD flags;
+};
+std::vector<ChooserVisit> ChooserVisits;
 COLORREF Picked = RGB(10, 200, 30);
-BOOL WINAPI PickColour(LPCHOOSECOLORA chooser) { chooser->rgbResult = Picked; return TRUE; }
+BOOL ChooserConfirms = TRUE;
+std::optional<std::pair<int, COLORREF>> CustomToDefine;
+BOOL WINAPI PlayChooser(LPCHOOSECOLORA chooser) {
+  ChooserVisit visit{chooser->rgbResult, {}, chooser->hwndOwner, chooser->Flags};
+  std::copy_n(chooser->lpCustColors, visit.custom.size(), visit.custom.begin());
+  ChooserVisits.push_back(visit);
+  if (CustomToDefine) chooser->lpCustColors[CustomToDefine->first] = CustomToDefine->second;
+  chooser->rgbResult = Picked;
+  return ChooserConfirms;
+}
+
+// On Windows SetWindowSubclass makes the editor a Unicode window; Wine's
+// keeps it ANSI. A Unicode procedure put on each rich edit as it is made
+// gives the editor here the characters it gets there.
+WNDPROC RichEditProc = nullptr;
+LRESULT CALLBACK UnicodeRichEdit(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return CallWindowProcW(RichEditProc, window, message, wParam, lParam);
+}
+LRESULT CALLBACK MakeRichEditsUnicode(int code, WPARAM wParam, LPARAM lParam) {
+  HWND window = reinterpret_cast<HWND>(wParam);
+  char type[32] = {};
+  if (code == HCBT_CREATEWND && GetClassNameA(window, type, sizeof type) && std::strcmp(type, "RichEdit20A") == 0)
+    RichEditProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(UnicodeRichEdit)));
+  return CallNextHookEx(nullptr, code, wParam, lParam);
+}
 
 // The page of `dialog` that holds control `id`.
 HWND PageWith(HWND dialog, int id) {
@@ -46,11 +87,21 @@ class Preferences : public MainWindowFixture {
     if (dialog && IsWindow(dialog)) DestroyWindow(dialog);
     PrefsMessageBox = MessageBoxA;
     PrefsChooseColour = SystemChooseColour;
+    ChooserVisits.clear();
+    Picked = RGB(10, 200, 30);
+    ChooserConfirms = TRUE;
+    CustomToDefine.reset();
+    for (COLORREF& colour : CustomColours) colour = RGB(255, 255, 255);  // as start-up leaves them
     MainWindowFixture::TearDown();
   }
   // The dialog made from its template, modeless, over the main window.
   void OpenDialog(const Seed& seed = {}) {
     Open(seed);
+    MakeDialog();
+  }
+  // Closed and opened again, the main window staying.
+  void MakeDialog() {
+    if (dialog) DestroyWindow(dialog);
     dialog = CreateDialogParamA(AppInstance, MAKEINTRESOURCEA(IDD_PREFERENCES), window_, PreferencesDialogProc, 0);
     ASSERT_NE(dialog, nullptr);
     ShowWindow(dialog, SW_SHOW);
@@ -107,6 +158,17 @@ class Preferences : public MainWindowFixture {
     SendMessageA(editor, EM_GETCHARFORMAT, SCF_SELECTION, reinterpret_cast<LPARAM>(&f));
     return (f.dwMask & CFM_BOLD) && (f.dwEffects & CFE_BOLD) && (f.dwMask & CFM_COLOR) &&
            !(f.dwEffects & CFE_AUTOCOLOR) && f.crTextColor == RGB(255, 0, 0);
+  }
+
+  // The colour in the middle of a control, as drawn.
+  static COLORREF Middle(HWND control) {
+    UpdateWindow(control);
+    HDC dc = GetDC(control);
+    RECT r{};
+    GetClientRect(control, &r);
+    const COLORREF colour = GetPixel(dc, r.right / 2, r.bottom / 2);
+    ReleaseDC(control, dc);
+    return colour;
   }
 
   HWND dialog = nullptr, general = nullptr, format = nullptr, colours = nullptr, editor = nullptr;
@@ -201,16 +263,16 @@ TEST_F(Preferences, EachGeneralOptionIsAppliedAndStoredAtItsPlace) {
   EXPECT_EQ(StatsMinuteMarker, ForceStatsRecompute);
 }
 
-// The hotkey control is enabled only with its check box; a key alone, or
-// with Shift alone, becomes Ctrl + Shift + the key; only an enabled key is
-// registered, and the label shows what is.
+// The hotkey control opens enabled whatever its check box says, and then
+// follows the box; a key alone, or with Shift alone, becomes Ctrl + Shift +
+// the key; only an enabled key is registered, and the label shows what is.
 TEST_F(Preferences, HotkeyControlFollowsItsCheckBoxAndOnlyAnEnabledKeyIsRegistered) {
   OpenDialog();
   HWND hotkey = GetDlgItem(general, IDC_GEN_HOTKEY);
   HWND label = GetDlgItem(ViewWindows[StatisticsViewIndex], IDC_STATS_HOTKEY_NAME);
   const uint32_t code = MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_SHIFT);
   for (bool enable : {true, false}) {
-    EXPECT_EQ(IsWindowEnabled(hotkey) != FALSE, !enable);
+    EXPECT_TRUE(IsWindowEnabled(hotkey)) << "before the box is " << (enable ? "checked" : "cleared");
     Click(general, IDC_GEN_HOTKEY_ENABLED);
     EXPECT_EQ(IsWindowEnabled(hotkey) != FALSE, enable);
     if (enable) {
@@ -362,28 +424,19 @@ TEST_F(Preferences, TheViewsFollowTheColoursAndTheLookAhead) {
   HGDIOBJ oldBrush = legendBrush();
   ASSERT_EQ(GetObjectType(oldBrush), static_cast<DWORD>(OBJ_BRUSH));
   SetWindowPos(dialog, nullptr, 520, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);  // off the legend
-  PrefsChooseColour = PickColour;
+  PrefsChooseColour = PlayChooser;
   SelectTab(2);
   EXPECT_FALSE(IsWindowVisible(general));
   Click(colours, IDC_COL_PICK_TODAY_BACK);
   EXPECT_TRUE(ApplyEnabled());
   EXPECT_NE(AppColors.todayBack, Picked) << "applied before Apply";
-  auto middle = [](HWND control) {
-    UpdateWindow(control);
-    HDC dc = GetDC(control);
-    RECT r{};
-    GetClientRect(control, &r);
-    const COLORREF colour = GetPixel(dc, r.right / 2, r.bottom / 2);
-    ReleaseDC(control, dc);
-    return colour;
-  };
-  EXPECT_EQ(middle(GetDlgItem(colours, IDC_COL_TODAY_BACK)), Picked);
+  EXPECT_EQ(Middle(GetDlgItem(colours, IDC_COL_TODAY_BACK)), Picked);
   Choose(IDC_GEN_LOOK_AHEAD, 5);
   Apply();
   EXPECT_EQ(AppColors.todayBack, Picked);
   EXPECT_EQ(StoredDword("AppColors", 8), Picked);
   Pump(50);
-  EXPECT_EQ(middle(GetDlgItem(DaysAheadViewWindow, IDC_LEGEND_TODAY_SWATCH)), Picked);
+  EXPECT_EQ(Middle(GetDlgItem(DaysAheadViewWindow, IDC_LEGEND_TODAY_SWATCH)), Picked);
   EXPECT_EQ(GetObjectType(oldBrush), 0u) << "the replaced legend brush is deleted";
   EXPECT_EQ(GetObjectType(legendBrush()), static_cast<DWORD>(OBJ_BRUSH));
   EXPECT_EQ(Title(), "Next 7 Days");
@@ -410,6 +463,276 @@ TEST_F(Preferences, PickButtonOpensTheSystemColourChooser) {
         [&] { Click(colours, IDC_COL_PICK_TODAY_BACK); });
   ASSERT_NE(chooser, nullptr) << "no colour chooser";
   EXPECT_EQ(owner, dialog);
+}
+
+// Leaving: Cancel and the close box drop what was not applied, on every
+// page; OK whose apply is refused (a blank format, then Cancel in the
+// question) stays open; OK after a colour alone writes all four values.
+TEST_F(Preferences, LeavingDropsWhatWasNotAppliedAndOkAppliesAllFourValues) {
+  Open();
+  PrefsChooseColour = PlayChooser;
+  PrefsMessageBox = RecordBox;
+  Answer = IDCANCEL;
+  enum Leave { ByCancel, ByCloseBox, ByOk };
+  const struct {
+    const char* name;
+    int tab;
+    std::function<void()> change;
+    Leave leave;
+    bool closes, stores;
+  } cases[] = {
+      {"general, Cancel", 0, [this] { Choose(IDC_GEN_LOOK_AHEAD, 0); }, ByCancel, true, false},
+      {"general, close box", 0, [this] { Click(general, IDC_GEN_START_MINIMISED); }, ByCloseBox, true, false},
+      {"format, Cancel", 1, [this] { Click(format, IDC_FMT_SECONDS); }, ByCancel, true, false},
+      {"format, close box", 1, [this] { Type("x"); }, ByCloseBox, true, false},
+      {"colours, Cancel", 2, [this] { Click(colours, IDC_COL_PICK_TODAY_BACK); }, ByCancel, true, false},
+      {"colours, close box", 2, [this] { Click(colours, IDC_COL_PICK_ANNIVERSARY_TEXT); }, ByCloseBox, true, false},
+      {"blank format, OK", 1, [this] { SetWindowTextA(editor, ""); }, ByOk, false, false},
+      {"a colour alone, OK", 2, [this] { Click(colours, IDC_COL_PICK_TODAY_BACK); }, ByOk, true, true},
+  };
+  const std::pair<const char*, size_t> written[] = {{"AppColors", 28}, {"GenPrefs", 1052}, {"HKEnabled", 4}, {"AppHKey", 4}};
+  for (const auto& c : cases) {
+    HKEY key = OpenSettingsForWriting();
+    for (const auto& value : written) RegDeleteValueA(key, value.first);
+    RegCloseKey(key);
+    const AppColorsRecord coloursBefore = AppColors;
+    const GeneralPrefsRecord prefsBefore = GeneralPrefs;
+    std::vector<ModalDriver::Step> steps = {
+        [&] {
+          dialog = DialogNamed("Fumora Preferences");
+          SelectTab(c.tab);
+          general = PageWith(dialog, IDC_GEN_LOOK_AHEAD);
+          format = PageWith(dialog, IDC_FMT_EDITOR);
+          colours = PageWith(dialog, IDC_COL_GROUP);
+          editor = GetDlgItem(format, IDC_FMT_EDITOR);
+          c.change();
+          EXPECT_TRUE(ApplyEnabled()) << c.name;
+        },
+        [&] {
+          if (c.leave == ByCloseBox) PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+          else shell_test::Click(dialog, c.leave == ByOk ? IDOK : IDCANCEL, true);
+        }};
+    if (!c.closes) {
+      steps.push_back([&] {
+        EXPECT_TRUE(IsWindowVisible(dialog)) << c.name;
+        EXPECT_TRUE(ApplyEnabled()) << c.name;
+        shell_test::Click(dialog, IDCANCEL, true);
+      });
+    }
+    Drive(c.name, steps, [this] { Command(IDM_PREFERENCES); });
+    for (const auto& [name, size] : written)
+      EXPECT_EQ(StoredBytes(name).size(), c.stores ? size : 0u) << c.name << ": " << name;
+    EXPECT_EQ(std::memcmp(&GeneralPrefs, &prefsBefore, sizeof prefsBefore), 0) << c.name;
+    EXPECT_EQ(AppColors.todayBack, c.stores ? Picked : coloursBefore.todayBack) << c.name;
+    EXPECT_EQ(AppColors.anniversaryText, coloursBefore.anniversaryText) << c.name;
+  }
+  dialog = nullptr;
+}
+
+// Each "..." button opens the chooser, owned by its page, on its own slot's
+// colour (the stored defaults) with the run's custom colours; a pick shows on
+// its own swatch alone, and Apply stores it in its own slot. A custom colour
+// defined in one chooser is offered in the next, and after reopening.
+TEST_F(Preferences, EachColourButtonPicksForItsOwnSlot) {
+  const struct {
+    int button, swatch;
+    COLORREF stored;
+  } slots[] = {// AppColors order
+               {8210, 8201, 0x800000}, {8211, 8202, 0xFFFFFF}, {8212, 8203, 0xA6F4F2}, {8213, 8204, 0xBB928E},
+               {8214, 8205, 0xF4F4F2}, {8209, 8207, 0x000000}, {8215, 8208, 0x000000}};
+  auto custom = [](int i) { return RGB(i + 1, 2 * i, 3 * i); };
+  OpenDialog();
+  SelectTab(2);
+  PrefsChooseColour = PlayChooser;
+  COLORREF expected[7];
+  for (int i = 0; i < 7; ++i) expected[i] = slots[i].stored;
+  for (int i = 0; i < 7; ++i) {
+    ChooserVisits.clear();
+    Picked = RGB(20 * i + 5, 100, 200 - i);
+    CustomToDefine = {i, custom(i)};
+    Click(colours, slots[i].button);
+    ASSERT_EQ(ChooserVisits.size(), 1u) << i;
+    const ChooserVisit& visit = ChooserVisits[0];
+    EXPECT_EQ(visit.initial, slots[i].stored) << i;
+    EXPECT_EQ(visit.owner, colours) << i;
+    EXPECT_EQ(visit.flags & (CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR), static_cast<DWORD>(CC_RGBINIT | CC_FULLOPEN | CC_ANYCOLOR));
+    for (int k = 0; k < i; ++k) EXPECT_EQ(visit.custom[k], custom(k)) << i << ", custom colour " << k;
+    expected[i] = Picked;
+    for (int k = 0; k < 7; ++k) EXPECT_EQ(Middle(GetDlgItem(colours, slots[k].swatch)), expected[k]) << i << ", swatch " << k;
+    EXPECT_EQ(StoredDword("AppColors", 4 * i), slots[i].stored) << i << ": stored before Apply";
+    Apply();
+    for (int k = 0; k < 7; ++k) EXPECT_EQ(StoredDword("AppColors", 4 * k), expected[k]) << i << ", slot " << k;
+  }
+  MakeDialog();
+  SelectTab(2);
+  ChooserVisits.clear();
+  CustomToDefine.reset();
+  Click(colours, slots[4].button);
+  ASSERT_EQ(ChooserVisits.size(), 1u);
+  EXPECT_EQ(ChooserVisits[0].initial, expected[4]);
+  for (int k = 0; k < 7; ++k) EXPECT_EQ(ChooserVisits[0].custom[k], custom(k)) << "after reopening, custom colour " << k;
+}
+
+// The chooser's OK is a change even on the colour already set; its Cancel
+// changes nothing, whatever colour it ended on.
+TEST_F(Preferences, ChooserOkIsAChangeAndCancelIsNone) {
+  OpenDialog();
+  SelectTab(2);
+  PrefsChooseColour = PlayChooser;
+  HWND swatch = GetDlgItem(colours, IDC_COL_TODAY_BACK);
+  constexpr COLORREF Stored = 0xA6F4F2, Other = RGB(1, 2, 3);
+  const struct {
+    const char* name;
+    BOOL confirms;
+    COLORREF endsOn;
+    bool changes;
+    COLORREF shown;
+  } cases[] = {
+      {"Cancel on another colour", FALSE, Other, false, Stored},
+      {"OK on the colour set", TRUE, Stored, true, Stored},
+      {"OK on another colour", TRUE, Other, true, Other},
+      {"Cancel on the colour stored before", FALSE, Stored, false, Other},
+  };
+  for (const auto& c : cases) {
+    ChooserConfirms = c.confirms;
+    Picked = c.endsOn;
+    Click(colours, IDC_COL_PICK_TODAY_BACK);
+    EXPECT_EQ(ApplyEnabled(), c.changes) << c.name;
+    EXPECT_EQ(Middle(swatch), c.shown) << c.name;
+    if (ApplyEnabled()) Apply();
+    EXPECT_EQ(StoredDword("AppColors", 8), c.shown) << c.name;
+  }
+}
+
+// "Include Seconds?" and "Use Full Dates?" change the preview at once and
+// GenPrefs only at Apply. At HeldClock the quit span is 1 Month, 3 Weeks,
+// 4 Days, 6 hours, 42 minutes and 9 seconds.
+TEST_F(Preferences, SpanFlagsChangeThePreviewAtOnceAndTheSettingsAtApply) {
+  HoldClockAt(HeldClock());
+  OpenDialog();  // seconds and full dates on
+  const std::vector<uint8_t> stored = StoredBytes("GenPrefs");
+  SetWindowTextA(editor, "%Q");
+  Pump(100);
+  EXPECT_EQ(Text(format, IDC_FMT_PREVIEW), "1 Month, 3 Weeks, 4 Days, 6 hours, 42 minutes and 9 seconds");
+  const struct {
+    int box;
+    const char* preview;
+  } clicks[] = {
+      {IDC_FMT_SECONDS, "1 Month, 3 Weeks, 4 Days, 6 hours and 42 minutes"},
+      {IDC_FMT_FULL_DATES, "1M 3W 4D 6h 42m"},
+      {IDC_FMT_SECONDS, "1M 3W 4D 6h 42m 9s"},
+      {IDC_FMT_FULL_DATES, "1 Month, 3 Weeks, 4 Days, 6 hours, 42 minutes and 9 seconds"},
+      {IDC_FMT_SECONDS, "1 Month, 3 Weeks, 4 Days, 6 hours and 42 minutes"},
+  };
+  for (const auto& c : clicks) {
+    Click(format, c.box);
+    EXPECT_EQ(Text(format, IDC_FMT_PREVIEW), c.preview);
+    EXPECT_EQ(GeneralPrefs.includeSeconds, 1u) << c.preview;
+    EXPECT_EQ(GeneralPrefs.fullDates, 1u) << c.preview;
+    EXPECT_EQ(StoredBytes("GenPrefs"), stored) << c.preview;
+  }
+  Apply();
+  EXPECT_EQ(GenPrefsAt(20), 0u);
+  EXPECT_EQ(GenPrefsAt(24), 1u);
+}
+
+// Each button puts its own placeholder, bold red, in place of the selection,
+// the caret after it; the first Left arrow then goes before the "%".
+TEST_F(Preferences, EachPlaceholderButtonInsertsItsOwnPlaceholder) {
+  OpenDialog();
+  SelectTab(1);
+  const std::pair<int, const char*> buttons[] = {{6002, "a%Qc"}, {6003, "a%Dc"}, {6004, "a%Cc"},
+                                                 {6005, "a%Mc"}, {6006, "a%Lc"}, {6007, "a%Xc"}};
+  for (const auto& [button, text] : buttons) {
+    SetWindowTextA(editor, "abc");
+    SetCaret(1, 2);
+    Click(format, button);
+    EXPECT_EQ(EditorText(), text);
+    EXPECT_EQ(Selection().cpMin, 3) << text;
+    Key(VK_LEFT);
+    EXPECT_EQ(Selection().cpMin, 1) << text << ": one Left arrow";
+    EXPECT_EQ(Selection().cpMax, 1) << text << ": one Left arrow";
+    EXPECT_TRUE(BoldRed(1, 3)) << text;
+  }
+}
+
+// A click between a "%" and its letter puts the caret after the letter, from
+// whichever side the caret came: a click is no move left. Each click lands on
+// another character, so that none makes a double click.
+TEST_F(Preferences, AClickInsideAPlaceholderPutsTheCaretAfterIt) {
+  OpenDialog();
+  SelectTab(1);
+  SetWindowTextA(editor, "ab%Qcd");
+  const struct {
+    int from, at, caret;
+  } clicks[] = {{0, 3, 4}, {6, 2, 2}, {6, 3, 4}, {0, 4, 4}, {0, 3, 4}};
+  for (const auto& c : clicks) {
+    SetCaret(c.from);
+    POINTL at{};
+    SendMessageA(editor, EM_POSFROMCHAR, reinterpret_cast<WPARAM>(&at), c.at);
+    const LPARAM point = MAKELPARAM(at.x + 1, at.y + 4);  // the character's left edge
+    SendMessageA(editor, WM_MOUSEMOVE, 0, point);
+    SendMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(editor, WM_LBUTTONUP, 0, point);
+    EXPECT_EQ(Selection().cpMin, c.caret) << "from " << c.from << " at " << c.at;
+    EXPECT_EQ(Selection().cpMax, c.caret) << "from " << c.from << " at " << c.at;
+  }
+}
+
+// The hotkey box: a key alone, or with Shift alone, becomes Ctrl + Shift +
+// the key; other combinations stay as pressed.
+TEST_F(Preferences, HotkeyBoxMakesCtrlShiftOfAKeyAloneOrWithShift) {
+  OpenDialog({.hotkeyEnabled = 1});
+  HWND hotkey = GetDlgItem(general, IDC_GEN_HOTKEY);
+  const struct {
+    UINT held;  // 0: none
+    WORD code;
+  } presses[] = {
+      {0, MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_SHIFT)},
+      {VK_SHIFT, MAKEWORD('Q', HOTKEYF_CONTROL | HOTKEYF_SHIFT)},
+      {VK_CONTROL, MAKEWORD('Q', HOTKEYF_CONTROL)},
+      {VK_MENU, MAKEWORD('Q', HOTKEYF_ALT)},
+  };
+  for (const auto& p : presses) {
+    const UINT down = p.held == VK_MENU ? WM_SYSKEYDOWN : WM_KEYDOWN, up = down + 1;
+    if (p.held) SendMessageA(hotkey, down, p.held, 1);
+    SendMessageA(hotkey, down, 'Q', 1);
+    SendMessageA(hotkey, up, 'Q', 0xC0000001);
+    if (p.held) SendMessageA(hotkey, up, p.held, 0xC0000001);
+    EXPECT_EQ(SendMessageA(hotkey, HKM_GETHOTKEY, 0, 0), p.code) << p.held;
+    EXPECT_TRUE(ApplyEnabled()) << p.held;
+  }
+}
+
+// A character the code page lacks is refused (the template could hold only a
+// "?" for it), however much room is left; one it has goes in while it fits.
+// The line break is one position in the editor and two in the template.
+TEST_F(Preferences, EditorRefusesACharacterTheCodePageLacks) {
+  {
+    ScopedHook unicode(SetWindowsHookExA(WH_CBT, MakeRichEditsUnicode, nullptr, GetCurrentThreadId()));
+    OpenDialog();
+  }
+  ASSERT_TRUE(IsWindowUnicode(editor));
+  const std::string full = "\r\n" + std::string(TemplateCapacity - 2, 'a');
+  const std::string room = "\r\n" + std::string(TemplateCapacity - 4, 'a');
+  const struct {
+    const std::string& text;
+    wchar_t typed;
+    std::string shown;
+  } cases[] = {
+      {full, L'\x4E2D', full},
+      {room, L'\x4E2D', room},
+      {room, L'\xE9', "\xE9" + room},
+      {full, L'\xE9', full},
+  };
+  for (const auto& c : cases) {
+    SetWindowTextA(editor, c.text.c_str());
+    SetCaret(0);
+    SendMessageW(editor, WM_CHAR, c.typed, 1);
+    EXPECT_EQ(EditorText(), c.shown) << std::hex << int{c.typed};
+    Apply();
+    EXPECT_EQ(std::string(GeneralPrefs.statsTemplate), c.shown) << std::hex << int{c.typed} << ": stored whole";
+  }
 }
 
 }  // namespace

@@ -300,6 +300,9 @@ TEST_F(EditQuitDetails, EditAndDeleteActOnTheFocusedRowAndCancelStoresNothing) {
   const auto values = StoredQuitValues();
   EXPECT_FALSE(Run({
       [] {
+        // One row selected at a time: the one Edit and Delete act on.
+        const LONG selection = LVS_SINGLESEL | LVS_SHOWSELALWAYS;
+        EXPECT_EQ(GetWindowLongA(List(), GWL_STYLE) & selection, selection);
         SetText(Quit(), IDC_QD_NAME, "Changed");
         Focus(-1);
         Click(Quit(), IDC_QD_DELETE);
