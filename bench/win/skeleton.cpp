@@ -5,10 +5,11 @@
 // icons, and fixed texts where Fumora shows its figures. Nothing else: no
 // settings, data files, figures, clock, hooks, hotkey or locale set-up, no
 // colours of its own (they cost the same paint), and no layout beyond the
-// places Fumora gives its windows at 96 DPI. What
-// Fumora takes beyond it is its own work; the rest is the platform's cost of
-// the windows the program must have. The views that Fumora makes after its
-// first paint are left out: start-up is timed to the first paint.
+// places Fumora gives its windows at 96 DPI. What Fumora takes beyond it is
+// its own work; the rest is the platform's cost of the windows the program
+// must have. The views that Fumora makes after its first paint are left out:
+// start-up is timed to the first paint. Nothing it makes is freed: it is
+// ended, not closed.
 //   bench/win/startup.sh starts it (through startup_probe.exe).
 #include <windows.h>
 #include <commctrl.h>
