@@ -82,6 +82,19 @@ if(FUMORA_TESTS)
   add_executable(minimal_dialog_themed WIN32 bench/win/minimal_dialog.cpp bench/win/minimal_dialog_themed.rc)
   target_include_directories(minimal_dialog_themed PRIVATE ${FUMORA_GENERATED})
   target_link_libraries(minimal_dialog_themed PRIVATE user32)
+  # Fumora's windows at its first paint, from its own resources, and nothing else: the yardstick
+  # for start-up beside the bare dialogs.
+  add_executable(skeleton WIN32 bench/win/skeleton.cpp res/fumora.rc)
+  target_include_directories(skeleton PRIVATE res)
+  target_link_libraries(skeleton PRIVATE comctl32 gdi32 user32)
+  target_link_options(skeleton PRIVATE -s)
+  # Start-up timed to the first paint: the launcher and the hook it sets in what it starts.
+  add_executable(startup_probe bench/win/startup_probe.cpp)
+  add_library(paint_probe SHARED bench/win/paint_probe.cpp)
+  set_target_properties(paint_probe PROPERTIES PREFIX "")
+  target_link_libraries(paint_probe PRIVATE user32)
+  # Its hook exported by its plain name on i686 too, where stdcall would add "@12".
+  target_link_options(paint_probe PRIVATE -s -Wl,--kill-at)
   # Buddy list and Days Ahead figures (run by hand; see the file's head).
   add_executable(buddies_bench bench/win/buddies_bench.cpp res/fumora.rc)
   target_link_libraries(buddies_bench PRIVATE fumora_win)
@@ -107,6 +120,10 @@ if(FUMORA_TESTS)
   # An Explorer restart as Fumora sees it (the end-to-end shell walk).
   add_executable(shell_restart tests/e2e/shell_restart.cpp)
   target_link_libraries(shell_restart PRIVATE user32 shell32)
+
+  # The yardstick for the hotkey's typing (bench/win/hotkey_typing.sh).
+  add_executable(bare_typer WIN32 bench/win/bare_typer.cpp)
+  target_link_libraries(bare_typer PRIVATE user32)
 
   # The window the end-to-end test types into with the hotkey.
   add_executable(type_target WIN32 tests/e2e/type_target.cpp)

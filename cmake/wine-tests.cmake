@@ -83,3 +83,23 @@ foreach(script ${E2E_TESTS})
     LABELS e2e TIMEOUT 300
     ENVIRONMENT "TESTENV=${TESTENV};FUMORA_EXE=$<TARGET_FILE:Fumora>;TYPE_TARGET_EXE=$<TARGET_FILE:type_target>;PLANTED_DLL=$<TARGET_FILE:planted_richedit>;SHELL_RESTART_EXE=$<TARGET_FILE:shell_restart>;ARTEFACTS=${CMAKE_BINARY_DIR}/artefacts;LC_ALL=en_US.UTF-8")
 endforeach()
+
+# Every benchmark once, in its smallest run and with no target judged: a
+# benchmark that no longer runs fails here. Their figures come from running
+# them by hand (README, Benchmarks).
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(_arch i686)
+else()
+  set(_arch x86_64)
+endif()
+foreach(bench buddies_bench prefs_bench milestones_bench first_paint_bench)
+  add_test(NAME bench.${bench} COMMAND ${WINE_RUN} $<TARGET_FILE:${bench}> --smoke)
+  set_tests_properties(bench.${bench} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix
+    LABELS bench TIMEOUT 300 ENVIRONMENT "LC_ALL=en_US.UTF-8")
+endforeach()
+foreach(script startup hotkey_typing)
+  add_test(NAME bench.${script} COMMAND ${CMAKE_SOURCE_DIR}/bench/win/${script}.sh)
+  set_tests_properties(bench.${script} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix
+    LABELS bench TIMEOUT 300
+    ENVIRONMENT "SMOKE=1;ARCHS=${_arch};WIN32_DIR=${CMAKE_BINARY_DIR};WIN64_DIR=${CMAKE_BINARY_DIR};TESTENV=${TESTENV};LC_ALL=en_US.UTF-8")
+endforeach()

@@ -5,9 +5,7 @@
 //   scripts/wine-run build/win64/testenv build/win64/milestones_bench.exe
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <vector>
 
 #include "app/startup.h"
 #include "bench_timing.h"
@@ -18,24 +16,8 @@
 #include "win/app_state.h"
 #include "win/listview.h"
 
-namespace {
-// Each run timed alone and sorted: on a shared machine the fastest and the
-// median say more than a mean.
-template <typename F>
-std::vector<double> Timed(int runs, F&& run) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    const double start = NowMs();
-    run();
-    times.push_back(NowMs() - start);
-    Pump();
-  }
-  std::sort(times.begin(), times.end());
-  return times;
-}
-}  // namespace
-
-int main() {
+int main(int argc, char** argv) {
+  ReadBenchArguments(argc, argv);
   InitialiseProcessValues(GetModuleHandleA(nullptr));
   AppColors = DefaultAppColors();
   QuitDetails = QuitDetailsRecord{};
@@ -44,6 +26,10 @@ int main() {
   HWND host = CreateWindowExA(0, "STATIC", "bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 640, 520, nullptr,
                               nullptr, AppInstance, nullptr);
   HWND view = CreateMilestonesView(host);
+  if (!view) {
+    std::printf("the milestones view was not made\n");
+    return 1;
+  }
   ShowWindow(view, SW_SHOW);
   Pump();
 

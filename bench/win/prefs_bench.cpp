@@ -58,7 +58,7 @@ void Key(HWND editor, UINT key, char typed) {
 // Types a letter at the start of a 510-character template of placeholders
 // made from `letters`, and deletes it again, 100 times each. The preview
 // follows once typing pauses (a timer of the page): timed on its own.
-void KeystrokeFigures(const char* letters) {
+bool KeystrokeFigures(const char* letters) {
   std::string full;
   while (full.size() + 2 <= 510) full += std::string{'%', letters[full.size() / 2 % 6]};
   std::memset(GeneralPrefs.statsTemplate, 0, sizeof GeneralPrefs.statsTemplate);
@@ -66,9 +66,13 @@ void KeystrokeFigures(const char* letters) {
   HWND dialog = OpenShown();
   SelectTab(dialog, 1);
   HWND editor = FindEditor(dialog);
+  if (!editor) {
+    std::printf("the statistics format page has no editor\n");
+    return false;
+  }
   HWND page = GetParent(editor);
   std::vector<double> keys, previews;
-  for (int run = 0; run < 100; ++run) {
+  for (int run = 0; run < Runs(100); ++run) {
     CHARRANGE start{0, 0};
     SendMessageA(editor, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&start));
     for (auto [key, typed] : {std::pair<UINT, char>{'X', 'x'}, {VK_BACK, '\b'}}) {
@@ -84,20 +88,26 @@ void KeystrokeFigures(const char* letters) {
               "preview once typing pauses: median %.2f ms\n",
               Median(keys), *std::max_element(keys.begin(), keys.end()), Median(previews));
   DestroyWindow(dialog);
+  return true;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  ReadBenchArguments(argc, argv);
   InitialiseProcessValues(GetModuleHandleA(nullptr));
   AppColors = DefaultAppColors();
   GeneralPrefs = DefaultGeneralPrefs();
 
   std::vector<double> opens, formats;
-  for (int run = 0; run < 21; ++run) {
+  for (int run = 0; run < Runs(21); ++run) {
     double start = NowMs();
     HWND dialog = OpenShown();
     opens.push_back(NowMs() - start);
+    if (!dialog) {
+      std::printf("the preferences dialog was not made\n");
+      return 1;
+    }
     start = NowMs();
     SelectTab(dialog, 1);
     formats.push_back(NowMs() - start);
@@ -114,7 +124,7 @@ int main() {
   // nothing, which leave the editor's own work and the highlighting.
   for (const char* letters : {"QDCMLX", "qdcmlx"}) {
     std::printf("one keystroke in a full template of %s placeholders: ", letters[0] == 'Q' ? "real" : "empty");
-    KeystrokeFigures(letters);
+    if (!KeystrokeFigures(letters)) return 1;
   }
   return 0;
 }
