@@ -74,15 +74,20 @@ add_test(NAME win.every_suite_registered COMMAND ${WINE_RUN} $<TARGET_FILE:win_t
 set_tests_properties(win.every_suite_registered PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix
   LABELS win TIMEOUT 60 FAIL_REGULAR_EXPRESSION "\n[A-Za-z0-9_/]+\\.[\r\n]")
 
+# Walks: each test_*.sh of `folder` a ctest entry `label`.NAME in the test
+# environment, with `environment` (a list of NAME=VALUE).
+function(add_walks label folder timeout environment)
+  file(GLOB _scripts CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${folder}/test_*.sh)
+  foreach(script ${_scripts})
+    get_filename_component(name ${script} NAME_WE)
+    add_test(NAME ${label}.${name} COMMAND ${script})
+    set_tests_properties(${label}.${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix
+      LABELS ${label} TIMEOUT ${timeout} ENVIRONMENT "${environment}")
+  endforeach()
+endfunction()
+
 # End-to-end: the real executable, driven with xdotool and read back with xclip.
-file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.sh)
-foreach(script ${E2E_TESTS})
-  get_filename_component(name ${script} NAME_WE)
-  add_test(NAME e2e.${name} COMMAND ${script})
-  set_tests_properties(e2e.${name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wineprefix
-    LABELS e2e TIMEOUT 300
-    ENVIRONMENT "TESTENV=${TESTENV};FUMORA_EXE=$<TARGET_FILE:Fumora>;TYPE_TARGET_EXE=$<TARGET_FILE:type_target>;PLANTED_DLL=$<TARGET_FILE:planted_richedit>;SHELL_RESTART_EXE=$<TARGET_FILE:shell_restart>;ARTEFACTS=${CMAKE_BINARY_DIR}/artefacts;LC_ALL=en_US.UTF-8")
-endforeach()
+add_walks(e2e tests/e2e 300 "TESTENV=${TESTENV};FUMORA_EXE=$<TARGET_FILE:Fumora>;TYPE_TARGET_EXE=$<TARGET_FILE:type_target>;PLANTED_DLL=$<TARGET_FILE:planted_richedit>;SHELL_RESTART_EXE=$<TARGET_FILE:shell_restart>;ARTEFACTS=${CMAKE_BINARY_DIR}/artefacts;LC_ALL=en_US.UTF-8")
 
 # Every benchmark once, in its smallest run and with no target judged: a
 # benchmark that no longer runs fails here. Their figures come from running
