@@ -85,7 +85,7 @@ if(FUMORA_TESTS)
   # Fumora's windows at its first paint, from its own resources, and nothing else: the yardstick
   # for start-up beside the bare dialogs.
   add_executable(skeleton WIN32 bench/win/skeleton.cpp res/fumora.rc)
-  target_include_directories(skeleton PRIVATE res)
+  target_include_directories(skeleton PRIVATE res ${FUMORA_GENERATED})
   target_link_libraries(skeleton PRIVATE comctl32 gdi32 user32)
   target_link_options(skeleton PRIVATE -s)
   # Start-up timed to the first paint: the launcher and the hook it sets in what it starts.
