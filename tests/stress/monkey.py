@@ -365,7 +365,9 @@ class Monkey:
         self.checks += 1
         if self.fumora.poll() is not None:
             code = self.fumora.returncode
-            if not self.expect_exit or code != 0:
+            if code < 0:  # no exit of the program's own: a crash of Wine's, or a kill from outside
+                self.failure("Fumora's process ended by signal %d" % -code)
+            elif not self.expect_exit or code != 0:
                 self.failure("Fumora ended with %s" % code)
             else:
                 self.exits_asked += 1
