@@ -22,6 +22,7 @@ MENUS = [("alt+v", "s"), ("alt+v", "m"), ("alt+v", "b"), ("alt+v", "d"), ("alt+e
 TARGET_TITLE = "Fumora typing target"
 # WM_NCHITTEST's answers
 HTCLIENT, HTSYSMENU, HTCLOSE = 1, 3, 20
+FIGURES = ("rss_kb", "gdi", "windows", "handles")  # as recorded at each check
 MENU_CLASS = "#32768"  # the window of a pop-up menu
 Window = collections.namedtuple("Window", "hwnd enabled rect title cls owner")
 # An item of a pop-up menu: whether it ends Fumora, its place in the menu's window, its text.
@@ -44,6 +45,7 @@ class Monkey:
         self.failures = 0
         self.restarts = 0
         self.exits_asked = 0
+        self.kinds = collections.Counter()
         self.fumora = None
         self.expect_exit = False
         self.exit_asked_by = None  # the action that set expect_exit
@@ -74,8 +76,8 @@ class Monkey:
     def read_menus(self):
         """Fumora's pop-up menus by name: their size and items, as this Wine
         lays them out (the probe shows the same menus for a moment)."""
-        menus, items = {}, None
-        for line in self.probe.ask("menus"):
+        menus, items, answer = {}, None, self.probe.ask("menus")
+        for line in answer:
             f = line.split("\t")
             if f[0] == "menu" and len(f) == 3:
                 items = []
@@ -83,7 +85,7 @@ class Monkey:
             elif f[0] == "item" and items is not None and len(f) >= 4:
                 items.append(MenuItem(f[1] == "1", tuple(map(int, f[2].split(","))), " ".join(f[3:]).replace("&", "")))
         if not all(menus.get(name, (0, []))[1] for name in ("tray", "file", "system")):
-            raise RuntimeError("the probe did not lay out Fumora's menus: %r" % menus)
+            raise RuntimeError("the probe did not lay out Fumora's menus: %s" % "; ".join(answer))
         return menus
 
     def shown_menu(self, name, wait=0.0):
@@ -139,7 +141,7 @@ class Monkey:
                     time.sleep(0.2)
                     if not self.windows().menu:
                         break
-                self.log("keys Escape to close a menu")
+                self.log("keys Escape to close a menu", "menu closed")
             return False
         if self.has_keyboard():
             return True
@@ -147,7 +149,7 @@ class Monkey:
         if window and window.title:
             # xdotool knows X windows, not Wine's handles: found by process and title.
             found = stresslib.xdo("search", "--onlyvisible", "--pid", self.fumora.pid, "--name",
-                                  "^%s$" % re.escape(window.title)).split("\n")[0]
+                                  "^%s$" % re.sub(r"([][.^$*+?(){}|\\])", r"\\\1", window.title)).split("\n")[0]
             if found:
                 stresslib.xdo("windowactivate", "--sync", found, timeout=5)
                 time.sleep(0.2)
@@ -155,7 +157,9 @@ class Monkey:
 
     # ---- actions ----
 
-    def log(self, what):
+    def log(self, what, kind=None):
+        """Records an action; `kind` (its first word unless told) is counted."""
+        self.kinds[kind or what.split()[0]] += 1
         self.actions.append(("%.1f" % (time.time() - self.began), what))
         del self.actions[:-40]
         self.done += 1
@@ -199,7 +203,7 @@ class Monkey:
             self.expect_exit = True
         stresslib.xdo("mousemove", px, py, "click", "--repeat", repeat, button)
         self.log("click %d x%d at %d,%d on %s" % (button, repeat, px, py, "'%s' in the %s menu" % (item.text, name)
-                                                  if item else "no item of a menu (%s)" % name))
+                                                  if item else "no item of a menu (%s)" % name), "click on a menu")
 
     def button(self):
         """A click on one of the top window's own buttons, list views or edits."""
@@ -217,7 +221,7 @@ class Monkey:
         f = self.random.choice(controls)
         x, y, w, h = map(int, f[5].split(","))
         stresslib.xdo("mousemove", x + w // 2, y + h // 2, "click", 1)
-        self.log("click %s '%s' in '%s'" % (f[2], f[6] if len(f) > 6 else "", window.title))
+        self.log("click %s '%s' in '%s'" % (f[2], f[6] if len(f) > 6 else "", window.title), "control click")
 
     def key(self):
         if not self.focus_fumora():
@@ -259,12 +263,12 @@ class Monkey:
             x, y = int(place.get("X", 0)) + 8, int(place.get("Y", 0)) + 8
             if self.random.random() < 0.5:
                 stresslib.xdo("mousemove", x, y, "click", 1)
-                self.log("tray click")
+                self.log("tray click", "tray click")
                 return
             stresslib.xdo("mousemove", x, y, "click", 3)
             menu = self.shown_menu("tray", wait=2.0)
             if not menu:
-                self.log("tray menu not up")
+                self.log("tray menu not up", "tray menu not up")
                 return
         items = self.menus["tray"][1]
         number = self.random.randrange(len(items))
@@ -275,15 +279,17 @@ class Monkey:
         if self.has_keyboard():
             stresslib.xdo("key", "--delay", 60, *["Down"] * (number + 1), "Return")
             how = "keys"
+            kind = "tray menu by keys"
         else:
             button = self.random.choice((1, 3))
             left, top, width, height = item.rect
             stresslib.xdo("mousemove", menu.rect[0] + left + width // 2, menu.rect[1] + top + height // 2,
                           "click", button)
             how = "button %d" % button
+            kind = "tray menu by the pointer"
         if item.ends:
             self.expect_exit = True
-        self.log("tray menu item %d '%s' by %s" % (number + 1, item.text, how))
+        self.log("tray menu item %d '%s' by %s" % (number + 1, item.text, how), kind)
 
     # Whole errands, so that buddies, price changes and preferences are
     # added, edited and deleted through their dialogs more often than
@@ -397,27 +403,31 @@ class Monkey:
 
     def record_resources(self):
         """Fumora's memory, GDI objects, windows and kernel handles, with the
-        process they belong to (each start is one)."""
+        process they belong to (each start is one), also written to
+        build/<build>/artefacts/monkey-figures-<build>.tsv."""
         fields = self.probe.fields("resources")
         figures = {name: int(fields.get(name, -1)) for name in ("gdi", "windows", "handles")}
         figures["rss_kb"] = (stresslib.proc_status(self.fumora.pid) or {}).get("rss_kb", -1)
         self.figures.append((self.fumora.pid, figures))
+        with open(os.path.join(self.env.artefacts, "monkey-figures-%s.tsv" % self.args.build), "a") as out:
+            out.write("%.0f\t%d\t%s\n" % (time.time() - self.began, self.fumora.pid,
+                                           "\t".join(str(figures[name]) for name in FIGURES)))
 
     def resource_lines(self):
         """Each figure's range over the run, and in the longest start the
-        least of its first half of checks against the least of its second
-        half (the least, as a dialog open at a check holds more for a while:
-        a leak raises the second)."""
+        least of the first half of its checks against the least of the second
+        half (the least: a dialog open at a check holds more for a while; a
+        leak raises the second). A start's first two checks are left out:
+        the views are made after the first paint."""
         starts = collections.Counter(start for start, _ in self.figures)
         if not starts:
             return []
         longest, checks = starts.most_common(1)[0]
-        lines = ["Fumora's figures at the checks (%d starts; the longest, over %d checks: least of its first half "
-                 "-> of its second half):" % (len(starts), checks)]
-        for name, label in (("rss_kb", "RSS (kB)"), ("gdi", "GDI objects"), ("windows", "windows"),
-                            ("handles", "kernel handles")):
+        lines = ["Fumora's figures at the checks (%d starts; the longest, over %d checks: the least of its first "
+                 "half -> of its second half):" % (len(starts), checks)]
+        for name, label in zip(FIGURES, ("RSS (kB)", "GDI objects", "windows", "kernel handles")):
             values = [figures[name] for _, figures in self.figures if figures[name] >= 0]
-            series = [figures[name] for start, figures in self.figures if start == longest and figures[name] >= 0]
+            series = [figures[name] for start, figures in self.figures if start == longest and figures[name] >= 0][2:]
             if len(series) >= 2:
                 half = len(series) // 2
                 lines.append("  %-15s %d..%d; %d -> %d" % (label, min(values), max(values), min(series[:half]),
@@ -458,6 +468,8 @@ class Monkey:
     def run(self):
         self.env.start()
         self.work = stresslib.fresh_work_dir(self.env, "monkey-work")
+        with open(os.path.join(self.env.artefacts, "monkey-figures-%s.tsv" % self.args.build), "w") as out:
+            out.write("seconds\tprocess\t%s\n" % "\t".join(FIGURES))
         self.work_windows = "Z:" + self.work.replace("/", "\\")
         day = datetime.date.today()
         stresslib.write_buddies(os.path.join(self.work, "anny.dat"),
@@ -492,6 +504,7 @@ class Monkey:
         print("monkey on the %s build: %.0f s, seed %d: %d actions, %d checks, %d exits asked for, %d restarts, "
               "%d failure(s)" % (self.args.build, time.time() - self.began, self.args.seed, self.done, self.checks,
                                  self.exits_asked, self.restarts, self.failures))
+        print("actions: " + ", ".join("%s %d" % kind for kind in sorted(self.kinds.items())))
         print("\n".join(self.resource_lines()))
 
 

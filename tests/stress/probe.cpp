@@ -24,7 +24,8 @@
 //                         WIDTH,HEIGHT", then "item ENDS LEFT,TOP,WIDTH,HEIGHT
 //                         TEXT" for each item but separators, relative to the
 //                         menu's window; ENDS is 1 for the items that end
-//                         Fumora (Exit, the tray's Exit, Close)
+//                         Fumora (Exit, the tray's Exit, Close); "bad" for
+//                         a menu that did not show
 //   controls HWND         the child windows of HWND: hwnd, id, class,
 //                         visible, enabled, screen rectangle, text
 //   hit HWND X Y          the hit-test code of screen point X,Y in HWND
@@ -510,10 +511,11 @@ void Registry(std::ostream& out) {
 
 // A pop-up menu of Fumora's is a window of another process whose items no
 // call reaches from here (Wine keeps a menu in its own process): the same
-// menus, shown here for a moment, are laid out alike.
+// menus, shown here for a moment, are laid out alike. A timer reads the
+// layout from inside the menu's own loop, once its window is shown.
 struct MenuMeasure {
   HMENU menu;
-  std::ostream* out;
+  std::string layout;
 };
 MenuMeasure Measured;
 
@@ -527,28 +529,34 @@ void CALLBACK MeasureShownMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND shown = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), FindShownMenu, reinterpret_cast<LPARAM>(&shown));
   RECT frame{};
-  GetWindowRect(shown, &frame);
-  std::ostream& out = *Measured.out;
-  out << frame.right - frame.left << ',' << frame.bottom - frame.top << '\n';
-  for (int i = 0; i < GetMenuItemCount(Measured.menu); ++i) {
-    if (GetMenuState(Measured.menu, i, MF_BYPOSITION) & MF_SEPARATOR) continue;
-    const UINT id = GetMenuItemID(Measured.menu, i);
-    RECT item{};
-    char text[128] = "";
-    GetMenuItemRect(nullptr, Measured.menu, i, &item);
-    GetMenuStringA(Measured.menu, i, text, sizeof(text), MF_BYPOSITION);
-    out << "item\t" << (id == IDM_EXIT || id == IDM_TRAY_EXIT || id == SC_CLOSE ? 1 : 0) << '\t'
-        << item.left - frame.left << ',' << item.top - frame.top << ',' << item.right - item.left << ','
-        << item.bottom - item.top << '\t' << text << '\n';
+  if (shown && GetWindowRect(shown, &frame)) {
+    std::ostringstream layout;
+    layout << frame.right - frame.left << ',' << frame.bottom - frame.top << '\n';
+    for (int i = 0; i < GetMenuItemCount(Measured.menu); ++i) {
+      if (GetMenuState(Measured.menu, i, MF_BYPOSITION) & MF_SEPARATOR) continue;
+      const UINT id = GetMenuItemID(Measured.menu, i);
+      RECT item{};
+      char text[128] = "";
+      GetMenuItemRect(nullptr, Measured.menu, i, &item);
+      GetMenuStringA(Measured.menu, i, text, sizeof(text), MF_BYPOSITION);
+      layout << "item\t" << (id == IDM_EXIT || id == IDM_TRAY_EXIT || id == SC_CLOSE ? 1 : 0) << '\t'
+             << item.left - frame.left << ',' << item.top - frame.top << ',' << item.right - item.left << ','
+             << item.bottom - item.top << '\t' << text << '\n';
+    }
+    Measured.layout = layout.str();
   }
   EndMenu();
 }
 
 void MeasureMenu(std::ostream& out, const char* name, HMENU menu, HWND owner) {
-  out << "menu\t" << name << '\t';
-  Measured = {menu, &out};
-  SetTimer(nullptr, 0, 200, MeasureShownMenu);
+  Measured = {menu, {}};
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, MeasureShownMenu);
   TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, 0, 0, 0, owner, nullptr);
+  KillTimer(nullptr, timer);  // still there when the menu did not show
+  if (Measured.layout.empty())
+    Bad(out, std::string("the ") + name + " menu did not show");
+  else
+    out << "menu\t" << name << '\t' << Measured.layout;
 }
 
 void Menus(std::ostream& out) {
@@ -559,8 +567,7 @@ void Menus(std::ostream& out) {
   HMENU tray = LoadMenuA(fumora, MAKEINTRESOURCEA(IDR_TRAY_MENU));
   HMENU bar = LoadMenuA(fumora, MAKEINTRESOURCEA(IDR_MAIN_MENU));
   if (!fumora || !owner || !tray || !bar) {
-    out << "no Fumora.exe menus here\n";
-    ++Faults;
+    Bad(out, "no menus of Fumora.exe here");
   } else {
     MeasureMenu(out, "tray", GetSubMenu(tray, 0), owner);
     const char* names[] = {"file", "edit", "view", "help"};
