@@ -146,14 +146,17 @@ class Monkey:
         if self.has_keyboard():
             return True
         window = self.top_window(seen)
-        if window and window.title:
-            # xdotool knows X windows, not Wine's handles: found by process and title.
-            found = stresslib.xdo("search", "--onlyvisible", "--pid", self.fumora.pid, "--name",
-                                  "^%s$" % re.sub(r"([][.^$*+?(){}|\\])", r"\\\1", window.title)).split("\n")[0]
-            if found:
-                stresslib.xdo("windowactivate", "--sync", found, timeout=5)
-                time.sleep(0.2)
+        found = window and window.title and self.x_window(window.title)
+        if found:
+            stresslib.xdo("windowactivate", "--sync", found, timeout=5)
+            time.sleep(0.2)
         return self.has_keyboard()
+
+    def x_window(self, title):
+        """The X window of Fumora's shown window `title` ("" when there is
+        none): xdotool knows X windows, not Wine's handles."""
+        pattern = "^%s$" % re.sub(r"([][.^$*+?(){}|\\])", r"\\\1", title)
+        return stresslib.xdo("search", "--onlyvisible", "--pid", self.fumora.pid, "--name", pattern).split("\n")[0]
 
     # ---- actions ----
 
@@ -262,8 +265,9 @@ class Monkey:
             place = dict(re.findall(r"Absolute upper-left (X|Y):\s+(-?\d+)", info))
             x, y = int(place.get("X", 0)) + 8, int(place.get("Y", 0)) + 8
             if self.random.random() < 0.5:
-                stresslib.xdo("mousemove", x, y, "click", 1)
-                self.log("tray click", "tray click")
+                repeat = self.random.choice((1, 2))  # a double click restores the window
+                stresslib.xdo("mousemove", x, y, "click", "--repeat", repeat, 1)
+                self.log("tray click x%d" % repeat, "tray click")
                 return
             stresslib.xdo("mousemove", x, y, "click", 3)
             menu = self.shown_menu("tray", wait=2.0)
@@ -290,6 +294,17 @@ class Monkey:
         if item.ends:
             self.expect_exit = True
         self.log("tray menu item %d '%s' by %s" % (number + 1, item.text, how), kind)
+
+    def minimise(self):
+        """The main window's minimise button (openbox draws the caption, so
+        the window manager is asked): Fumora goes to the notification area."""
+        top = self.top_window()
+        if not top or top.title != stresslib.MAIN_TITLE:
+            return self.click()
+        found = self.x_window(top.title)
+        if found:
+            stresslib.xdo("windowminimize", found)
+            self.log("minimise")
 
     # Whole errands, so that buddies, price changes and preferences are
     # added, edited and deleted through their dialogs more often than
@@ -486,10 +501,10 @@ class Monkey:
             self.start_target()
             self.launch()
             end, next_check = self.began + self.args.seconds, self.began + self.args.every
-            acts = (self.click, self.click, self.button, self.button, self.button, self.key, self.key, self.menu,
-                    self.tray, self.errand, self.errand)
+            acts, weights = zip((self.click, 6), (self.button, 9), (self.key, 6), (self.menu, 3), (self.tray, 3),
+                                (self.errand, 6), (self.minimise, 1))
             while time.time() < end:
-                self.random.choice(acts)()
+                self.random.choices(acts, weights)[0]()
                 time.sleep(self.random.choice((0.05, 0.2, 0.5)))
                 if time.time() >= next_check:
                     self.check()

@@ -4,7 +4,8 @@
 # unless told): clicks at random points and on the controls of whichever
 # Fumora window or dialog takes input, random keys (letters, digits, Enter,
 # Escape, Tab, Delete, Ctrl+S/M/B/D/C, Alt+F4), menu commands by their access
-# keys, the notification icon and its menu. Keys are sent only while a
+# keys, minimising to the notification icon, the icon and its menu (by the
+# pointer where the keys would not reach it). Keys are sent only while a
 # Fumora window has the keyboard (X's input focus: Wine's foreground window
 # may be Fumora's while X sends keys elsewhere) and no menu of Fumora's is
 # open (it is closed instead). A seed makes a run repeatable (one is
