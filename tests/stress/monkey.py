@@ -150,13 +150,33 @@ class Monkey:
         if found:
             stresslib.xdo("windowactivate", "--sync", found, timeout=5)
             time.sleep(0.2)
-        return self.has_keyboard()
+        if self.has_keyboard():
+            return True
+        self.kinds["no keys (the keyboard elsewhere)"] += 1
+        return False
 
-    def x_window(self, title):
-        """The X window of Fumora's shown window `title` ("" when there is
-        none): xdotool knows X windows, not Wine's handles."""
+    def x_window(self, title, shown=True):
+        """The X window of Fumora's window `title`, only where it is on the
+        screen unless told ("" when there is none): xdotool knows X windows,
+        not Wine's handles."""
         pattern = "^%s$" % re.sub(r"([][.^$*+?(){}|\\])", r"\\\1", title)
-        return stresslib.xdo("search", "--onlyvisible", "--pid", self.fumora.pid, "--name", pattern).split("\n")[0]
+        where = ["--onlyvisible"] if shown else []
+        # --all: without it xdotool takes a window of that process or of that name.
+        return stresslib.xdo("search", "--all", *where, "--pid", self.fumora.pid, "--name", pattern).split("\n")[0]
+
+    def show_iconified(self):
+        """Openbox draws an iconify button on a modal dialog's frame too: a
+        click there hides the dialog and the main window in X, while Wine
+        keeps both shown (the dialog has no minimise box, the main window is
+        disabled). Nothing of Fumora's is on the screen then, and no click or
+        key reaches it: the window manager is asked to show the top window
+        again, as a user would from a taskbar."""
+        top = self.top_window()
+        if top and top.title and top.cls != MENU_CLASS and not self.x_window(top.title):
+            hidden = self.x_window(top.title, shown=False)
+            if hidden:
+                stresslib.xdo("windowactivate", "--sync", hidden, timeout=5)
+                self.log("'%s' shown again by the window manager" % top.title, "shown again")
 
     # ---- actions ----
 
@@ -164,6 +184,7 @@ class Monkey:
         """Records an action; `kind` (its first word unless told) is counted."""
         self.kinds[kind or what.split()[0]] += 1
         self.actions.append(("%.1f" % (time.time() - self.began), what))
+        self.action_log.write("%s  %s\n" % self.actions[-1])
         del self.actions[:-40]
         self.done += 1
         if self.expect_exit and not self.exit_asked_by:
@@ -396,6 +417,7 @@ class Monkey:
             self.launch()
         self.expect_exit, self.exit_asked_by = False, None
         self.record_resources()
+        self.show_iconified()
         if self.probe.fields("stats").get("title") == "<no answer>":
             self.failure("Fumora does not answer messages (hung)")
             self.fumora.kill()
@@ -485,6 +507,8 @@ class Monkey:
         self.work = stresslib.fresh_work_dir(self.env, "monkey-work")
         with open(os.path.join(self.env.artefacts, "monkey-figures-%s.tsv" % self.args.build), "w") as out:
             out.write("seconds\tprocess\t%s\n" % "\t".join(FIGURES))
+        self.action_log = open(os.path.join(self.env.artefacts, "monkey-actions-%s.txt" % self.args.build), "w",
+                               buffering=1)
         self.work_windows = "Z:" + self.work.replace("/", "\\")
         day = datetime.date.today()
         stresslib.write_buddies(os.path.join(self.work, "anny.dat"),
@@ -512,6 +536,7 @@ class Monkey:
             self.check()
         finally:
             self.probe.close()
+            self.action_log.close()
             for process in (self.fumora, getattr(self, "target", None)):
                 if process and process.poll() is None:
                     process.kill()

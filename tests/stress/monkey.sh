@@ -18,7 +18,8 @@
 # every registry value has its type and size, and that nothing reached the
 # window of another program standing beside it (type_target.exe). A failure
 # saves the seed, the last 40 actions and a screenshot in
-# build/<build>/artefacts/monkey-fail-*. Prints actions, checks, exits asked
+# build/<build>/artefacts/monkey-fail-* (every action is in
+# monkey-actions-<build>.txt there). Prints actions, checks, exits asked
 # for and failures, and Fumora's memory, GDI objects, windows and kernel
 # handles over the checks; not part of the test run.
 set -eu
