@@ -247,6 +247,30 @@ class Monkey:
         stresslib.xdo("mousemove", x + w // 2, y + h // 2, "click", 1)
         self.log("click %s '%s' in '%s'" % (f[2], f[6] if len(f) > 6 else "", window.title), "control click")
 
+    def send_keys(self, keys, same_window=False):
+        """Sends `keys` one at a time, each once Fumora has taken the one
+        before, and only while X gives them to Fumora; returns those sent.
+        A key that closes a dialog ("c" for its Change button, Return,
+        Escape) moves the keyboard, and under openbox X may hand it for a
+        moment to the window beside, where the rest of a blind batch would
+        land. With `same_window` the keys stop where the top window changed
+        (random typing); otherwise Fumora's top window is activated again
+        (an errand's keys cross its dialogs)."""
+        top = self.top_window()
+        sent = []
+        for key in keys:
+            if sent:
+                self.probe.ask("idle 2000")
+                if same_window:
+                    now = self.top_window()
+                    if not now or not top or now.hwnd != top.hwnd or not self.has_keyboard():
+                        break
+                elif not self.focus_fumora():
+                    break
+            stresslib.xdo("key", key)
+            sent.append(key)
+        return sent
+
     def key(self):
         if not self.focus_fumora():
             return
@@ -257,8 +281,8 @@ class Monkey:
             keys = keys[:1]  # what follows a close would reach whatever window is next
             if self.top_window() and self.top_window().title == stresslib.MAIN_TITLE:
                 self.expect_exit = True
-        stresslib.xdo("key", "--delay", 30, *keys)
-        self.log("keys " + " ".join(keys))
+        sent = self.send_keys(keys, same_window=True)
+        self.log("keys " + " ".join(sent))
 
     def menu(self):
         if not self.focus_fumora():
@@ -350,7 +374,7 @@ class Monkey:
 
     def finish(self):
         """Enter or Escape, then the same for a message box it may have raised."""
-        stresslib.xdo("key", "--delay", 300, *[self.random.choice(("Return", "Return", "Escape")) for _ in range(2)])
+        self.send_keys([self.random.choice(("Return", "Return", "Escape")) for _ in range(2)])
 
     def errand(self):
         if not self.focus_fumora() or not self.top_window() or self.top_window().title != stresslib.MAIN_TITLE:
@@ -363,7 +387,7 @@ class Monkey:
             self.press(caption)
             keys = ["ctrl+a"] + self.typing() + self.random.choice(([], ["Tab", "Up"], ["Tab", "Right", "Down"]))
             if caption != "Delete":
-                stresslib.xdo("key", "--delay", 40, *keys)
+                keys = self.send_keys(keys)
             self.finish()
             self.log("buddy %s %s" % (caption, " ".join(keys)))
         elif kind == "price":
@@ -371,11 +395,11 @@ class Monkey:
             time.sleep(0.8)
             caption = self.random.choice(("Add", "Edit", "Delete"))
             if caption != "Add":
-                stresslib.xdo("key", "--delay", 100, *["Tab"] * 6, "Down")  # the price list, a row chosen
+                self.send_keys(["Tab"] * 6 + ["Down"])  # the price list, a row chosen
             self.press(caption)
             keys = ["Tab"] + ["BackSpace"] * 4 + self.typing()
             if caption != "Delete":
-                stresslib.xdo("key", "--delay", 40, *keys)
+                keys = self.send_keys(keys)
             self.finish()
             time.sleep(0.3)
             self.finish()
@@ -385,7 +409,7 @@ class Monkey:
             time.sleep(0.8)
             keys = [self.random.choice(("ctrl+Tab", "Tab", "space", "Down", "Up", "Right", "a", "5"))
                     for _ in range(self.random.randrange(1, 10))]
-            stresslib.xdo("key", "--delay", 80, *keys)
+            keys = self.send_keys(keys)
             self.finish()
             self.log("prefs %s" % " ".join(keys))
 
