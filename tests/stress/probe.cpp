@@ -14,8 +14,18 @@
 //   pid                   Fumora.exe's Windows process id (0: not running)
 //   windows               Fumora's top-level windows: hwnd, visible, enabled,
 //                         owner, class, title, screen rectangle; then the
-//                         foreground window, and "crash N" for the windows of
-//                         Wine's crash dialog (winedbg's "Program Error")
+//                         foreground window, "menu 1 OWNER" while Fumora
+//                         tracks a menu (a pop-up, or the menu bar without
+//                         one), and "crash N" for the windows of Wine's crash
+//                         dialog (winedbg's "Program Error")
+//   menus                 Fumora's pop-up menus (the tray's, the menu bar's
+//                         and the main window's system menu) as this Wine
+//                         lays them out, shown here for a moment: "menu NAME
+//                         WIDTH,HEIGHT", then "item ENDS LEFT,TOP,WIDTH,HEIGHT
+//                         TEXT" for each item but separators, relative to the
+//                         menu's window; ENDS is 1 for the items that end
+//                         Fumora (Exit, the tray's Exit, Close); "bad" for
+//                         a menu that did not show
 //   controls HWND         the child windows of HWND: hwnd, id, class,
 //                         visible, enabled, screen rectangle, text
 //   hit HWND X Y          the hit-test code of screen point X,Y in HWND
@@ -214,6 +224,11 @@ void Windows(std::ostream& out) {
   }
   HWND front = GetForegroundWindow();
   out << "foreground\t" << Hex(front) << '\t' << ProcessOf(front) << '\t' << FumoraProcess() << '\n';
+  const std::vector<HWND> tops = TopWindowsOf(FumoraProcess());
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof(thread);
+  if (!tops.empty() && GetGUIThreadInfo(GetWindowThreadProcessId(tops.front(), nullptr), &thread))
+    out << "menu\t" << ((thread.flags & GUI_INMENUMODE) ? 1 : 0) << '\t' << Hex(thread.hwndMenuOwner) << '\n';
   out << "crash\t" << CrashDialogs() << '\n';
 }
 
@@ -494,6 +509,77 @@ void Registry(std::ostream& out) {
   CheckKey(out, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", true);
 }
 
+// A pop-up menu of Fumora's is a window of another process whose items no
+// call reaches from here (Wine keeps a menu in its own process): the same
+// menus, shown here for a moment, are laid out alike. A timer reads the
+// layout from inside the menu's own loop, once its window is shown.
+struct MenuMeasure {
+  HMENU menu;
+  std::string layout;
+};
+MenuMeasure Measured;
+
+BOOL CALLBACK FindShownMenu(HWND window, LPARAM found) {
+  if (IsWindowVisible(window) && ClassOf(window) == "#32768") *reinterpret_cast<HWND*>(found) = window;
+  return TRUE;
+}
+
+void CALLBACK MeasureShownMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  HWND shown = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindShownMenu, reinterpret_cast<LPARAM>(&shown));
+  RECT frame{};
+  if (shown && GetWindowRect(shown, &frame)) {
+    std::ostringstream layout;
+    layout << frame.right - frame.left << ',' << frame.bottom - frame.top << '\n';
+    for (int i = 0; i < GetMenuItemCount(Measured.menu); ++i) {
+      if (GetMenuState(Measured.menu, i, MF_BYPOSITION) & MF_SEPARATOR) continue;
+      const UINT id = GetMenuItemID(Measured.menu, i);
+      RECT item{};
+      char text[128] = "";
+      GetMenuItemRect(nullptr, Measured.menu, i, &item);
+      GetMenuStringA(Measured.menu, i, text, sizeof(text), MF_BYPOSITION);
+      layout << "item\t" << (id == IDM_EXIT || id == IDM_TRAY_EXIT || id == SC_CLOSE ? 1 : 0) << '\t'
+             << item.left - frame.left << ',' << item.top - frame.top << ',' << item.right - item.left << ','
+             << item.bottom - item.top << '\t' << text << '\n';
+    }
+    Measured.layout = layout.str();
+  }
+  EndMenu();
+}
+
+void MeasureMenu(std::ostream& out, const char* name, HMENU menu, HWND owner) {
+  Measured = {menu, {}};
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, MeasureShownMenu);
+  TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, 0, 0, 0, owner, nullptr);
+  KillTimer(nullptr, timer);  // still there when the menu did not show
+  if (Measured.layout.empty())
+    Bad(out, std::string("the ") + name + " menu did not show");
+  else
+    out << "menu\t" << name << '\t' << Measured.layout;
+}
+
+void Menus(std::ostream& out) {
+  HMODULE fumora = LoadLibraryExA("Fumora.exe", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  // The owner has the main window's frame, so its system menu is the same.
+  HWND owner = CreateWindowExA(0, "Static", "", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0, 0, 100,
+                               100, nullptr, nullptr, nullptr, nullptr);
+  HMENU tray = LoadMenuA(fumora, MAKEINTRESOURCEA(IDR_TRAY_MENU));
+  HMENU bar = LoadMenuA(fumora, MAKEINTRESOURCEA(IDR_MAIN_MENU));
+  if (!fumora || !owner || !tray || !bar) {
+    Bad(out, "no menus of Fumora.exe here");
+  } else {
+    MeasureMenu(out, "tray", GetSubMenu(tray, 0), owner);
+    const char* names[] = {"file", "edit", "view", "help"};
+    for (int i = 0; i < 4; ++i) MeasureMenu(out, names[i], GetSubMenu(bar, i), owner);
+    MeasureMenu(out, "system", GetSystemMenu(owner, FALSE), owner);
+  }
+  if (tray) DestroyMenu(tray);
+  if (bar) DestroyMenu(bar);
+  if (owner) DestroyWindow(owner);
+  if (fumora) FreeLibrary(fumora);
+}
+
 void HitTest(std::ostream& out, const std::string& argument) {
   std::istringstream words(argument);
   std::string window;
@@ -516,6 +602,7 @@ bool Answer(const std::string& line, std::ostream& out) {
   else if (command == "windows") Windows(out);
   else if (command == "controls") Controls(out, ParseWindow(argument));
   else if (command == "hit") HitTest(out, argument);
+  else if (command == "menus") Menus(out);
   else if (command == "stats") Stats(out);
   else if (command == "list") ListRows(out, std::atoi(argument.c_str()));
   else if (command == "resources") Resources(out);
