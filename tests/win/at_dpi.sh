@@ -14,19 +14,33 @@ shift
 . "$env_dir/env"
 export LC_ALL=${LC_ALL:-en_US.UTF-8}
 
+# Sets LogPixels and makes sure the prefix holds it: under load a "reg add"
+# started at once after "wineserver -k" reached the server that was going
+# away, and a whole suite then ran at 96.
 set_dpi() {
-  wineserver -k 2>/dev/null
-  "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
-  # A new server reads the value; the next program starts it.
-  wineserver -k 2>/dev/null
-  wineserver -w 2>/dev/null
+  local want
+  want=$(printf '%08x' "$1")
+  for _ in 1 2 3; do
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    # A new server reads the value; the next program starts it.
+    wineserver -k 2>/dev/null
+    wineserver -w 2>/dev/null
+    awk -v want="\"logpixels\"=dword:$want" '
+      /^\[/ { desktop = ($0 ~ /^\[Control Panel\\\\Desktop\]/) }
+      desktop && tolower($0) == want { found = 1 }
+      END { exit !found }' "$WINEPREFIX/user.reg" && return 0
+  done
+  echo "at_dpi.sh: the prefix's LogPixels did not become $1" >&2
+  return 1
 }
 # Marks the prefix as not at 96 until restored: scripts/test-env sets 96
 # again when a killed run left it so.
 touch "$env_dir/dpi-changed"
-trap 'set_dpi 96; rm -f "$env_dir/dpi-changed"' EXIT
+trap 'set_dpi 96 && rm -f "$env_dir/dpi-changed"' EXIT
 trap 'exit 1' INT TERM
-set_dpi "$dpi"
+set_dpi "$dpi" || exit 1
 
 if [ -n "$shots" ]; then
   rm -rf "$shots"
@@ -44,7 +58,7 @@ if [ -n "$shots" ]; then
     done
   ) &
   watcher=$!
-  trap 'kill $watcher 2>/dev/null; set_dpi 96; rm -f "$env_dir/dpi-changed"' EXIT
+  trap 'kill $watcher 2>/dev/null; set_dpi 96 && rm -f "$env_dir/dpi-changed"' EXIT
 fi
 
 FUMORA_TEST_DPI=$dpi "$WINE" "$@"
